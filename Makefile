@@ -1,0 +1,39 @@
+# make run   - install what is missing, build, and start TIRA on build/home
+# make test  - install what is missing, build, and run every test
+.PHONY: all deps build run test test-asan format clean
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev -j $(JOBS)
+
+build/home: | build
+	@cp -r examples/home build/home
+
+run: build build/home
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		./build/tira --home build/home; \
+	else \
+		./build/tira --print --home build/home; \
+	fi
+
+test: build
+	@cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-asan
+
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	@rm -rf build build-asan build-release

@@ -1,0 +1,87 @@
+#include "calendar/tira0.h"
+
+namespace tira {
+
+namespace {
+
+constexpr std::array<int, 12> kMonthLengths{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// Days of years 0 .. year-1: year 0 is a leap year of 366 days.
+std::int64_t daysBeforeYear(std::int64_t year) noexcept
+{
+    if (year <= 0) return 0;
+    const std::int64_t y = year - 1;
+    return 366 + y * 365 + y / 4 - y / 100 + y / 400;
+}
+
+// Cumulative days before month m (1..12) of a common year.
+constexpr std::array<int, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151,
+                                               181, 212, 243, 273, 304, 334};
+
+int ceilDiv7(int x) noexcept
+{
+    return x / 7 + (x % 7 != 0 ? 1 : 0);
+}
+
+int mod7(std::int64_t x) noexcept
+{
+    const auto r = static_cast<int>(x % 7);
+    return r < 0 ? r + 7 : r;
+}
+
+} // namespace
+
+bool isLeapYear(std::int32_t year) noexcept
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+int daysInMonth(std::int32_t year, int month) noexcept
+{
+    if (month < 1 || month > 12) return 0;
+    if (month == 2 && isLeapYear(year)) return 29;
+    return kMonthLengths[static_cast<std::size_t>(month - 1)];
+}
+
+std::int32_t DayCount(std::int32_t year, std::int32_t month, std::int32_t day) noexcept
+{
+    std::int64_t y = year < 0 ? 0 : year;
+    std::int64_t m = month < 1 ? 1 : month;
+    // month 13 is January of the next year; later months go on the same way
+    y += (m - 1) / 12;
+    m = (m - 1) % 12 + 1;
+    std::int64_t serial = daysBeforeYear(y) + kDaysBeforeMonth[static_cast<std::size_t>(m)];
+    if (m > 2 && isLeapYear(static_cast<std::int32_t>(y))) serial += 1;
+    serial += day;
+    return static_cast<std::int32_t>(serial);
+}
+
+int weekdayOf(std::int32_t serial) noexcept
+{
+    return mod7(static_cast<std::int64_t>(serial) - 2) + 1;
+}
+
+CalendarFacts computeCalendarFacts(Date date) noexcept
+{
+    CalendarFacts f;
+    f.date = date;
+    f.today = DayCount(date.year, date.month, date.day);
+    f.weekday = static_cast<std::uint8_t>(weekdayOf(f.today));
+    f.firstOfMonth = DayCount(date.year, date.month, 1);
+    f.firstWeekday = static_cast<std::uint8_t>(mod7(static_cast<std::int64_t>(f.firstOfMonth) - 2));
+    f.weekOfMonth = static_cast<std::uint8_t>(ceilDiv7(date.day + f.firstWeekday));
+    f.january1 = DayCount(date.year, 1, 1);
+    f.january1Weekday = static_cast<std::uint8_t>(mod7(static_cast<std::int64_t>(f.january1) - 2));
+    const int dayOfYear = f.today - f.january1 + 1;
+    f.weekOfYear = static_cast<std::uint8_t>(ceilDiv7(dayOfYear + f.january1Weekday));
+    const int firstDayOfYear = f.firstOfMonth - f.january1 + 1;
+    f.weekOfYearOfFirst = static_cast<std::uint8_t>(ceilDiv7(firstDayOfYear + f.january1Weekday));
+    f.leapYear = isLeapYear(date.year) ? 1 : 0;
+    for (std::size_t i = 0; i < 12; ++i)
+        f.monthLengths[i] = static_cast<std::uint8_t>(kMonthLengths[i]);
+    if (f.leapYear) f.monthLengths[1] = 29;
+    f.daysInMonth = (date.month >= 1 && date.month <= 12) ? f.monthLengths[date.month - 1u] : 0;
+    return f;
+}
+
+} // namespace tira

@@ -1,0 +1,161 @@
+#include "cli/print_mode.h"
+
+#include "text/file_error.h"
+#include "text/paths.h"
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+
+namespace tira {
+
+namespace {
+
+std::optional<int> wholeNumber(std::string_view text) noexcept
+{
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+void appendJsonString(std::string& out, std::string_view text)
+{
+    out.push_back('"');
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
+                out += buffer;
+            } else {
+                out.push_back(c);
+            }
+        }
+    }
+    out.push_back('"');
+}
+
+std::string twoDigits(int value)
+{
+    std::string text = std::to_string(value);
+    if (value < 10) text.insert(0, "0");
+    return text;
+}
+
+} // namespace
+
+std::optional<Date> parseReportDate(std::string_view text) noexcept
+{
+    const auto first = text.find('-');
+    const auto second = first == std::string_view::npos ? first : text.find('-', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto year = wholeNumber(text.substr(0, first));
+    const auto month = wholeNumber(text.substr(first + 1, second - first - 1));
+    const auto day = wholeNumber(text.substr(second + 1));
+    if (!year || !month || !day) return std::nullopt;
+    if (*year < 1 || *year > 65535 || *month < 1 || *month > 12) return std::nullopt;
+    if (*day < 1 || *day > daysInMonth(*year, *month)) return std::nullopt;
+    return Date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
+                static_cast<std::uint16_t>(*day)};
+}
+
+std::optional<std::pair<int, int>> parseReportTime(std::string_view text) noexcept
+{
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto hour = wholeNumber(text.substr(0, colon));
+    const std::string_view minuteText = text.substr(colon + 1);
+    const auto minute = wholeNumber(minuteText);
+    if (!hour || !minute || minuteText.size() != 2) return std::nullopt;
+    if (*hour < 0 || *hour > 23 || *minute < 0 || *minute > 59) return std::nullopt;
+    return std::pair{*hour, *minute};
+}
+
+std::string reportJson(const MainState& state, const RecordingPane& pane)
+{
+    std::string out = "{\"date\":";
+    const Date d = state.reportDate;
+    std::string date = std::to_string(d.year);
+    while (date.size() < 4)
+        date.insert(0, "0");
+    appendJsonString(out, date + "-" + twoDigits(d.month) + "-" + twoDigits(d.day));
+    out += ",\"time\":";
+    appendJsonString(out, twoDigits(state.reportHour) + ":" + twoDigits(state.reportMinute));
+    out += ",\"lines\":[";
+    bool first = true;
+    for (const auto& line : pane.lines) {
+        if (!first) out.push_back(',');
+        first = false;
+        out += "{\"text\":";
+        appendJsonString(out, line.text);
+        out += ",\"color\":" + std::to_string(line.colour) + "}";
+    }
+    out += "],\"background\":" + std::to_string(pane.background());
+    out += ",\"paneBackground\":" + std::to_string(pane.paneBackground);
+    out += ",\"countdown\":" + std::to_string(state.countdown);
+    out += std::string(",\"stopToday\":") + (state.report.stopToday != 0 ? "true" : "false");
+    out += ",\"sound\":";
+    if (state.soundPlayed.empty())
+        out += "null";
+    else
+        appendJsonString(out, state.soundPlayed);
+    out += "}\n";
+    return out;
+}
+
+std::string reportText(const RecordingPane& pane, bool colour)
+{
+    std::string out;
+    for (const auto& line : pane.lines) {
+        if (colour && !line.text.empty()) {
+            const unsigned r = line.colour & 0xFFu, g = (line.colour >> 8) & 0xFFu,
+                           b = (line.colour >> 16) & 0xFFu;
+            out += "\x1b[38;2;" + std::to_string(r) + ";" + std::to_string(g) + ";" +
+                   std::to_string(b) + "m" + line.text + "\x1b[0m\n";
+        } else {
+            out += line.text + "\n";
+        }
+    }
+    return out;
+}
+
+int runPrint(const PrintRequest& request)
+{
+    RecordingPane pane;
+    const ClockReading system = SystemClock().now();
+    ClockReading reading = system;
+    if (request.hour) reading.hour = static_cast<std::uint16_t>(*request.hour);
+    if (request.minute) reading.minute = static_cast<std::uint16_t>(*request.minute);
+    if (request.date) {
+        reading.year = request.date->year;
+        reading.month = request.date->month;
+        reading.day = request.date->day;
+    }
+    const FixedClock clock(reading);
+    MainState state(request.home, pane, pane, clock);
+    state.settings = loadSettings(homePrefix(request.home) + "TIRA.ini", request.home);
+    int exitCode = 0;
+    std::string error;
+    try {
+        state.Tirawa(1);
+    } catch (const TableFileError& e) {
+        error = e.what();
+        exitCode = 1;
+    }
+    const std::string out = request.format == PrintFormat::Json ? reportJson(state, pane)
+                                                                : reportText(pane, request.colour);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    if (!error.empty()) std::cerr << "tira: " << error << '\n';
+    return exitCode;
+}
+
+} // namespace tira

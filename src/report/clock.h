@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tira {
+
+// One reading of the local clock.
+struct ClockReading
+{
+    std::uint16_t year = 2000;
+    std::uint16_t month = 1;
+    std::uint16_t day = 1;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+};
+
+// The clock the report reads; injected so that tests fix the date and time.
+class Clock
+{
+  public:
+    virtual ~Clock() = default;
+    virtual ClockReading now() const = 0;
+};
+
+// The system's local time.
+class SystemClock : public Clock
+{
+  public:
+    ClockReading now() const override;
+};
+
+// A clock that always answers the same reading.
+class FixedClock : public Clock
+{
+  public:
+    explicit FixedClock(ClockReading reading) : m_reading(reading) {}
+    ClockReading now() const override { return m_reading; }
+    void set(ClockReading reading) { m_reading = reading; }
+
+  private:
+    ClockReading m_reading;
+};
+
+} // namespace tira

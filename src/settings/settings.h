@@ -1,0 +1,131 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tira {
+
+using WinColour = std::uint32_t; // 0x00BBGGRR, the form TIRA.ini stores
+
+// The five kinds of table file, in section-number order (section number = index + 1).
+enum class Kind : std::uint8_t
+{
+    Birthday = 0,
+    Schedule,
+    Event,
+    History,
+    Week
+};
+inline constexpr std::size_t kKindCount = 5;
+inline constexpr std::size_t kMaxFilesPerKind = 1024;
+
+// The ini section (and Common switch key) of each kind.
+inline constexpr std::array<const char*, kKindCount> kKindKeys{"Birthday", "Schedule", "Event",
+                                                               "History", "Week"};
+
+// Every setting of TIRA.ini, as the main window holds it while it runs.
+struct Settings
+{
+    struct PlaceKeys // [Place]
+    {
+        std::int32_t Left = 0;
+        std::int32_t Top = 0;
+        std::int32_t Width = 400;
+        std::int32_t Height = 400;
+    } Place;
+
+    // [Common]
+    std::array<std::uint8_t, 5> Jyun{1, 2, 3, 4, 5}; // 表示順: Jyun1..Jyun5, section per slot
+    std::uint8_t Birthday = 1;                       // 誕生日 section on
+    std::uint8_t Schedule = 1;                       // スケジュール section on
+    std::uint8_t Event = 1;                          // イベント section on
+    std::uint8_t History = 1;                        // 歴史 section on
+    std::uint8_t HistMeiTan = 0;                     // 命日・誕生日 colours for history
+    std::uint8_t Koumoku = 0;                        // 項目: kind colours for ordinary entries
+    std::uint8_t Week = 1;                           // 週間 section on
+    std::uint8_t Age = 1;                            // 年齢表示
+    std::uint8_t Comment = 1;                        // schedule comments shown
+    std::int32_t AutoEnd = 0;                        // seconds to the automatic exit; <= 0: none
+    std::uint8_t StopEnd = 0;                        // stop entry on its day holds the window
+    std::uint8_t ZengEnd = 0;                        // stop entry ahead holds the window
+    std::uint8_t Yuusen = 1;                         // 優先: status colours over colour words
+    std::uint8_t Sotowaku = 0;                       // 外枠: stop entries recolour the frame
+    std::uint8_t WavOn = 0;                          // ring WavFile on a stop day
+    std::uint8_t TopOn = 0;                          // keep the window top-most
+    std::uint8_t EditOk = 0;                         // table files may be opened in the editor
+    std::string WavFile;
+    std::string Edit;
+    std::uint8_t IncME = 0; // read the monthly event file
+    std::uint8_t YsenE = 1; // monthly event file before the listed ones
+    std::string EveMFile;
+    std::uint8_t IncMH = 0; // read the monthly history file
+    std::uint8_t YsenH = 1; // monthly history file before the listed ones
+    std::string HisMFile;
+    std::string Holiday;
+
+    struct FontKeys // [Font]
+    {
+        std::string Name = "ＭＳ ゴシック";
+        std::int32_t Size = 10;
+        std::int32_t Style = 0; // 1 bold, 2 italic, 4 underline, 8 strikeout
+    } Font;
+
+    // [Color]
+    WinColour BaseF = 0;
+    WinColour StopF = 255;
+    WinColour ZengoF = 65535;
+    WinColour BackF = 12632256;
+    WinColour BaseB = 0;
+    WinColour StopB = 255;
+    WinColour ZengoB = 65535;
+    WinColour Meinichi = 8421504;
+    WinColour Tanjyou = 16776960;
+    WinColour BFC = 0;
+    WinColour SFC = 128;
+    WinColour EFC = 32768;
+    WinColour HFC = 32896;
+    WinColour WFC = 8388608;
+
+    // [Birthday] [Schedule] [Event] [History] [Week]: Count and File0..File<Count-1>,
+    // at most kMaxFilesPerKind paths each.
+    std::array<std::vector<std::string>, kKindCount> files;
+
+    std::vector<std::string>& filesOf(Kind kind) { return files[static_cast<std::size_t>(kind)]; }
+    const std::vector<std::string>& filesOf(Kind kind) const
+    {
+        return files[static_cast<std::size_t>(kind)];
+    }
+    // The section switch of a kind.
+    std::uint8_t& switchOf(Kind kind);
+};
+
+// The default editor: notepad.exe on Windows, the desktop's own choice elsewhere.
+std::string defaultEditor();
+
+// Raised by saveSettings; what() is "<path> に書き込めません".
+class SettingsWriteError : public std::runtime_error
+{
+  public:
+    explicit SettingsWriteError(const std::string& path)
+        : std::runtime_error(path + " に書き込めません"), m_path(path)
+    {
+    }
+    const std::string& path() const noexcept { return m_path; }
+
+  private:
+    std::string m_path;
+};
+
+// Reads TIRA.ini at `iniPath` with the Windows profile rules (missing or non-integer
+// values give the default, 0x / $ hexadecimal, switches keep the low byte). `home` is the
+// program folder: defaults and ".\" completion of EveMFile / HisMFile use it. Never fails.
+Settings loadSettings(const std::string& iniPath, const std::string& home);
+
+// Writes every key to `iniPath` atomically, keeping sections, keys and comments it does
+// not own. Throws SettingsWriteError and leaves the old file intact on failure.
+void saveSettings(const Settings& settings, const std::string& iniPath);
+
+} // namespace tira

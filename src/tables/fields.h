@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tira {
+
+inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot be parsed
+
+// The fields of one table line. Blanks (codes 1..32) and commas separate fields; a field
+// that starts with a double quote runs to the closing one ("" stands for one quote, a
+// missing closing quote runs to the end of the line); two commas give an empty field.
+// Reusable: splitting again keeps the storage of the fields before.
+class FieldList
+{
+  public:
+    void split(std::string_view line);
+
+    std::size_t size() const noexcept { return m_count; }
+    bool empty() const noexcept { return m_count == 0; }
+    const std::string& operator[](std::size_t i) const noexcept { return m_fields[i]; }
+
+  private:
+    std::vector<std::string> m_fields;
+    std::size_t m_count = 0;
+};
+
+// Convenience for tests and one-off callers.
+std::vector<std::string> splitFields(std::string_view line);
+
+// A text field as shown: every underscore becomes a space (UTF-8 continuation bytes are
+// never ASCII, so a double-byte character is never touched).
+std::string underscoresToSpaces(std::string_view text);
+
+// A whole decimal number with an optional sign; nothing else (no blanks, no empty text).
+// Values outside 32 bits are not numbers.
+std::optional<std::int32_t> parseNumber(std::string_view text) noexcept;
+
+// Splits a date written with exactly parts-1 "/" into its parts; nullopt for any other
+// count. The parts are not checked to be numbers.
+std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, int parts) noexcept;
+
+// True when the first field of a line is an advance field (holds a "+").
+bool isAdvanceField(std::string_view field) noexcept;
+
+// Advance days of an advance field: the text after its first character; empty is 1,
+// above 14 is 14; nullopt when that text is not a number.
+std::optional<std::int32_t> advanceDays(std::string_view field) noexcept;
+
+// The colour code of a colour word ("K", "BLACK" ... "Y", "YELLOW"; any other text "A"),
+// compared after ASCII capitalisation.
+char colourCode(std::string_view word) noexcept;
+
+// The colour value of a code letter, or `automatic` for "A" and anything unknown.
+std::uint32_t colourOfCode(char code, std::uint32_t automatic) noexcept;
+
+// "S" for the stop words "S" / "STOP" (any letter case), else "N".
+char stopMark(std::string_view word) noexcept;
+
+// ASCII letters a..z turned into capitals; every other byte unchanged.
+std::string asciiUpper(std::string_view text);
+
+} // namespace tira

@@ -1,0 +1,241 @@
+#include "text/cp932.h"
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+namespace tira {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool isLeadByte(unsigned char b) noexcept
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool isTrailByte(unsigned char b) noexcept
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// Decodes one double-byte character with the platform's CP932 converter; 0 if unmapped.
+char32_t platformDecodePair(unsigned char lead, unsigned char trail)
+{
+    const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+#ifdef _WIN32
+    wchar_t out[2] = {};
+    const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in, 2, out, 2);
+    if (n != 1 || out[0] == 0x30FB && !(lead == 0x81 && trail == 0x45)) return 0;
+    return out[0];
+#else
+    static iconv_t converter = iconv_open("UTF-32LE", "CP932");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
+    char inBuffer[2] = {in[0], in[1]};
+    char* inPtr = inBuffer;
+    std::size_t inLeft = 2;
+    unsigned char outBuffer[8] = {};
+    char* outPtr = reinterpret_cast<char*>(outBuffer);
+    std::size_t outLeft = sizeof outBuffer;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    const std::size_t r = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+    if (r == static_cast<std::size_t>(-1) || inLeft != 0 || sizeof outBuffer - outLeft != 4)
+        return 0;
+    return static_cast<char32_t>(outBuffer[0] | (outBuffer[1] << 8) | (outBuffer[2] << 16) |
+                                 (outBuffer[3] << 24));
+#endif
+}
+
+// The double-byte table (lead, trail) -> code point, built once from the platform
+// converter; decoding is then a lookup with no per-character system call.
+struct DoubleByteTable
+{
+    std::vector<char32_t> toUnicode = std::vector<char32_t>(65536, 0);
+    std::unordered_map<char32_t, std::uint16_t> fromUnicode;
+
+    DoubleByteTable()
+    {
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(static_cast<unsigned char>(trail))) continue;
+                const char32_t cp = platformDecodePair(static_cast<unsigned char>(lead),
+                                                       static_cast<unsigned char>(trail));
+                if (cp == 0) continue;
+                const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
+                toUnicode[code] = cp;
+                // the lowest code wins, except that Windows encodes the NEC-selected IBM
+                // extensions (rows 0xED, 0xEE) with their IBM codes (rows 0xFA..0xFC)
+                const auto [it, inserted] = fromUnicode.emplace(cp, code);
+                if (!inserted && it->second >= 0xED00 && it->second < 0xEF00 && code >= 0xFA00)
+                    it->second = code;
+            }
+        }
+    }
+};
+
+const DoubleByteTable& table()
+{
+    static const DoubleByteTable instance;
+    return instance;
+}
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Length of the well-formed UTF-8 sequence at `pos`, or 0 when it is not one.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t pos, char32_t* cp) noexcept
+{
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    if (b0 < 0x80) {
+        if (cp) *cp = b0;
+        return 1;
+    }
+    std::size_t len = 0;
+    char32_t value = 0;
+    char32_t min = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        len = 2;
+        value = b0 & 0x1Fu;
+        min = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3;
+        value = b0 & 0x0Fu;
+        min = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4;
+        value = b0 & 0x07u;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (pos + len > s.size()) return 0;
+    for (std::size_t i = 1; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + i]);
+        if ((b & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (b & 0x3Fu);
+    }
+    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    if (cp) *cp = value;
+    return len;
+}
+
+} // namespace
+
+std::string cp932ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out.push_back(static_cast<char>(b));
+            ++i;
+        } else if (b >= 0xA1 && b <= 0xDF) { // half-width katakana
+            appendUtf8(out, 0xFF61 + (b - 0xA1u));
+            ++i;
+        } else if (isLeadByte(b) && i + 1 < bytes.size() &&
+                   isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            const auto code =
+                static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(bytes[i + 1]));
+            const char32_t cp = table().toUnicode[code];
+            appendUtf8(out, cp != 0 ? cp : kReplacement);
+            i += 2;
+        } else {
+            // a stray byte; the byte after it is read on its own, so no line end or
+            // separator is ever swallowed
+            appendUtf8(out, kReplacement);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string utf8ToCp932(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp = 0;
+        const std::size_t len = utf8SequenceLength(utf8, i, &cp);
+        if (len == 0) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        i += len;
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp >= 0xFF61 && cp <= 0xFF9F) {
+            out.push_back(static_cast<char>(0xA1 + (cp - 0xFF61)));
+        } else {
+            const auto& map = table().fromUnicode;
+            const auto it = map.find(cp);
+            if (it == map.end()) {
+                out.push_back('?');
+            } else {
+                out.push_back(static_cast<char>(it->second >> 8));
+                out.push_back(static_cast<char>(it->second & 0xFF));
+            }
+        }
+    }
+    return out;
+}
+
+bool isValidUtf8(std::string_view bytes) noexcept
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t len = utf8SequenceLength(bytes, i, nullptr);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string sanitizeUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t len = utf8SequenceLength(bytes, i, nullptr);
+        if (len == 0) {
+            appendUtf8(out, kReplacement);
+            ++i;
+        } else {
+            out.append(bytes.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+} // namespace tira

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tira {
+
+enum class TextEncoding
+{
+    Cp932,
+    Utf8
+};
+
+// Reads a table file line by line in UTF-8. A line ends at CR, an LF right after the CR
+// belongs to the line end, a lone LF is an ordinary character, and reading stops at the
+// first Ctrl-Z. A file that starts with a UTF-8 byte-order mark is read as UTF-8.
+// Lines of any length; only a bounded buffer and the line in hand are held.
+class TableReader
+{
+  public:
+    // Opens `path`; throws TableFileError when it cannot be opened or read.
+    explicit TableReader(const std::string& path);
+    ~TableReader();
+    TableReader(const TableReader&) = delete;
+    TableReader& operator=(const TableReader&) = delete;
+
+    // Next line into `line` (UTF-8); false at the end. Throws TableFileError on a read error.
+    bool next(std::string& line);
+
+    TextEncoding encoding() const noexcept { return m_encoding; }
+
+  private:
+    bool fill();
+
+    std::string m_path;
+    std::FILE* m_file = nullptr;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    bool m_eof = false;
+    bool m_stopped = false; // Ctrl-Z met
+    TextEncoding m_encoding = TextEncoding::Cp932;
+    std::string m_raw;
+};
+
+} // namespace tira
