@@ -35,7 +35,7 @@ char32_t platformDecodePair(unsigned char lead, unsigned char trail)
 #ifdef _WIN32
     wchar_t out[2] = {};
     const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in, 2, out, 2);
-    if (n != 1 || out[0] == 0x30FB && !(lead == 0x81 && trail == 0x45)) return 0;
+    if (n != 1 || (out[0] == 0x30FB && !(lead == 0x81 && trail == 0x45))) return 0;
     return out[0];
 #else
     static iconv_t converter = iconv_open("UTF-32LE", "CP932");
@@ -162,11 +162,11 @@ std::string cp932ToUtf8(std::string_view bytes)
             ++i;
         } else if (isLeadByte(b) && i + 1 < bytes.size() &&
                    isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-            const auto code =
-                static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(bytes[i + 1]));
-            const char32_t cp = table().toUnicode[code];
+            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+            const char32_t cp = table().toUnicode[static_cast<std::uint16_t>(b << 8 | trail)];
             appendUtf8(out, cp != 0 ? cp : kReplacement);
-            i += 2;
+            // an unmapped pair keeps an ASCII second byte ("S", "@", digits) as itself
+            i += cp == 0 && trail < 0x80 ? 1 : 2;
         } else {
             // a stray byte; the byte after it is read on its own, so no line end or
             // separator is ever swallowed

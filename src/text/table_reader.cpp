@@ -34,7 +34,14 @@ TableReader::TableReader(const std::string& path) : m_path(path)
 #endif
     if (m_file == nullptr) throw TableFileError(path, reasonOf(errno));
     m_buffer.resize(kChunk);
-    fill();
+    try {
+        fill();
+    } catch (...) {
+        // the destructor does not run for a constructor that throws
+        std::fclose(m_file);
+        m_file = nullptr;
+        throw;
+    }
     static constexpr char kBom[] = "\xEF\xBB\xBF";
     if (m_end - m_pos >= 3 && std::memcmp(m_buffer.data() + m_pos, kBom, 3) == 0) {
         m_encoding = TextEncoding::Utf8;

@@ -1,0 +1,123 @@
+#include "support/temp_home.h"
+#include "text/file_error.h"
+#include "text/table_reader.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tira {
+namespace {
+
+constexpr std::size_t kReaderChunk = 1 << 16; // the reader's read size
+const std::string kFffd = "\xEF\xBF\xBD";
+
+std::vector<std::string> readAll(const std::string& path)
+{
+    TableReader reader(path);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.next(line))
+        lines.push_back(line);
+    EXPECT_FALSE(reader.next(line)); // stays at the end
+    return lines;
+}
+
+std::vector<std::string> readBytes(const std::string& bytes)
+{
+    test::TempHome home;
+    home.writeBytes("T.TBL", bytes);
+    return readAll(home.file("T.TBL"));
+}
+
+struct LineCase
+{
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+TEST(TableReader, LineEnds)
+{
+    const LineCase cases[] = {
+        {"CR", "a\rb\r", {"a", "b"}},
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"lone LF is a character", "a\nb\r\nc\n", {"a\nb", "c\n"}},
+        {"LF CR is a character then a line end", "a\n\rb", {"a\n", "b"}},
+        {"last line without line end", "a\r\nlast", {"a", "last"}},
+        {"empty file", "", {}},
+        {"empty lines", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
+        {"CR CR LF CR", "\r\r\n\r", {"", "", ""}},
+        {"Ctrl-Z stops", "a\r\nb\x1A\r\nc\r\n", {"a", "b"}},
+        {"Ctrl-Z at a line start",
+         "a\r\n\x1A"
+         "b\r\n",
+         {"a"}},
+        {"Ctrl-Z first",
+         "\x1A"
+         "a\r\n",
+         {}},
+        {"NUL is kept", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
+        {"CP932 decoded per line", "\x83\x5F_\x83\x5F\r\n\xB1\r\n", {"ダ_ダ", "ｱ"}},
+        {"lead byte before CR keeps the line end", "\x81\r\nz", {kFffd, "z"}},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF\xE3\x83\x80\r\nb", {"ダ", "b"}},
+        {"BOM only", "\xEF\xBB\xBF", {}},
+        {"BOM file with a bad byte", "\xEF\xBB\xBF\xFF\r\n", {kFffd}},
+        {"BOM later in the file is text", "a\r\n\xEF\xBB\xBF", {"a", kFffd + "ｿ"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(readBytes(c.bytes), c.lines) << c.name;
+}
+
+TEST(TableReader, ReportsTheEncoding)
+{
+    test::TempHome home;
+    home.writeBytes("U.TBL", "\xEF\xBB\xBFx\r\n");
+    home.writeBytes("S.TBL", "x\r\n");
+    EXPECT_EQ(TableReader(home.file("U.TBL")).encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(TableReader(home.file("S.TBL")).encoding(), TextEncoding::Cp932);
+}
+
+TEST(TableReader, LineLongerThanAChunk)
+{
+    const std::string longLine(3 * kReaderChunk + 17, 'x');
+    EXPECT_EQ(readBytes(longLine + "\r\n" + "y"), (std::vector<std::string>{longLine, "y"}));
+    EXPECT_EQ(readBytes("a\r\n" + longLine), (std::vector<std::string>{"a", longLine}));
+}
+
+TEST(TableReader, LineEndAcrossTheChunkBoundary)
+{
+    // put the CR, the LF and a Ctrl-Z on each side of the first chunk's end
+    for (std::size_t before = kReaderChunk - 3; before <= kReaderChunk + 1; ++before) {
+        const std::string first(before, 'x');
+        EXPECT_EQ(readBytes(first + "\r\ny\r\n"), (std::vector<std::string>{first, "y"})) << before;
+        EXPECT_EQ(readBytes(first + "\r\x1Ay\r\n"), (std::vector<std::string>{first})) << before;
+        EXPECT_EQ(readBytes(first + "\n\r"), (std::vector<std::string>{first + "\n"})) << before;
+        // a double-byte character cut by the boundary stays whole
+        EXPECT_EQ(readBytes(first + "\x83\x5F\r\n"), (std::vector<std::string>{first + "ダ"}))
+            << before;
+    }
+    const std::string afterBom(kReaderChunk - 4, 'u'); // BOM + text + CR fill the chunk
+    EXPECT_EQ(readBytes("\xEF\xBB\xBF" + afterBom + "\r\nv"),
+              (std::vector<std::string>{afterBom, "v"}));
+}
+
+TEST(TableReader, OpenFailuresThrow)
+{
+    test::TempHome home;
+    std::filesystem::create_directory(home.file("DIR.TBL"));
+    try {
+        TableReader reader(home.file("DIR.TBL"));
+        FAIL() << "a directory was opened";
+    } catch (const TableFileError& error) {
+        EXPECT_EQ(error.path(), home.file("DIR.TBL"));
+        EXPECT_NE(std::string(error.what()).find("cannot read " + home.file("DIR.TBL") + ": "),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_THROW(TableReader(home.file("MISSING.TBL")), TableFileError);
+}
+
+} // namespace
+} // namespace tira
