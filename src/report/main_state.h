@@ -118,4 +118,10 @@ template <class OnLine> void MainState::readTableFile(std::string& path, OnLine&
 // The heading line of each kind's section.
 std::string_view sectionHeading(Kind kind) noexcept;
 
+// The colour of an entry line under `settings`: with Yuusen on, StopF / ZengoF for a stop
+// entry (on its day / ahead) and otherwise the kind colour (Koumoku) or BaseF; with Yuusen
+// off, the entry's colour code ("A": BaseF).
+WinColour entryColourOf(const Settings& settings, Kind kind, char colourCode, bool stopEntry,
+                        std::int32_t daysToGo) noexcept;
+
 } // namespace tira

@@ -119,8 +119,8 @@ bool MainState::writeEntry(Kind kind, std::string_view text, WinColour colour)
     return written;
 }
 
-WinColour MainState::entryColour(Kind kind, char colourCode, bool stopEntry,
-                                 std::int32_t daysToGo) const
+WinColour entryColourOf(const Settings& settings, Kind kind, char colourCode, bool stopEntry,
+                        std::int32_t daysToGo) noexcept
 {
     if (settings.Yuusen != 0) {
         if (stopEntry) return daysToGo <= 0 ? settings.StopF : settings.ZengoF;
@@ -135,6 +135,12 @@ WinColour MainState::entryColour(Kind kind, char colourCode, bool stopEntry,
         return settings.BaseF;
     }
     return colourOfCode(colourCode, settings.BaseF);
+}
+
+WinColour MainState::entryColour(Kind kind, char colourCode, bool stopEntry,
+                                 std::int32_t daysToGo) const
+{
+    return entryColourOf(settings, kind, colourCode, stopEntry, daysToGo);
 }
 
 void MainState::applyStopEffects(std::int32_t daysToGo)

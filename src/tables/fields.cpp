@@ -96,6 +96,7 @@ std::optional<std::int32_t> parseNumber(std::string_view text) noexcept
 std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, int parts) noexcept
 {
     std::array<std::string_view, 3> out{};
+    if (parts < 1 || parts > 3) return std::nullopt;
     std::size_t start = 0;
     for (int i = 0; i < parts - 1; ++i) {
         const auto slash = text.find('/', start);
@@ -117,7 +118,7 @@ bool isAdvanceField(std::string_view field) noexcept
 std::optional<std::int32_t> advanceDays(std::string_view field) noexcept
 {
     // the first character is skipped whatever it is, so "5+" leaves "+", not a number
-    const std::string_view rest = field.empty() ? field : field.substr(1);
+    const std::string_view rest = withoutFirstCharacter(field);
     if (rest.empty()) return 1;
     const auto days = parseNumber(rest);
     if (!days) return std::nullopt;
@@ -130,6 +131,17 @@ std::string asciiUpper(std::string_view text)
     for (char& c : out)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
+}
+
+bool matchesWord(std::string_view text, std::string_view upperWord) noexcept
+{
+    if (text.size() != upperWord.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper != upperWord[i]) return false;
+    }
+    return true;
 }
 
 char colourCode(std::string_view word) noexcept
@@ -147,15 +159,8 @@ char colourCode(std::string_view word) noexcept
                                                  {"C", "CYAN"},
                                                  {"M", "MAGENTA"},
                                                  {"Y", "YELLOW"}}};
-    if (word.size() > 7) return 'A';
-    char upper[8] = {};
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c = word[i];
-        upper[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    const std::string_view text(upper, word.size());
     for (const Word& w : kWords)
-        if (text == w.letter || text == w.name) return w.letter[0];
+        if (matchesWord(word, w.letter) || matchesWord(word, w.name)) return w.letter[0];
     return 'A';
 }
 
@@ -174,10 +179,28 @@ std::uint32_t colourOfCode(char code, std::uint32_t automatic) noexcept
     }
 }
 
+std::string_view withoutFirstCharacter(std::string_view text) noexcept
+{
+    if (text.empty()) return text;
+    std::size_t length = 1;
+    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0u) == 0x80u)
+        ++length;
+    return text.substr(length);
+}
+
+std::uint16_t recordU16(std::string_view text) noexcept
+{
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(recordInt(text)) & 0xFFFFu);
+}
+
+std::int32_t recordInt(std::string_view text) noexcept
+{
+    return parseNumber(text).value_or(0);
+}
+
 char stopMark(std::string_view word) noexcept
 {
-    const std::string upper = asciiUpper(word);
-    return (upper == "S" || upper == "STOP") ? 'S' : 'N';
+    return (matchesWord(word, "S") || matchesWord(word, "STOP")) ? 'S' : 'N';
 }
 
 } // namespace tira

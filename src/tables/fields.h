@@ -40,8 +40,8 @@ std::string underscoresToSpaces(std::string_view text);
 // Values outside 32 bits are not numbers.
 std::optional<std::int32_t> parseNumber(std::string_view text) noexcept;
 
-// Splits a date written with exactly parts-1 "/" into its parts; nullopt for any other
-// count. The parts are not checked to be numbers.
+// Splits a date written with exactly parts-1 "/" into its parts (parts 1..3); nullopt for
+// any other count. The parts are not checked to be numbers.
 std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, int parts) noexcept;
 
 // True when the first field of a line is an advance field (holds a "+").
@@ -63,5 +63,18 @@ char stopMark(std::string_view word) noexcept;
 
 // ASCII letters a..z turned into capitals; every other byte unchanged.
 std::string asciiUpper(std::string_view text);
+
+// True when `text` equals `upperWord` once its ASCII letters are capitalised.
+bool matchesWord(std::string_view text, std::string_view upperWord) noexcept;
+
+// The text without its first character; a multi-byte UTF-8 character goes as a whole.
+std::string_view withoutFirstCharacter(std::string_view text) noexcept;
+
+// A number field of a parsed record as the sections use it: its low 16 bits (0 when the
+// text is not a number, which the parsers never let through).
+std::uint16_t recordU16(std::string_view text) noexcept;
+
+// A number field of a parsed record as a signed value (0 when not a number).
+std::int32_t recordInt(std::string_view text) noexcept;
 
 } // namespace tira

@@ -1,0 +1,96 @@
+#pragma once
+
+// Jikukai: the line parsers of the birthday, schedule, weekly and holiday tables. Each
+// takes one line already cut at "#", fills a record of text fields (all preset to "0";
+// numbers stay text until a section converts them) and returns the line verdict:
+// kUnparsable, or the sum of the line's numbers + 1. None of them throws, for any bytes.
+
+#include "tables/fields.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tira {
+
+namespace birthday {
+enum Field : std::size_t
+{
+    Advance, // advance days, 0 without an advance field
+    Year,
+    Month,
+    Day,
+    Spare1, // first spare field, as written
+    Name,
+    Spare2, // second spare field, "0" when absent
+    Stop,   // "S" or "N"
+    Colour, // colour code
+    FieldCount
+};
+} // namespace birthday
+using BirthdayRecord = std::array<std::string, birthday::FieldCount>;
+
+namespace schedule {
+enum Field : std::size_t
+{
+    Advance,
+    Year,
+    Month,
+    Day,
+    Comment, // empty when the line has no "*" field
+    Text,
+    Mark, // "S", "A", "B" or "N"
+    Colour,
+    FieldCount
+};
+} // namespace schedule
+using ScheduleRecord = std::array<std::string, schedule::FieldCount>;
+
+namespace weekly {
+enum Field : std::size_t
+{
+    StartMonth,
+    StartDay,
+    EndMonth,
+    EndDay,
+    Text, // after the sentence-end rule
+    Colour,
+    FieldCount
+};
+} // namespace weekly
+using WeeklyRecord = std::array<std::string, weekly::FieldCount>;
+
+namespace holiday {
+enum Field : std::size_t
+{
+    Month,
+    Day,
+    Name, // as split: underscores stay
+    FieldCount
+};
+} // namespace holiday
+using HolidayRecord = std::array<std::string, holiday::FieldCount>;
+
+// Birthday line: [+advance] year/month/day spare name [spare2 [stop [colour]]].
+// Verdict: year + month + day + 1.
+int TanLine(std::string_view line, BirthdayRecord& record) noexcept;
+
+// Schedule line: [+advance] year/month/day [*comment] text [mark [colour]].
+// Verdict: year + month + day + 1.
+int SkeLine(std::string_view line, ScheduleRecord& record) noexcept;
+
+// Weekly line: month/day month/day text [colour]. Verdict: the four numbers + 1.
+int WekLine(std::string_view line, WeeklyRecord& record) noexcept;
+
+// Holiday line: month day name. Verdict: month + day + 1.
+int HolidayLine(std::string_view line, HolidayRecord& record) noexcept;
+
+// The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
+// case), else "N".
+char scheduleMark(std::string_view word) noexcept;
+
+// A weekly text after the sentence-end rule: when its first "." is its last character that
+// "." is dropped, otherwise "です。" is appended; an empty text stays empty.
+std::string weeklySentence(std::string_view text);
+
+} // namespace tira
