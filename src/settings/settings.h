@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tira {
@@ -120,12 +122,20 @@ class SettingsWriteError : public std::runtime_error
 };
 
 // Reads TIRA.ini at `iniPath` with the Windows profile rules (missing or non-integer
-// values give the default, 0x / $ hexadecimal, switches keep the low byte). `home` is the
-// program folder: defaults and ".\" completion of EveMFile / HisMFile use it. Never fails.
+// values give the default, 0x / $ hexadecimal, switches keep the low byte, texts up to
+// 2047 bytes, the first of duplicate keys). `home` is the program folder: defaults and
+// ".\" completion of EveMFile / HisMFile use it. Never fails.
 Settings loadSettings(const std::string& iniPath, const std::string& home);
 
 // Writes every key to `iniPath` atomically, keeping sections, keys and comments it does
 // not own. Throws SettingsWriteError and leaves the old file intact on failure.
 void saveSettings(const Settings& settings, const std::string& iniPath);
+
+// The temporary file a save writes and then renames over `iniPath`.
+std::string settingsTempPath(const std::string& iniPath);
+
+// A profile integer: optional sign, decimal, or hexadecimal after 0x, 0X or $ (up to
+// 32 bits, read as two's complement). Nothing when the text is not a whole integer.
+std::optional<std::int32_t> parseProfileInt(std::string_view text) noexcept;
 
 } // namespace tira
