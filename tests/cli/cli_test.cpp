@@ -1,0 +1,215 @@
+// Runs the real `tira` binary: command-line contract, exit codes and golden reports.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "support/temp_home.h"
+
+namespace tira {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuote(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (const char c : arg) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted.push_back(c);
+    }
+    return quoted + "'";
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+RunResult runTira(const std::vector<std::string>& args)
+{
+    const test::TempHome scratch;
+    std::string command = shellQuote(TIRA_EXE);
+    for (const auto& arg : args) command += " " + shellQuote(arg);
+    command += " 2>" + shellQuote(scratch.file("stderr")) + " </dev/null";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    std::array<char, 4096> buffer{};
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = scratch.readBytes("stderr");
+    return result;
+}
+
+TEST(PrintMode, EmptyHomeGivesTheHeaderOnly)
+{
+    const test::TempHome home;
+    const auto r = runTira({"--print", "--home", home.path(), "--date", "2026-12-08", "--time", "9:05"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "今日は 2026年12月8日(火) です。\nただいまの時刻は 9時05分 です。\n");
+    EXPECT_TRUE(fs::is_empty(home.path())) << "print mode must write no file";
+}
+
+TEST(PrintMode, JsonObject)
+{
+    const test::TempHome home;
+    const auto r = runTira({"--print", "--home", home.path(), "--format", "json", "--date",
+                            "2026-12-8", "--time", "10:30"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"date\":\"2026-12-08\",\"time\":\"10:30\",\"lines\":["
+                     "{\"text\":\"今日は 2026年12月8日(火) です。\",\"color\":0},"
+                     "{\"text\":\"ただいまの時刻は 10時30分 です。\",\"color\":0}],"
+                     "\"background\":0,\"paneBackground\":12632256,\"countdown\":700,"
+                     "\"stopToday\":false,\"sound\":null}\n");
+}
+
+TEST(PrintMode, SettingsAreReadButNeverWritten)
+{
+    const test::TempHome home;
+    const std::string ini = "; mine\r\n[Common]\r\nAutoEnd=0x1E\r\nForeign=1\r\n[Color]\r\nBackF=255\r\n";
+    home.writeBytes("TIRA.ini", ini);
+    const auto r = runTira({"--print", "--home", home.path(), "--format", "json", "--date",
+                            "2024-01-01", "--time", "0:00"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"countdown\":30,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"paneBackground\":255,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("0時00分"), std::string::npos) << r.out;
+    EXPECT_EQ(home.readBytes("TIRA.ini"), ini);
+}
+
+TEST(PrintMode, BadArgumentsExitTwo)
+{
+    const test::TempHome home;
+    struct Case
+    {
+        std::vector<std::string> args;
+        std::string message; // part of stderr
+    };
+    const Case cases[] = {
+        {{"--print", "--home", home.path(), "--date", "2024-2-30"}, "invalid date"},
+        {{"--print", "--home", home.path(), "--date", "2023-2-29"}, "invalid date"},
+        {{"--print", "--home", home.path(), "--date", "0-1-1"}, "invalid date"},
+        {{"--print", "--home", home.path(), "--date", "70000-1-1"}, "invalid date"},
+        {{"--print", "--home", home.path(), "--date", "x"}, "invalid date"},
+        {{"--print", "--home", home.path(), "--date", "2024-13-1"}, "invalid date"},
+        {{"--print", "--home", home.path(), "--time", "24:00"}, "invalid time"},
+        {{"--print", "--home", home.path(), "--time", "9:5"}, "invalid time"},
+        {{"--print", "--home", home.path(), "--format", "xml"}, "unknown format"},
+        {{"--print", "--home", home.file("missing")}, "home folder not found"},
+        {{"--print", "--bogus"}, "usage:"},
+        {{"--print", "extra"}, "usage:"},
+    };
+    for (const Case& c : cases) {
+        const auto r = runTira(c.args);
+        std::string joined;
+        for (const auto& a : c.args) joined += a + " ";
+        EXPECT_EQ(r.exitCode, 2) << joined;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << joined << "\n" << r.err;
+        EXPECT_TRUE(r.out.empty()) << joined;
+    }
+}
+
+TEST(PrintMode, DatesAtTheEdgesAreAccepted)
+{
+    const test::TempHome home;
+    struct Case
+    {
+        std::string date;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"2024-02-29", "今日は 2024年2月29日(木) です。\n"},
+        {"1-1-1", "今日は 1年1月1日(月) です。\n"},
+        {"65535-12-31", "今日は 65535年12月31日("},
+        {"2000-1-1", "今日は 2000年1月1日(土) です。\n"},
+    };
+    for (const Case& c : cases) {
+        const auto r = runTira({"--print", "--home", home.path(), "--date", c.date});
+        EXPECT_EQ(r.exitCode, 0) << c.date << r.err;
+        EXPECT_EQ(r.out.rfind(c.line, 0), 0u) << c.date << "\n" << r.out;
+    }
+}
+
+TEST(PrintMode, UnreadableTableEndsTheReportWithExitOne)
+{
+    const test::TempHome home;
+    fs::create_directory(home.file("BIRTH.TBL")); // a directory cannot be read as a file
+    home.writeBytes("TIRA.ini", "[Birthday]\r\nCount=1\r\nFile0=.\\BIRTH.TBL\r\n");
+    const auto r = runTira({"--print", "--home", home.path(), "--date", "2026-12-08", "--time", "9:05"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "今日は 2026年12月8日(火) です。\nただいまの時刻は 9時05分 です。\n");
+    EXPECT_NE(r.err.find("BIRTH.TBL"), std::string::npos) << r.err;
+}
+
+TEST(PrintMode, HelpAndVersion)
+{
+    const auto help = runTira({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--print"), std::string::npos);
+    const auto version = runTira({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "TIRA 0.1.0\n");
+}
+
+// Each folder under tests/golden holds `args` (one per line), `home/` (tables as UTF-8 text
+// with LF, named *.txt, turned into CP932 with CR LF) and `expected` (@HOME@ for the home).
+TEST(Golden, ReportsMatchByteForByte)
+{
+    const fs::path root = fs::path(TIRA_SOURCE_DIR) / "tests" / "golden";
+    int cases = 0;
+    for (const auto& entry : fs::directory_iterator(root)) {
+        if (!entry.is_directory()) continue;
+        ++cases;
+        const test::TempHome home;
+        const fs::path homeSource = entry.path() / "home";
+        if (fs::exists(homeSource)) {
+            for (const auto& file : fs::recursive_directory_iterator(homeSource)) {
+                if (!file.is_regular_file()) continue;
+                fs::path relative = fs::relative(file.path(), homeSource);
+                if (relative.extension() == ".txt") {
+                    relative.replace_extension();
+                    home.writeTable(relative.string(), readFile(file.path()));
+                } else {
+                    home.writeBytes(relative.string(), readFile(file.path()));
+                }
+            }
+        }
+        std::vector<std::string> args{"--print", "--home", home.path()};
+        std::istringstream argLines(readFile(entry.path() / "args"));
+        for (std::string line; std::getline(argLines, line);)
+            if (!line.empty()) args.push_back(line);
+        const auto r = runTira(args);
+        std::string expected = readFile(entry.path() / "expected");
+        for (auto at = expected.find("@HOME@"); at != std::string::npos; at = expected.find("@HOME@"))
+            expected.replace(at, 6, home.path());
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(r.exitCode, 0) << name << "\n" << r.err;
+        EXPECT_EQ(r.out, expected) << name;
+    }
+    EXPECT_GT(cases, 0);
+}
+
+} // namespace
+} // namespace tira
