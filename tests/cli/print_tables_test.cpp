@@ -1,0 +1,100 @@
+#include "support/temp_home.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace tira::test {
+namespace {
+
+struct PrintRun
+{
+    std::string out;
+    int exitCode = -1;
+};
+
+PrintRun printReport(const TempHome& home, std::string_view date)
+{
+    const std::string command = std::string(TIRA_EXE) + " --print --format json --home '" +
+                                home.path() + "' --date " + std::string(date) +
+                                " --time 9:05 2>/dev/null";
+    PrintRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer{};
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), got);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// A home whose birthday table holds the stop entry of the example, with the frame and the
+// hold ahead switched on and an alert sound set; colours chosen apart.
+void writeExampleHome(const TempHome& home)
+{
+    home.writeTable("TIRA.ini", "[Common]\n"
+                                "Sotowaku=1\nZengEnd=1\nStopEnd=0\nYuusen=1\nAge=1\n"
+                                "AutoEnd=30\nWavOn=1\nWavFile=" +
+                                    home.file("alert.wav") +
+                                    "\n"
+                                    "Schedule=0\nEvent=0\nHistory=0\nWeek=0\n"
+                                    "[Color]\n"
+                                    "BaseF=1052688\nStopF=2105376\nZengoF=3158064\n"
+                                    "BaseB=7368816\nStopB=8421504\nZengoB=9474192\n"
+                                    "[Birthday]\nCount=1\nFile0=.\\BIRTH.TBL\n");
+    home.writeTable("BIRTH.TBL", "+3 1990/5/12 x 山田_太郎 友人 S\n");
+}
+
+TEST(PrintTables, StopBirthdayAheadInJson)
+{
+    TempHome home;
+    writeExampleHome(home);
+    const PrintRun run = printReport(home, "2024-05-09");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(
+        run.out.find(R"({"text":"","color":1052688},)"
+                     R"({"text":"-=-=-=- 誕生日 -=-=-=-","color":1052688},)"
+                     R"({"text":"山田 太郎 さんの誕生日まで あと 3 日です。","color":3158064}])"),
+        std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(R"("background":9474192,)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(R"("countdown":700,"stopToday":false,"sound":null})"), std::string::npos)
+        << run.out;
+}
+
+TEST(PrintTables, StopBirthdayOnTheDayInJson)
+{
+    TempHome home;
+    writeExampleHome(home);
+    const PrintRun run = printReport(home, "2024-05-12");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find(
+                  R"({"text":"今日は 山田 太郎 さんの 34 回目の誕生日です。","color":2105376}])"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(R"("background":8421504,)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(R"("countdown":30,"stopToday":true,"sound":")" + home.file("alert.wav") +
+                           "\"}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(PrintTables, UnreadableTableEndsTheReportWithExitOne)
+{
+    TempHome home;
+    writeExampleHome(home);
+    home.writeTable("TIRA.ini", "[Birthday]\nCount=2\nFile0=.\\BIRTH.TBL\nFile1=.\\DIR.TBL\n");
+    std::filesystem::create_directory(home.file("DIR.TBL"));
+    const PrintRun run = printReport(home, "2024-05-12");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("今日は 山田 太郎 さんの 34 回目の誕生日です。"), std::string::npos)
+        << run.out;
+}
+
+} // namespace
+} // namespace tira::test
