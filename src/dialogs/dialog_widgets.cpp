@@ -1,0 +1,137 @@
+#include "dialogs/dialog_widgets.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QToolButton>
+#include <algorithm>
+
+namespace tira {
+
+ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+    setAutoFillBackground(true);
+    setFixedSize(41, 21);
+    setCursor(Qt::PointingHandCursor);
+    setColour(0);
+}
+
+void ColourSwatch::setColour(WinColour colour)
+{
+    m_colour = colour;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, toQColor(colour));
+    setPalette(palette);
+}
+
+void ColourSwatch::setLowered(bool lowered)
+{
+    setFrameShadow(lowered ? QFrame::Sunken : QFrame::Raised);
+    repaint(); // visible while a modal colour dialog runs
+}
+
+QColor ColourSwatch::toQColor(WinColour colour)
+{
+    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+                  static_cast<int>((colour >> 16) & 0xFFu));
+}
+
+WinColour ColourSwatch::fromQColor(const QColor& colour)
+{
+    return static_cast<WinColour>(colour.red()) | (static_cast<WinColour>(colour.green()) << 8) |
+           (static_cast<WinColour>(colour.blue()) << 16);
+}
+
+void ColourSwatch::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QFrame::mousePressEvent(event);
+}
+
+void ColourSwatch::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QFrame::mouseReleaseEvent(event);
+    if (click) emit clicked();
+}
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click) emit clicked();
+}
+
+UpDown::UpDown(QWidget* parent)
+    : QWidget(parent), m_down(new QToolButton(this)), m_up(new QToolButton(this))
+{
+    m_down->setObjectName(QStringLiteral("down"));
+    m_up->setObjectName(QStringLiteral("up"));
+    m_down->setArrowType(Qt::LeftArrow);
+    m_up->setArrowType(Qt::RightArrow);
+    for (QToolButton* button : {m_down, m_up}) {
+        button->setAutoRepeat(true); // held down, the arrow keeps stepping
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(18, 22);
+    }
+    connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
+    connect(m_up, &QToolButton::clicked, this, [this] { step(+1); });
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_down);
+    layout->addWidget(m_up);
+    setFocusPolicy(Qt::TabFocus);
+    setFixedSize(36, 22);
+}
+
+void UpDown::setRange(int minimum, int maximum)
+{
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+}
+
+void UpDown::step(int direction)
+{
+    // From outside the range the first click lands on the nearest end. Wide arithmetic:
+    // the position may come from the settings file as any 32-bit value.
+    const long long low = m_minimum;
+    const long long high = m_maximum;
+    const long long next = static_cast<long long>(m_position) + (direction > 0 ? 1 : -1);
+    const long long landed =
+        direction > 0 ? std::min(std::max(next, low), high) : std::max(std::min(next, high), low);
+    m_position = static_cast<int>(landed);
+    emit clicked(m_position);
+}
+
+void UpDown::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down: step(-1); break;
+    case Qt::Key_Right:
+    case Qt::Key_Up: step(+1); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+}
+
+} // namespace tira

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "settings/settings.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+#include <QWidget>
+
+class QToolButton;
+
+namespace tira {
+
+// A small panel filled with the colour it edits; raised, lowered while it is being changed.
+// It keeps the stored colour value exactly, bits a QColor cannot hold included.
+class ColourSwatch : public QFrame
+{
+    Q_OBJECT
+  public:
+    explicit ColourSwatch(QWidget* parent = nullptr);
+
+    WinColour colour() const noexcept { return m_colour; }
+    void setColour(WinColour colour);
+    void setLowered(bool lowered);
+    bool isLowered() const { return frameShadow() == QFrame::Sunken; }
+
+    static QColor toQColor(WinColour colour);
+    static WinColour fromQColor(const QColor& colour);
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    WinColour m_colour = 0;
+    bool m_pressed = false;
+};
+
+// A label that reports a left click.
+class ClickableLabel : public QLabel
+{
+    Q_OBJECT
+  public:
+    explicit ClickableLabel(const QString& text, QWidget* parent = nullptr);
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool m_pressed = false;
+};
+
+// Horizontal up-down arrows over an integer position: the left arrow steps down, the right
+// arrow up, by one, without wrapping. A position set from outside the range is kept as it is
+// until an arrow moves it back into the range.
+class UpDown : public QWidget
+{
+    Q_OBJECT
+  public:
+    explicit UpDown(QWidget* parent = nullptr);
+
+    void setRange(int minimum, int maximum);
+    int minimum() const noexcept { return m_minimum; }
+    int maximum() const noexcept { return m_maximum; }
+    int position() const noexcept { return m_position; }
+    void setPosition(int position) noexcept { m_position = position; }
+
+    // One arrow click: direction +1 up, -1 down. Emits clicked().
+    void step(int direction);
+
+  signals:
+    void clicked(int position); // after every arrow click, with the position it left
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    QToolButton* m_down;
+    QToolButton* m_up;
+    int m_minimum = 0;
+    int m_maximum = 100;
+    int m_position = 0;
+};
+
+} // namespace tira

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "cli/recording_pane.h"
+#include "report/clock.h"
+#include "report/main_state.h"
+#include "settings/settings.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <string>
+
+namespace tira::test {
+
+// A main window's state over a recording pane, a fixed clock and a fresh home folder.
+struct Harness
+{
+    RecordingPane pane;
+    FixedClock clock{ClockReading{2024, 5, 9, 10, 0}};
+    QTemporaryDir home;
+    MainState state{home.path().toStdString(), pane, pane, clock};
+
+    Harness() { state.settings = loadSettings(file("TIRA.ini"), home.path().toStdString()); }
+    std::string file(const QString& name) const
+    {
+        return (home.path() + u'/' + name).toStdString();
+    }
+};
+
+// Brings the page holding `widget` to the front, as a user would before using it.
+inline void showPageOf(QWidget* widget)
+{
+    for (QWidget* child = widget; child; child = child->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(child->parentWidget());
+        if (stack && qobject_cast<QTabWidget*>(stack->parentWidget())) {
+            stack->setCurrentWidget(child);
+            return;
+        }
+    }
+}
+
+// A left click where a user would click: on a check box's box, elsewhere the middle.
+inline void click(QWidget* widget)
+{
+    QVERIFY(widget);
+    showPageOf(widget);
+    const QPoint where = qobject_cast<QCheckBox*>(widget) ? QPoint(8, widget->height() / 2)
+                                                          : widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, where);
+}
+
+// Answers every message box that opens while it lives with OK, keeping what it showed.
+class MessageBoxCatcher
+{
+  public:
+    struct Shown
+    {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int buttons = 0;
+    };
+
+    MessageBoxCatcher()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            shown.push_back({box->windowTitle(), box->text(), box->icon(),
+                             static_cast<int>(box->buttons().size())});
+            box->button(QMessageBox::Ok)->click();
+        });
+        m_timer.start();
+    }
+
+    std::vector<Shown> shown;
+
+  private:
+    QTimer m_timer;
+};
+
+} // namespace tira::test
