@@ -75,6 +75,7 @@ class FontColourDialog : public QDialog
         setWindowTitle(QStringLiteral("フォント"));
         m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
         m_fonts->setWindowFlags(Qt::Widget);
+        m_fonts->setSizeGripEnabled(false);
 
         int selected = -1;
         for (const NamedColour& entry : kTextColours) {

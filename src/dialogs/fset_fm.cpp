@@ -1,0 +1,496 @@
+#include "dialogs/fset_fm.h"
+
+#include "dialogs/standard_dialogs.h"
+#include "text/paths.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace tira {
+namespace {
+
+template <class Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+QString qtPath(const std::string& path)
+{
+    return QString::fromStdString(path);
+}
+
+#ifdef _WIN32
+QString windowsDirectory()
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return QString();
+    return QString::fromWCharArray(buffer, static_cast<int>(length));
+}
+#endif
+
+// The program to start for `edit`: used as it is when it names a folder, otherwise looked
+// up where the system keeps its programs. Empty when a bare name is found nowhere.
+QString editorProgram(const std::string& edit)
+{
+#ifdef _WIN32
+    const QString program = qtPath(edit);
+    if (program.contains(u'\\') || program.contains(u'/') || program.contains(u':')) return program;
+    return windowsDirectory() + u'\\' + program;
+#else
+    const QString program = qtPath(fromFsPath(toFsPath(edit)));
+    if (program.contains(u'/')) return program;
+    return QStandardPaths::findExecutable(program);
+#endif
+}
+
+const QStringList& tableFilters()
+{
+    static const QStringList filters{QStringLiteral("*.TBL (*.TBL)"), QStringLiteral("*.* (*)")};
+    return filters;
+}
+
+} // namespace
+
+std::array<std::uint8_t, 5> repairDisplayOrder(const std::array<std::uint8_t, 5>& order) noexcept
+{
+    std::array<std::uint8_t, 5> repaired{};
+    std::array<bool, 6> used{};
+    for (std::size_t slot = 0; slot < order.size(); ++slot) {
+        const std::uint8_t section = order[slot];
+        if (section >= 1 && section <= 5 && !used[section]) {
+            repaired[slot] = section;
+            used[section] = true;
+        }
+    }
+    std::uint8_t next = 1;
+    for (std::uint8_t& slot : repaired) {
+        if (slot != 0) continue;
+        while (used[next])
+            ++next;
+        slot = next;
+        used[next] = true;
+    }
+    return repaired;
+}
+
+TFSetF::TFSetF(MainState& state, QWidget* parent) : QDialog(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("FSetF"));
+    setWindowTitle(QStringLiteral("ﾌｧｲﾙの設定"));
+    setFixedSize(473, 394);
+
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+
+    // Names per kind: page, order label, list, 追加, 削除, 上へ, 表示順あげる.
+    static const char* const names[kKindCount][8] = {
+        {"BTab", "BJyun", "BF", "Button6", "Button7", "Button8", "Button9", nullptr},
+        {"STab", "SJyun", "SF", "Button14", "Button15", "Button16", "Button17", nullptr},
+        {"ETab", "EJyun", "EF", "Button2", "Button3", "Button4", "Button5", nullptr},
+        {"HTab", "HJyun", "HF", "Button18", "Button19", "Button20", "Button21", nullptr},
+        {"WTab", "WJyun", "WF", "Button10", "Button11", "Button12", "Button13", nullptr},
+    };
+    static const char* const captions[kKindCount] = {"誕生日", "ｽｹｼﾞｭｰﾙ", "ｲﾍﾞﾝﾄ", "歴史", "週間"};
+    static const char* const eventNames[3] = {"IncMNc", "EYsen", "EveM"};
+    static const char* const historyNames[3] = {"IncMHc", "HYsen", "HisM"};
+    for (std::size_t k = 0; k < kKindCount; ++k) {
+        KindPage& page = m_pages[k];
+        page.kind = static_cast<Kind>(k);
+        buildKindPage(page, names[k], captions[k]);
+        // The event and history pages also hold their monthly file, below a shorter list.
+        if (page.kind == Kind::Event) buildMonthlyBox(page, IncMNc, EYsen, EveM, eventNames);
+        if (page.kind == Kind::History) buildMonthlyBox(page, IncMHc, HYsen, HisM, historyNames);
+    }
+    PageControl1->addTab(buildOtherPage(), QStringLiteral("その他"));
+
+    Button1 = named(new QPushButton(QStringLiteral("Ok"), this), "Button1");
+    Button1->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(PageControl1);
+    layout->addLayout(buttons);
+
+    for (KindPage& page : m_pages) {
+        connect(page.add, &QPushButton::clicked, this, [this, &page] { addClick(page); });
+        connect(page.remove, &QPushButton::clicked, this, [this, &page] { removeClick(page); });
+        connect(page.moveUp, &QPushButton::clicked, this, [this, &page] { moveUpClick(page); });
+        connect(page.raise, &QPushButton::clicked, this, [this, &page] { raiseClick(page); });
+        page.list->viewport()->installEventFilter(this);
+    }
+    connect(IncMNc, &QCheckBox::toggled, this, &TFSetF::IncMNcClick);
+    connect(IncMHc, &QCheckBox::toggled, this, &TFSetF::IncMHcClick);
+    connect(Button22, &QPushButton::clicked, this, &TFSetF::Button22Click);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    for (QLineEdit* field : {Syuku, EveM, HisM})
+        field->installEventFilter(this);
+
+    FormCreate();
+}
+
+void TFSetF::buildKindPage(KindPage& page, const char* const names[8], const char* caption)
+{
+    page.tab = named(new QWidget(PageControl1), names[0]);
+    PageControl1->addTab(page.tab, QString::fromUtf8(caption));
+
+    auto* orderCaption = new QLabel(QStringLiteral("表示順"), page.tab);
+    page.jyun = named(new QLabel(page.tab), names[1]);
+    page.jyun->setText(QString::number(static_cast<int>(page.kind) + 1));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setBold(true);
+    arial.setPointSize(12);
+    page.jyun->setFont(arial);
+    page.jyun->setMinimumWidth(page.jyun->fontMetrics().horizontalAdvance(QStringLiteral("00")));
+    page.raise = named(new QPushButton(QStringLiteral("表示順あげる"), page.tab), names[6]);
+    page.list = named(new QListWidget(page.tab), names[2]);
+    page.list->setSelectionMode(QAbstractItemView::SingleSelection);
+    page.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    page.add = named(new QPushButton(QStringLiteral("追加"), page.tab), names[3]);
+    page.remove = named(new QPushButton(QStringLiteral("削除"), page.tab), names[4]);
+    page.moveUp = named(new QPushButton(QStringLiteral("上へ"), page.tab), names[5]);
+
+    auto* orderRow = new QHBoxLayout;
+    orderRow->addWidget(orderCaption);
+    orderRow->addWidget(page.jyun);
+    orderRow->addSpacing(12);
+    orderRow->addWidget(page.raise);
+    orderRow->addStretch();
+
+    auto* listButtons = new QVBoxLayout;
+    listButtons->addWidget(page.add);
+    listButtons->addWidget(page.remove);
+    listButtons->addWidget(page.moveUp);
+    listButtons->addStretch();
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(page.list, 1);
+    listRow->addLayout(listButtons);
+
+    auto* layout = new QVBoxLayout(page.tab);
+    layout->addLayout(orderRow);
+    layout->addLayout(listRow, 1);
+}
+
+void TFSetF::buildMonthlyBox(KindPage& page, QCheckBox*& include, QCheckBox*& first,
+                             QLineEdit*& pattern, const char* const names[3])
+{
+    auto* box = new QWidget(page.tab);
+    include = named(new QCheckBox(QStringLiteral("月番号が含まれているﾌｧｲﾙも使う"), box), names[0]);
+    first = named(new QCheckBox(QStringLiteral("こちらを優先"), box), names[1]);
+    pattern = named(new QLineEdit(box), names[2]);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(include);
+    checks->addSpacing(12);
+    checks->addWidget(first);
+    checks->addStretch();
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(checks);
+    layout->addWidget(pattern);
+    static_cast<QVBoxLayout*>(page.tab->layout())->addWidget(box);
+}
+
+QWidget* TFSetF::buildOtherPage()
+{
+    HoTab = named(new QWidget(PageControl1), "HoTab");
+    auto* caption = new QLabel(QStringLiteral("祝日ファイル"), HoTab);
+    Syuku = named(new QLineEdit(HoTab), "Syuku");
+    Button22 = named(new QPushButton(QStringLiteral("参照"), HoTab), "Button22");
+    auto* row = new QHBoxLayout;
+    row->addWidget(Syuku, 1);
+    row->addWidget(Button22);
+    auto* layout = new QVBoxLayout(HoTab);
+    layout->addWidget(caption);
+    layout->addLayout(row);
+    layout->addStretch();
+    return HoTab;
+}
+
+void TFSetF::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_placed) return;
+    m_placed = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TFSetF::FormCreate()
+{
+    Settings& s = m_state.settings;
+    Syuku->setText(qtPath(s.Holiday));
+
+    fillList(m_pages[static_cast<std::size_t>(Kind::Birthday)]);
+    fillList(m_pages[static_cast<std::size_t>(Kind::Schedule)]);
+    fillList(m_pages[static_cast<std::size_t>(Kind::Event)]);
+    IncMNc->setChecked(s.IncME != 0);
+    EveM->setText(qtPath(s.EveMFile));
+    EYsen->setChecked(s.YsenE != 0);
+    fillList(m_pages[static_cast<std::size_t>(Kind::History)]);
+    IncMHc->setChecked(s.IncMH != 0);
+    HisM->setText(qtPath(s.HisMFile));
+    HYsen->setChecked(s.YsenH != 0);
+    fillList(m_pages[static_cast<std::size_t>(Kind::Week)]);
+
+    // An order from the file that is not a permutation would leave pages stacked on one
+    // position; it is repaired first, so the pages and their labels always agree.
+    const auto order = repairDisplayOrder(s.Jyun);
+    for (int position = 0; position < 5; ++position) {
+        KindPage& page =
+            m_pages[static_cast<std::size_t>(order[static_cast<std::size_t>(position)] - 1)];
+        movePage(page.tab, position);
+        page.jyun->setText(QString::number(position + 1));
+    }
+    PageControl1->setCurrentIndex(0);
+}
+
+void TFSetF::movePage(QWidget* page, int position)
+{
+    // Taken out and put back rather than QTabBar::moveTab, which leaves the shown page
+    // behind when the current tab moves.
+    const int from = PageControl1->indexOf(page);
+    if (from == position) return;
+    QWidget* shown = PageControl1->currentWidget();
+    const QString caption = PageControl1->tabText(from);
+    PageControl1->removeTab(from);
+    PageControl1->insertTab(position, page, caption);
+    PageControl1->setCurrentWidget(shown);
+}
+
+void TFSetF::fillList(KindPage& page)
+{
+    // Missing files are dropped: the count falls at once, and the paths vanish at close.
+    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+    std::vector<std::string> present;
+    for (std::string& path : files) {
+        completeProgramPath(path, m_state.home());
+        if (!pathExists(path)) continue;
+        page.list->addItem(qtPath(path));
+        present.push_back(std::move(path));
+    }
+    files = std::move(present);
+}
+
+void TFSetF::FormClose()
+{
+    Settings& s = m_state.settings;
+    s.Holiday = Syuku->text().toStdString();
+    for (const KindPage& page : m_pages) {
+        std::vector<std::string>& files = s.filesOf(page.kind);
+        files.clear();
+        for (int row = 0; row < page.list->count(); ++row)
+            files.push_back(page.list->item(row)->text().toStdString());
+    }
+    s.IncME = IncMNc->isChecked() ? 1 : 0;
+    s.EveMFile = EveM->text().toStdString();
+    s.YsenE = EYsen->isChecked() ? 1 : 0;
+    s.IncMH = IncMHc->isChecked() ? 1 : 0;
+    s.HisMFile = HisM->text().toStdString();
+    s.YsenH = HYsen->isChecked() ? 1 : 0;
+
+    for (int position = 0; position < 5; ++position)
+        for (const KindPage& page : m_pages)
+            if (PageControl1->indexOf(page.tab) == position) {
+                s.Jyun[static_cast<std::size_t>(position)] =
+                    static_cast<std::uint8_t>(static_cast<int>(page.kind) + 1);
+                break;
+            }
+}
+
+void TFSetF::done(int result)
+{
+    if (m_editorRunning) return;
+    FormClose();
+    QDialog::done(result);
+}
+
+void TFSetF::closeEvent(QCloseEvent* event)
+{
+    if (m_editorRunning) { // the editor is still being waited for
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TFSetF::addClick(KindPage& page)
+{
+    const QStringList chosen =
+        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true});
+    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+    int refused = 0;
+    for (const QString& path : chosen) {
+        if (files.size() >= kMaxFilesPerKind) {
+            ++refused;
+            continue;
+        }
+        files.push_back(path.toStdString());
+        page.list->addItem(path);
+    }
+    if (refused > 0)
+        StandardDialogs::showMessage(
+            this, QStringLiteral("登録できるファイルは1種類につき%1個までです。\n"
+                                 "%2個のファイルは追加されませんでした。")
+                      .arg(kMaxFilesPerKind)
+                      .arg(refused));
+}
+
+void TFSetF::removeClick(KindPage& page)
+{
+    const int row = selectedRow(page.list);
+    if (row < 0) return;
+    delete page.list->takeItem(row);
+    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+    files.erase(files.begin() + row);
+    page.list->clearSelection();
+    page.list->setCurrentRow(-1);
+}
+
+void TFSetF::moveUpClick(KindPage& page)
+{
+    const int row = selectedRow(page.list);
+    if (row <= 0) return;
+    QListWidgetItem* item = page.list->takeItem(row);
+    page.list->insertItem(row - 1, item);
+    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+    std::swap(files[static_cast<std::size_t>(row)], files[static_cast<std::size_t>(row - 1)]);
+    page.list->setCurrentRow(row - 1);
+}
+
+void TFSetF::raiseClick(KindPage& page)
+{
+    const int index = PageControl1->indexOf(page.tab);
+    if (index <= 0) return;
+    movePage(page.tab, index - 1);
+    for (const KindPage& each : m_pages)
+        each.jyun->setText(QString::number(PageControl1->indexOf(each.tab) + 1));
+}
+
+void TFSetF::listDblClick(KindPage& page)
+{
+    const int row = selectedRow(page.list);
+    if (row < 0) return; // nothing to act on
+    const QString path = page.list->item(row)->text();
+    const Settings& s = m_state.settings;
+    if (s.EditOk == 0 || s.Edit.empty()) {
+        StandardDialogs::showMessage(this, path);
+        return;
+    }
+    runEditor(path);
+}
+
+void TFSetF::runEditor(const QString& path)
+{
+    const QString program = editorProgram(m_state.settings.Edit);
+    if (program.isEmpty()) return;
+
+    // The path is one argument of its own: no shell and no re-split command line.
+    QProcess editor;
+    editor.setProgram(program);
+    editor.setArguments({qtPath(fromFsPath(toFsPath(path.toStdString())))});
+    editor.setStandardInputFile(QProcess::nullDevice());
+    editor.setStandardOutputFile(QProcess::nullDevice());
+    editor.setStandardErrorFile(QProcess::nullDevice());
+#ifdef _WIN32
+    editor.setWorkingDirectory(windowsDirectory());
+#endif
+
+    QEventLoop wait;
+    connect(&editor, &QProcess::finished, &wait, &QEventLoop::quit);
+    connect(&editor, &QProcess::errorOccurred, &wait, [&wait](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) wait.quit();
+    });
+    setEnabled(false);
+    m_editorRunning = true;
+    editor.start();
+    if (editor.state() != QProcess::NotRunning) wait.exec();
+    m_editorRunning = false;
+    setEnabled(true);
+}
+
+void TFSetF::IncMNcClick()
+{
+    if (IncMNc->isChecked()) {
+        EYsen->setEnabled(true);
+    } else {
+        EYsen->setChecked(false);
+        EYsen->setEnabled(false);
+    }
+}
+
+void TFSetF::IncMHcClick()
+{
+    if (IncMHc->isChecked()) {
+        HYsen->setEnabled(true);
+    } else {
+        HYsen->setChecked(false);
+        HYsen->setEnabled(false);
+    }
+}
+
+void TFSetF::Button22Click()
+{
+    const QStringList chosen =
+        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true});
+    if (!chosen.isEmpty()) Syuku->setText(chosen.first());
+}
+
+void TFSetF::showField(const QLineEdit* field)
+{
+    StandardDialogs::showMessage(this, field->text());
+}
+
+TFSetF::KindPage* TFSetF::pageOfList(const QObject* viewport)
+{
+    for (KindPage& page : m_pages)
+        if (page.list->viewport() == viewport) return &page;
+    return nullptr;
+}
+
+bool TFSetF::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (KindPage* page = pageOfList(watched)) {
+            listDblClick(*page);
+            return true;
+        }
+        for (const QLineEdit* field : {Syuku, EveM, HisM})
+            if (watched == field) {
+                showField(field);
+                return true;
+            }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace tira

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "report/main_state.h"
+#include "settings/settings.h"
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace tira {
+
+// A display order made a permutation of 1..5: every slot holding a section number not seen in
+// an earlier slot keeps it; the other slots take the missing numbers in ascending order.
+std::array<std::uint8_t, 5> repairDisplayOrder(const std::array<std::uint8_t, 5>& order) noexcept;
+
+// ﾌｧｲﾙの設定: the data-file settings dialog. It edits the file list of every kind, the
+// display order (the order of the five kind pages), the monthly files and the holiday file.
+// File counts change at every add and delete; everything else is copied back whenever the
+// dialog closes, by "Ok" or by the close box.
+class TFSetF : public QDialog
+{
+    Q_OBJECT
+  public:
+    explicit TFSetF(MainState& state, QWidget* parent = nullptr);
+
+    void done(int result) override; // every close copies out first
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // One kind's page, e.g. birthdays: BTab, BJyun, BF, 追加 Button6, 削除 Button7,
+    // 上へ Button8, 表示順あげる Button9, double click BFDblClick.
+    struct KindPage
+    {
+        Kind kind = Kind::Birthday;
+        QWidget* tab = nullptr;
+        QLabel* jyun = nullptr;        // order label
+        QPushButton* raise = nullptr;  // 表示順あげる
+        QListWidget* list = nullptr;   // the file paths
+        QPushButton* add = nullptr;    // 追加
+        QPushButton* remove = nullptr; // 削除
+        QPushButton* moveUp = nullptr; // 上へ
+    };
+
+    void buildKindPage(KindPage& page, const char* const names[8], const char* caption);
+    void buildMonthlyBox(KindPage& page, QCheckBox*& include, QCheckBox*& first,
+                         QLineEdit*& pattern, const char* const names[3]);
+    QWidget* buildOtherPage();
+
+    void FormCreate(); // copy in
+    void FormClose();  // copy out
+    void fillList(KindPage& page);
+
+    void addClick(KindPage& page);
+    void removeClick(KindPage& page);
+    void moveUpClick(KindPage& page);
+    void raiseClick(KindPage& page);
+    void listDblClick(KindPage& page);
+    void IncMNcClick();
+    void IncMHcClick();
+    void Button22Click(); // holiday file browse
+    void showField(const QLineEdit* field);
+
+    // Starts the editor on `path` and keeps the dialog disabled, events still flowing, until
+    // it has ended. A program that cannot be started ends the wait at once, silently.
+    void runEditor(const QString& path);
+
+    KindPage* pageOfList(const QObject* viewport);
+    void movePage(QWidget* page, int position); // the shown page stays shown
+
+    MainState& m_state;
+    std::array<KindPage, kKindCount> m_pages; // by kind
+    QTabWidget* PageControl1 = nullptr;
+    QCheckBox* IncMNc = nullptr; // read the monthly event file: IncME
+    QCheckBox* EYsen = nullptr;  // monthly event file first: YsenE
+    QLineEdit* EveM = nullptr;   // EveMFile
+    QCheckBox* IncMHc = nullptr; // IncMH
+    QCheckBox* HYsen = nullptr;  // YsenH
+    QLineEdit* HisM = nullptr;   // HisMFile
+    QWidget* HoTab = nullptr;
+    QLineEdit* Syuku = nullptr;      // Holiday
+    QPushButton* Button22 = nullptr; // 参照 (holiday file)
+    QPushButton* Button1 = nullptr;  // Ok
+    bool m_editorRunning = false;
+    bool m_placed = false;
+};
+
+} // namespace tira
