@@ -56,6 +56,22 @@ class MainState
     void HisBase(); // 歴史
     void Wek();     // 週間
 
+    // The event section's steps: monthly files of the report month and the next (read with
+    // that month forced), listed files, one file, one line free of comma lists.
+    void Eve1();
+    void Eve2();
+    void Eve(std::string path, std::uint16_t forcedMonth);
+    void EveX(std::string_view line, std::uint16_t forcedMonth);
+    // Day shift of an event rule; the day may leave the month and is read by DayCount.
+    void SpanD(int dayForm, std::int64_t month, std::int64_t rangeEnd, std::int64_t& day) const;
+    // 1: `serial` is the report date; 2: it lies 1..advance days ahead; 0: neither.
+    int Judge(std::int32_t serial, std::int32_t advance) const;
+    // The history section's steps: the monthly file, listed files, one file, one line.
+    void His1();
+    void His2();
+    void His(std::string path);
+    void HisX(std::string_view line);
+
     const std::string& home() const noexcept { return m_home; }
     ReportPane& pane() noexcept { return m_pane; }
     ReportWindow& window() noexcept { return m_window; }

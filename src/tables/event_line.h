@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tira {
+
+// The fields of a parsed event rule, every one kept as text.
+enum EventField : std::size_t
+{
+    EventAdvance,  // advance days ("0" without an advance field)
+    EventDay,      // day of the month without its marker, 0 = none
+    EventWeekday,  // 1..7 (1 = Sunday), 0 = any
+    EventWeek,     // week number without its marker, 0 = any
+    EventMonth,    // 1..12, 0 = any
+    EventColour,   // colour code letter
+    EventText,     // the words of the reminder, underscores shown as spaces
+    EventDayForm,  // "0".."7", see DayForm
+    EventRangeEnd, // second number of a day range, else "0"
+    EventWeekForm, // "1".."6", see WeekForm
+    kEventFieldCount
+};
+using EventRule = std::array<std::string, kEventFieldCount>;
+
+// How the day field reads.
+enum class DayForm : int
+{
+    Plain = 0,             // 15
+    Earlier = 1,           // <15: Sundays and holidays move it back
+    EarlierWorkingDay = 2, // <<15: Saturdays too
+    Later = 3,             // >15
+    LaterWorkingDay = 4,   // >>15
+    Range = 5,             // 10-20: every day of the range
+    FromMonthEnd = 6,      // -1: the last day, -2 the day before ...
+    Unsupported = 7,       // &15
+};
+
+// How the week field reads.
+enum class WeekForm : int
+{
+    OfMonth = 1,      // 2: the second row of the month sheet
+    FromMonthEnd = 2, // -1: accepted, never matches
+    OfYear = 3,       // !10: the tenth row of the year sheet
+    FromYearEnd = 4,  // !-1: accepted, never matches
+    OddWeeks = 5,     // %1: restricts nothing
+    EvenWeeks = 6,    // %2: restricts nothing
+};
+
+// 行事 line parser. Fills `rule` from one event line (cut at '#', free of comma lists).
+// Returns the line verdict: kUnparsable, or day + weekday + week + month + 1 of the values
+// without their markers. Never throws.
+int EveLine(std::string_view line, EventRule& rule) noexcept;
+
+// Comma-list expansion of an event line: calls `onLine` with every line the list stands
+// for, in order. The fields before the list and a shift marker in front of it are carried
+// to every item; the fields after the list follow every item but the last, which takes the
+// rest of the line as it is. Only the space character delimits; quotes mean nothing here.
+// A line without a comma is passed on unchanged.
+void expandCommaList(std::string_view line, const std::function<void(std::string_view)>& onLine);
+
+} // namespace tira
