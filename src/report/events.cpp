@@ -56,8 +56,9 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
     const std::int64_t mm = month != 0 ? month : facts.date.month;
     const int weekday = weekdayAt(year, mm, day); // of the date before the shift
     // each pass goes once through the table in its order, against the current day
+    const std::int64_t holidayMonth = (mm - 1) % 12 + 1; // month 13 is the next January
     const auto isHoliday = [&](const HolidayEntry& holiday, std::int64_t d) {
-        return holiday.month == mm && holiday.day == d;
+        return holiday.month == holidayMonth && holiday.day == d;
     };
 
     switch (form) {
@@ -154,21 +155,29 @@ EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
     const auto yearRowStart = [&](std::int64_t row) { return yearSheetStart + (row - 1) * 7; };
 
     const bool dayGiven = d != 0; // a shift may carry the day to 0 or below: still a day
+    const std::int64_t unshifted = d;
     shiftEventDay(dayForm, m, rangeEnd, d, facts, holidays);
+    // a rule without a month read in the next month is shifted for that month
+    const auto nextMonthDay = [&] {
+        std::int64_t next = unshifted;
+        shiftEventDay(dayForm, month0 + 1, rangeEnd, next, facts, holidays);
+        return next;
+    };
 
     if (m == 0) {
         if (n == 0 && w == 0) {
             if (!dayGiven) return {}; // nothing to go by
-            // a day carried back before day 1 is already past; never read it in a later month
-            if (d >= day0 || d < 1) return check(year, month0, d);
-            return check(year, month0 + 1, d);
+            // past this month's day (or carried back into the month before): the next month's
+            if (d >= day0) return check(year, month0, d);
+            return check(year, month0 + 1, nextMonthDay());
         }
         if (n == 0 && dayGiven) {
             EventMatch match;
             if (weekdayAt(year, month0, d) == w) match = check(year, month0, d);
-            if (match.result == 0 && d >= 1 && weekdayAt(year, month0 + 1, d) == w)
-                match = check(year, month0 + 1, d);
-            return match;
+            if (match.result != 0) return match;
+            const std::int64_t next = nextMonthDay();
+            return weekdayAt(year, month0 + 1, next) == w ? check(year, month0 + 1, next)
+                                                          : EventMatch{};
         }
         if (n == 0) { // every weekday w
             if (w > 7) return {};

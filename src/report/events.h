@@ -24,9 +24,9 @@ struct EventMatch
 int judgeMatch(std::int32_t serial, std::int32_t today, std::int32_t advance) noexcept;
 
 // Moves a rule's day off Sundays, Saturdays and holidays, or resolves a range or a day
-// counted from the month end. `month` is the rule's month (0 = any, then the report month
-// stands in); the day may leave 1..length of the month, in either direction, and is then
-// read by DayCount in the month before or after. The month itself is never changed.
+// counted from the month end. `month` is the month the day is read in (0: the report
+// month; 13: January of the next year). The day may leave 1..length of that month in either
+// direction and is then read by DayCount in the month before or after.
 void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std::int64_t& day,
                    const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays) noexcept;
 
