@@ -106,7 +106,7 @@ TEST(EventYearSweep, TypicalRulesFallOnTheirDays)
         table += std::string(rule.line) + "\n";
     h.home.writeTable("EVENT.TBL", table);
     h.state.settings.filesOf(Kind::Event) = {h.home.file("EVENT.TBL")};
-    h.state.holidays = kHolidays;
+    h.useHolidays(kHolidays);
 
     std::vector<int> daysShown(rules.size(), 0);
     int mismatches = 0;

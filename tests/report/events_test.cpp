@@ -24,7 +24,7 @@ void runCases(const std::vector<Case>& cases)
         test::ReminderHarness h(Kind::Event);
         h.home.writeTable("EVENT.TBL", c.table);
         h.state.settings.filesOf(Kind::Event) = {h.home.file("EVENT.TBL")};
-        h.state.holidays = c.holidays;
+        h.useHolidays(c.holidays);
         EXPECT_EQ(h.texts(c.date), c.expected)
             << c.table << " on " << c.date.year << "-" << c.date.month << "-" << c.date.day;
     }

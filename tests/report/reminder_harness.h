@@ -25,6 +25,16 @@ class ReminderHarness
         s.Holiday.clear();
     }
 
+    // Writes the holiday file the report loads, one "month,day,name" line per entry.
+    void useHolidays(const std::vector<HolidayEntry>& entries)
+    {
+        std::string lines;
+        for (const HolidayEntry& h : entries)
+            lines += std::to_string(h.month) + "," + std::to_string(h.day) + "," + h.name + "\n";
+        home.writeTable("TIRAHOLI.TBL", lines);
+        state.settings.Holiday = home.file("TIRAHOLI.TBL");
+    }
+
     // Builds the report for `date` and returns the lines of the section under test, after
     // checking that they stand under one heading preceded by an empty line.
     std::vector<RecordingPane::Line> report(Date date)

@@ -1,3 +1,5 @@
+#include "report/events.h"
+#include "report/history.h"
 #include "report/table_sections.h"
 #include "tables/jikukai.h"
 #include "text/cp932.h"
@@ -46,6 +48,21 @@ int parseAndDecide(std::string_view line, const CalendarFacts& facts, const Sett
     }
     HolidayRecord holiday;
     if (HolidayLine(line, holiday) > 0) ++accepted;
+    // event rules go through the comma-list expansion first
+    expandCommaList(line, [&](std::string_view one) {
+        EventRule rule;
+        if (EveLine(one, rule) <= 0) return;
+        ++accepted;
+        EXPECT_TRUE(isOneOf(rule[EventColour], "KWRGBCMYA"));
+        const EventMatch match = evaluateEvent(rule, 0, facts, {{1, 1, "h"}});
+        EXPECT_TRUE(match.result >= 0 && match.result <= 2);
+    });
+    HistoryRecord history;
+    if (HisLine(line, history) > 0) {
+        ++accepted;
+        EXPECT_TRUE(isOneOf(history[HistoryColour], "KWRGBCMYA"));
+        (void)historyLineFor(history, facts.date);
+    }
     return accepted;
 }
 
