@@ -373,6 +373,24 @@ TEST(EventSection, ListedPathsAreCompletedAndMissingFilesSkipped)
     EXPECT_TRUE(files[1].ends_with("EVENT.TBL"));
 }
 
+TEST(EventSection, ShiftAndJudgeWorkOnTheLastReportDate)
+{
+    test::ReminderHarness h(Kind::Event);
+    h.useHolidays({{1, 1, "元日"}});
+    h.report({2024, 12, 1}); // a Sunday
+    std::int64_t day = 1;
+    h.state.SpanD(2, 0, 0, day);
+    EXPECT_EQ(day, -1); // Friday 29 November
+    day = 1;
+    h.state.SpanD(2, 13, 0, day); // 1 January 2025, a Wednesday holiday
+    EXPECT_EQ(day, 0);
+    day = 1;
+    h.state.SpanD(4, 0, 0, day);
+    EXPECT_EQ(day, 2);
+    EXPECT_EQ(h.state.Judge(h.state.facts.today + 2, 3), 2);
+    EXPECT_EQ(h.state.Judge(h.state.facts.today, 0), 1);
+}
+
 TEST(Judge, TodayAheadAndBehind)
 {
     EXPECT_EQ(judgeMatch(100, 100, 0), 1);
