@@ -1,14 +1,43 @@
 #include "shell/window_app.h"
 
+#include "cli/home_folder.h"
+#include "report/clock.h"
+#include "shell/app_info.h"
+#include "shell/main_fm.h"
+#include "shell/platform.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace tira {
 
-// Not built yet: the window arrives with the shell.
-int runWindow(int /*argc*/, char** /*argv*/)
+int runWindow(int argc, char** argv)
 {
-    std::fputs("tira: the window is not available yet; use --print\n", stderr);
-    return 1;
+    // Before anything else: a second copy ends at once, with no window and no message.
+    const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
+    if (!instance) return 0;
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tira"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
+
+    QCommandLineParser parser;
+    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Home folder."),
+                                  QStringLiteral("DIR"));
+    parser.addOption(home);
+    parser.process(app);
+    if (parser.isSet(home) && !QFileInfo(parser.value(home)).isDir()) {
+        std::fprintf(stderr, "tira: home folder not found: %s\n",
+                     parser.value(home).toLocal8Bit().constData());
+        return 2;
+    }
+
+    const SystemClock clock;
+    TMainF window(resolveHomeFolder(parser.value(home)), clock);
+    platform::onTerminationRequest([&window] { window.close(); });
+    return app.exec();
 }
 
 } // namespace tira

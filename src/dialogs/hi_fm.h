@@ -1,0 +1,42 @@
+#pragma once
+
+#include "report/main_state.h"
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+class QLineEdit;
+
+namespace tira {
+
+// The error text for a typed date: empty when valid, else the wrong parts in the order
+// month, day, year ("月", "日", "年") followed by " 入力エラー". Years above 65535 do not
+// fit the report date and count as wrong years.
+std::string dateInputError(int year, int month, int day);
+
+// The whole number in a date field (blanks around it allowed), or nothing.
+std::optional<int> dateFieldNumber(const QString& text);
+
+// 日付の指定: the date override dialog. Shows the report date; "Ok" stores a valid date as
+// the report date and closes, anything else keeps the dialog open with a notice.
+class THiF : public QDialog
+{
+    Q_OBJECT
+
+  public:
+    THiF(MainState& state, QWidget* parent);
+
+  public slots:
+    void Button1Click();
+
+  private:
+    void FormCreate();
+
+    MainState& m_state;
+    QLineEdit* m_edit1; // year
+    QLineEdit* m_edit2; // month
+    QLineEdit* m_edit3; // day
+};
+
+} // namespace tira

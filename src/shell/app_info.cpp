@@ -1,0 +1,71 @@
+#include "shell/app_info.h"
+
+#include <QMessageBox>
+#include <algorithm>
+
+namespace tira {
+
+namespace {
+
+// Windows faces first (their Japanese and Latin names), then the common free CJK faces.
+const QStringList kMonospaceFallbacks{QStringLiteral("ＭＳ ゴシック"),
+                                      QStringLiteral("MS Gothic"),
+                                      QStringLiteral("Noto Sans Mono CJK JP"),
+                                      QStringLiteral("Source Han Code JP"),
+                                      QStringLiteral("IPAGothic"),
+                                      QStringLiteral("TakaoGothic"),
+                                      QStringLiteral("VL Gothic"),
+                                      QStringLiteral("Noto Sans CJK JP")};
+const QStringList kProportionalFallbacks{
+    QStringLiteral("ＭＳ Ｐゴシック"),  QStringLiteral("MS PGothic"),
+    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP"),
+    QStringLiteral("IPAPGothic"),       QStringLiteral("TakaoPGothic"),
+    QStringLiteral("VL PGothic")};
+
+constexpr int kMaxPointSize = 400; // a hand-edited size must not make the pane unusable
+
+} // namespace
+
+QString applicationTitle()
+{
+    return QString::fromUtf8(kProgramName) + QStringLiteral("  Version ") +
+           QString::fromUtf8(kVersionText);
+}
+
+void showPlainMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QColor toQColor(WinColour colour)
+{
+    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+                  static_cast<int>((colour >> 16) & 0xFFu));
+}
+
+QFont reportFont(const Settings::FontKeys& keys)
+{
+    QFont font;
+    QStringList families{QString::fromStdString(keys.Name)};
+    families.append(kMonospaceFallbacks);
+    families.removeDuplicates();
+    font.setFamilies(families);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(std::clamp(keys.Size, 1, kMaxPointSize));
+    font.setBold((keys.Style & 1) != 0);
+    font.setItalic((keys.Style & 2) != 0);
+    font.setUnderline((keys.Style & 4) != 0);
+    font.setStrikeOut((keys.Style & 8) != 0);
+    return font;
+}
+
+QFont dialogFont()
+{
+    QFont font;
+    font.setFamilies(kProportionalFallbacks);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+} // namespace tira

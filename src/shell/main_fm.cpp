@@ -1,0 +1,398 @@
+#include "shell/main_fm.h"
+
+#include "cli/home_folder.h"
+#include "dialogs/about_fm.h"
+#include "dialogs/hi_fm.h"
+#include "shell/app_info.h"
+#include "shell/platform.h"
+#include "text/file_error.h"
+#include "text/paths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+
+#if __has_include("dialogs/set_fm.h")
+#include "dialogs/set_fm.h"
+#define TIRA_HAVE_SET_FM 1
+#endif
+#if __has_include("dialogs/fset_fm.h")
+#include "dialogs/fset_fm.h"
+#define TIRA_HAVE_FSET_FM 1
+#endif
+
+namespace tira {
+
+namespace {
+
+constexpr int kMinimumWidth = 120; // a hand-edited Place never gives a window too small to use
+constexpr int kMinimumHeight = 120;
+
+// round(value × percent / 100) in integers, halves to the even neighbour.
+int percentOf(int value, int percent)
+{
+    const long long product = static_cast<long long>(value) * percent;
+    long long quotient = product / 100;
+    const long long remainder = product % 100;
+    if (remainder > 50 || (remainder == 50 && quotient % 2 != 0)) ++quotient;
+    return static_cast<int>(quotient);
+}
+
+// The countdown stands still while a modal dialog of the main window is open.
+class DialogPause
+{
+  public:
+    explicit DialogPause(MainState& state) : m_state(state) { m_state.countdownEnabled = 0; }
+    ~DialogPause() { m_state.countdownEnabled = 1; }
+    DialogPause(const DialogPause&) = delete;
+    DialogPause& operator=(const DialogPause&) = delete;
+
+  private:
+    MainState& m_state;
+};
+
+} // namespace
+
+TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
+    : QMainWindow(parent), m_home(home), m_iniPath(iniPathIn(home)), m_frame(new QWidget(this)),
+      m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)), m_pane(*m_info),
+      m_state(home.toStdString(), m_pane, *this, clock)
+{
+    setObjectName(QStringLiteral("MainF"));
+    m_frame->setObjectName(QStringLiteral("Frame"));
+    m_frame->setAutoFillBackground(true);
+    m_frame->installEventFilter(this);
+    setCentralWidget(m_frame);
+
+    m_info->setObjectName(QStringLiteral("Info"));
+    m_info->setReadOnly(true);
+    m_info->setFocusPolicy(Qt::ClickFocus);
+    m_info->setTabChangesFocus(true);
+    m_info->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_info->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_info->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_info->setFont(reportFont(Settings::FontKeys{}));
+
+    setWindowIcon(QIcon(programPicture()));
+    setBackground(0); // black until the first report
+    buildMenus();
+
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &TMainF::Timer1Timer);
+    m_timer->start();
+
+    // A session that ends without closing the window still keeps its settings.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (m_closed) return;
+        m_closed = true;
+        storePlace();
+        try {
+            saveSettings(m_state.settings, m_iniPath.toStdString());
+        } catch (const std::exception&) { // nobody is left to tell
+        }
+    });
+
+    FormCreate();
+}
+
+TMainF::~TMainF() = default;
+
+void TMainF::buildMenus()
+{
+    auto addItem = [this](QMenu* menu, const char* name, const QString& caption,
+                          void (TMainF::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu* file1 = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file1->setObjectName(QStringLiteral("File1"));
+    addItem(file1, "R2", QStringLiteral("再表示(&R)"), &TMainF::R2Click);
+    m_d1 = addItem(file1, "D1", QStringLiteral("日付を指定して再表示(&D)"), &TMainF::D1Click);
+    m_d1->setVisible(false); // revealed by Shift + right click on the frame
+    file1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    addItem(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
+
+    QMenu* option1 = menuBar()->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    option1->setObjectName(QStringLiteral("Option1"));
+    addItem(option1, "S1", QStringLiteral("各種設定(&S)"), &TMainF::S1Click);
+    addItem(option1, "F1", QStringLiteral("ﾌｧｲﾙの設定(&F)"), &TMainF::F1Click);
+
+    QMenu* help1 = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help1->setObjectName(QStringLiteral("Help1"));
+    addItem(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
+    addItem(help1, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &TMainF::About1Click);
+}
+
+void TMainF::FormCreate()
+{
+    setWindowTitle(applicationTitle());
+
+    m_state.settings = loadSettings(m_iniPath.toStdString(), m_home.toStdString());
+    applyPlace();
+    setPaneBackground(m_state.settings.BackF);
+    show();
+    applyPaneFont();
+
+    m_state.countdownEnabled = 1;
+    try {
+        m_state.Tirawa(1);
+    } catch (const TableFileError& error) {
+        // told once the window is up and the event loop runs
+        const QString text = QString::fromStdString(error.what());
+        QTimer::singleShot(0, this, [this, text] { showPlainMessage(this, text); });
+    }
+}
+
+void TMainF::applyPlace()
+{
+    const Settings::PlaceKeys& place = m_state.settings.Place;
+    QScreen* screen = QGuiApplication::screenAt(QPoint(place.Left, place.Top));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) { // no screen at all: take the values as they are
+        move(place.Left, place.Top);
+        resize(std::max(place.Width, kMinimumWidth), std::max(place.Height, kMinimumHeight));
+        return;
+    }
+    // Fit the window into the screen it starts on, so that it can always be seen and used.
+    const QRect available = screen->availableGeometry();
+    const int width =
+        std::clamp(place.Width, std::min(kMinimumWidth, available.width()), available.width());
+    const int height =
+        std::clamp(place.Height, std::min(kMinimumHeight, available.height()), available.height());
+    const int left = std::clamp(place.Left, available.left(), available.right() + 1 - width);
+    const int top = std::clamp(place.Top, available.top(), available.bottom() + 1 - height);
+    move(left, top);
+    resize(width, height);
+}
+
+void TMainF::storePlace()
+{
+    const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
+    const QRect frame = normal ? QRect(pos(), size()) : normalGeometry();
+    Settings::PlaceKeys& place = m_state.settings.Place;
+    place.Left = std::max(frame.left(), 0);
+    place.Top = std::max(frame.top(), 0);
+    place.Width = frame.width() <= 350 ? 350 : frame.width();
+    place.Height = frame.height() <= 400 ? 400 : frame.height();
+}
+
+void TMainF::applyPaneFont()
+{
+    const Settings& settings = m_state.settings;
+    const QFont font = reportFont(settings.Font);
+    m_info->setFont(font);
+    QPalette palette = m_info->palette();
+    palette.setColor(QPalette::Text, toQColor(settings.BaseF));
+    m_info->setPalette(palette);
+
+    // Character height of the default attributes: point size × pixels per inch ÷ 72.
+    QFont defaultFont = font;
+    defaultFont.setPixelSize(std::max(1, font.pointSize() * logicalDpiY() / 72));
+    m_pane.setDefaultFont(defaultFont);
+    m_pane.setDefaultColour(settings.BaseF);
+}
+
+void TMainF::buildReport(std::uint8_t flag)
+{
+    try {
+        m_state.Tirawa(flag);
+    } catch (const TableFileError& error) {
+        showPlainMessage(this, QString::fromStdString(error.what()));
+    }
+}
+
+void TMainF::setBackground(WinColour colour)
+{
+    m_background = colour;
+    QPalette palette = m_frame->palette();
+    palette.setColor(QPalette::Window, toQColor(colour));
+    m_frame->setPalette(palette);
+}
+
+void TMainF::setPaneBackground(WinColour colour)
+{
+    QPalette palette = m_info->palette();
+    palette.setColor(QPalette::Base, toQColor(colour));
+    m_info->setPalette(palette);
+}
+
+void TMainF::playSound(const std::string& path)
+{
+    std::string completed = path;
+    completeProgramPath(completed, m_home.toStdString());
+    const QString file = QString::fromStdString(fromFsPath(toFsPath(completed)));
+    if (m_sound) m_sound->stop();
+    m_sound.reset();
+    // Only an existing, readable file is handed to the player; a folder or a missing file
+    // gives no sound and no message. A file that is not a WAV fails inside the player.
+    const QFileInfo info(file);
+    if (!info.isFile() || !info.isReadable()) return;
+    m_sound = std::make_unique<QSoundEffect>();
+    m_sound->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    m_sound->play(); // starts once loaded; the report does not wait
+}
+
+QRect TMainF::paneGeometry(QSize client)
+{
+    return QRect(percentOf(client.width(), 3), percentOf(client.height(), 3),
+                 percentOf(client.width(), 94), percentOf(client.height(), 94));
+}
+
+QString TMainF::helpPath()
+{
+    return QDir(platform::programFolder()).filePath(QStringLiteral("help/index.html"));
+}
+
+void TMainF::FormResize()
+{
+    m_info->setGeometry(paneGeometry(m_frame->size()));
+}
+
+void TMainF::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    // Only on the frame itself: a click that lands on the pane does not count.
+    if (button == Qt::RightButton && modifiers.testFlag(Qt::ShiftModifier) &&
+        m_frame->childAt(at) == nullptr)
+        m_d1->setVisible(true);
+}
+
+bool TMainF::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_frame) {
+        if (event->type() == QEvent::Resize) {
+            FormResize();
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            FormMouseDown(mouse->button(), mouse->modifiers(), mouse->position().toPoint());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainF::R2Click()
+{
+    buildReport(1);
+}
+
+void TMainF::D1Click()
+{
+    {
+        DialogPause pause(m_state);
+        THiF dialog(m_state, this);
+        dialog.exec();
+    }
+    buildReport(0); // the date the dialog left, also after its close box
+}
+
+void TMainF::Exit1Click()
+{
+    close();
+}
+
+void TMainF::S1Click()
+{
+#ifdef TIRA_HAVE_SET_FM
+    {
+        DialogPause pause(m_state);
+        TSetF dialog(m_state, this);
+        dialog.exec();
+    }
+#endif
+    applyPaneFont();
+    if (m_state.settings.TopOn == 0) platform::releaseTopMost(*this);
+    buildReport(1);
+}
+
+void TMainF::F1Click()
+{
+#ifdef TIRA_HAVE_FSET_FM
+    DialogPause pause(m_state);
+    TFSetF dialog(m_state, this);
+    dialog.exec();
+#endif
+    // file-list changes show at the next report
+}
+
+void TMainF::Contents1Click()
+{
+    // Someone reading the help should not see the window vanish, now or at later starts.
+    m_state.settings.AutoEnd = 0;
+    m_state.countdown = kHeldCountdown;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPath()));
+}
+
+void TMainF::About1Click()
+{
+    DialogPause pause(m_state);
+    TAboutBox box(QString::fromUtf8(kProgramName), QString::fromUtf8(kVersionText), this);
+    box.exec();
+}
+
+void TMainF::Timer1Timer()
+{
+    if (m_closed) return;
+    const bool enabled = m_state.countdownEnabled == 1;
+    if (m_state.settings.TopOn != 0 && enabled) platform::keepTopMost(*this);
+
+    std::int32_t& countdown = m_state.countdown;
+    if (countdown >= 1 && countdown <= 600) {
+        if (enabled) --countdown;
+        setWindowTitle(applicationTitle() + QStringLiteral("  (") + QString::number(countdown) +
+                       QStringLiteral(")"));
+    } else if (countdown != 0) {
+        setWindowTitle(applicationTitle()); // held
+    } else if (enabled) {
+        close(); // expired; while a dialog is open the close waits for it
+    }
+}
+
+void TMainF::closeEvent(QCloseEvent* event)
+{
+    if (m_closed || FormClose()) {
+        m_closed = true;
+        m_timer->stop();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TMainF::FormClose()
+{
+    storePlace();
+    return saveAtClose();
+}
+
+bool TMainF::saveAtClose()
+{
+    QString message;
+    try {
+        saveSettings(m_state.settings, m_iniPath.toStdString());
+        return true;
+    } catch (const std::exception& error) {
+        message = QString::fromStdString(error.what());
+    }
+    // The window stays open once, so the notice is read; the expired countdown is held so
+    // that no further close (and notice) follows a second later. A second close goes through.
+    const bool firstFailure = !m_saveFailed;
+    m_saveFailed = true;
+    m_state.countdown = kHeldCountdown;
+    showPlainMessage(this, message);
+    return !firstFailure;
+}
+
+} // namespace tira

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "report/main_state.h"
+#include "shell/rich_text_pane.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+class QAction;
+class QSoundEffect;
+class QTextEdit;
+class QTimer;
+
+namespace tira {
+
+// The main window: shows the daily report in the pane `Info`, counts down to its own close
+// and offers the menu commands. It owns every setting and all report state (`m_state`).
+class TMainF : public QMainWindow, public ReportWindow
+{
+    Q_OBJECT
+
+  public:
+    // Loads TIRA.ini from `home`, shows the window and builds the first report.
+    TMainF(const QString& home, const Clock& clock, QWidget* parent = nullptr);
+    ~TMainF() override;
+
+    MainState& state() noexcept { return m_state; }
+    QString iniPath() const { return m_iniPath; }
+    RichTextPane& pane() noexcept { return m_pane; }
+    // The sound of the last alert, or nullptr when none was started.
+    const QSoundEffect* sound() const noexcept { return m_sound.get(); }
+
+    // The pane's place in a client area: 3 % margins, 94 % size, halves rounded to even.
+    static QRect paneGeometry(QSize client);
+    // Where the help page is expected: help/index.html beside the program.
+    static QString helpPath();
+
+    // ReportWindow: the frame around the pane, the pane background and the alert.
+    void setBackground(WinColour colour) override;
+    WinColour background() const override { return m_background; }
+    void setPaneBackground(WinColour colour) override;
+    void playSound(const std::string& path) override;
+
+  public slots:
+    void R2Click();        // 再表示
+    void D1Click();        // 日付を指定して再表示
+    void Exit1Click();     // 終了
+    void S1Click();        // 各種設定
+    void F1Click();        // ﾌｧｲﾙの設定
+    void Contents1Click(); // 目次
+    void About1Click();    // ﾊﾞｰｼﾞｮﾝ情報
+    void Timer1Timer();    // once a second: top-most, countdown, caption, close
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate();
+    bool FormClose();
+    void FormResize();
+    void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+
+    void buildMenus();
+    void applyPlace();
+    void storePlace();
+    void applyPaneFont();
+    // Tirawa with its error shown in a notice; the window stays usable.
+    void buildReport(std::uint8_t flag);
+    bool saveAtClose();
+
+    QString m_home;
+    QString m_iniPath;
+    QWidget* m_frame = nullptr;
+    QTextEdit* m_info = nullptr; // Info
+    QTimer* m_timer = nullptr;   // Timer1
+    QAction* m_d1 = nullptr;
+    RichTextPane m_pane;
+    MainState m_state;
+    WinColour m_background = 0;
+    std::unique_ptr<QSoundEffect> m_sound;
+    bool m_closed = false;
+    bool m_saveFailed = false;
+};
+
+} // namespace tira

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// What differs between Windows and POSIX desktops: the single-instance object, the top-most
+// layer, the program's folder and the system's request to end the program.
+namespace tira::platform {
+
+// Held for as long as this copy is the one that runs.
+class InstanceLock
+{
+  public:
+    virtual ~InstanceLock() = default;
+};
+
+// Takes the per-user single-instance object called `name`. nullptr when another copy holds
+// it. A lock left behind by a copy that crashed does not count.
+std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name);
+
+// Puts `window` into the top-most layer without moving, resizing or activating it.
+void keepTopMost(QWidget& window);
+// Takes `window` out of the top-most layer again (nothing when it is not there).
+void releaseTopMost(QWidget& window);
+
+// The folder of the program file, without a trailing separator.
+QString programFolder();
+
+// Calls `handler` on the user-interface thread when the system asks the program to end
+// (POSIX: SIGTERM, SIGHUP, SIGINT). Installed once per process.
+void onTerminationRequest(std::function<void()> handler);
+
+} // namespace tira::platform

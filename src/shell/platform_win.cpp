@@ -1,0 +1,84 @@
+#ifdef _WIN32
+
+#include "shell/platform.h"
+
+#include <QDir>
+#include <QWidget>
+#include <string>
+#include <windows.h>
+
+namespace tira::platform {
+
+namespace {
+
+class MutexInstanceLock : public InstanceLock
+{
+  public:
+    explicit MutexInstanceLock(HANDLE mutex) : m_mutex(mutex) {}
+    ~MutexInstanceLock() override { ::CloseHandle(m_mutex); }
+    MutexInstanceLock(const MutexInstanceLock&) = delete;
+    MutexInstanceLock& operator=(const MutexInstanceLock&) = delete;
+
+  private:
+    HANDLE m_mutex;
+};
+
+void setTopMostLayer(QWidget& window, HWND layer)
+{
+    const auto hwnd = reinterpret_cast<HWND>(window.winId());
+    ::SetWindowPos(hwnd, layer, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
+{
+    // The kernel drops a named mutex with its last handle, so a crashed copy leaves nothing.
+    const std::wstring wide = name.toStdWString();
+    HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, wide.c_str());
+    if (mutex != nullptr) {
+        ::CloseHandle(mutex);
+        return nullptr;
+    }
+    mutex = ::CreateMutexW(nullptr, FALSE, wide.c_str());
+    if (mutex == nullptr) return nullptr;
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) { // created by another copy in between
+        ::CloseHandle(mutex);
+        return nullptr;
+    }
+    return std::make_unique<MutexInstanceLock>(mutex);
+}
+
+void keepTopMost(QWidget& window)
+{
+    setTopMostLayer(window, HWND_TOPMOST);
+}
+
+void releaseTopMost(QWidget& window)
+{
+    setTopMostLayer(window, HWND_NOTOPMOST);
+}
+
+QString programFolder()
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return QString();
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.resize(buffer.size() * 2); // the path was cut: try a larger buffer
+    }
+    const QString file = QDir::fromNativeSeparators(QString::fromStdWString(buffer));
+    return file.left(file.lastIndexOf(QLatin1Char('/')));
+}
+
+// The end of a session reaches the main window as an ordinary close.
+void onTerminationRequest(std::function<void()> /*handler*/) {}
+
+} // namespace tira::platform
+
+#endif // _WIN32

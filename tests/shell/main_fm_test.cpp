@@ -1,0 +1,561 @@
+#include "dialogs/about_fm.h"
+#include "dialogs/hi_fm.h"
+#include "shell/main_fm.h"
+#include "support/qt_support.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+#include <memory>
+
+using namespace tira;
+using tira::test::answerNextModal;
+using tira::test::answerNextNotice;
+using tira::test::readFile;
+using tira::test::writeTextFile;
+
+// Records the URLs the program asks the desktop to open.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+  public:
+    QList<QUrl> urls;
+
+  public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+class MainFmTest : public QObject
+{
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> m_home;
+    FixedClock m_clock{ClockReading{2024, 5, 9, 8, 5}};
+
+    QString ini() const { return m_home->filePath(QStringLiteral("TIRA.ini")); }
+
+    // A main window over the test home, its timer stopped: the test drives the ticks.
+    std::unique_ptr<TMainF> open()
+    {
+        auto window = std::make_unique<TMainF>(m_home->path(), m_clock);
+        window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        return window;
+    }
+
+    static QString line(TMainF& window, int number)
+    {
+        auto* info = window.findChild<QTextEdit*>(QStringLiteral("Info"));
+        return info->document()->findBlockByNumber(number).text();
+    }
+
+    static QColor lineColour(TMainF& window, int number)
+    {
+        auto* info = window.findChild<QTextEdit*>(QStringLiteral("Info"));
+        const QTextBlock block = info->document()->findBlockByNumber(number);
+        return block.begin().fragment().charFormat().foreground().color();
+    }
+
+    static void tick(TMainF& window, int times)
+    {
+        for (int i = 0; i < times; ++i)
+            window.Timer1Timer();
+    }
+
+    static QString counting(int count)
+    {
+        return QStringLiteral("TIRA  Version 0.1.0  (%1)").arg(count);
+    }
+
+  private slots:
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        m_clock.set(ClockReading{2024, 5, 9, 8, 5});
+    }
+
+    void menuTreeHasItsCaptions()
+    {
+        auto window = open();
+        const struct
+        {
+            const char* menu;
+            const char* caption;
+            QStringList items; // object name = caption
+        } menus[] = {
+            {"File1",
+             "ﾌｧｲﾙ(&F)",
+             {QStringLiteral("R2=再表示(&R)"), QStringLiteral("D1=日付を指定して再表示(&D)"),
+              QStringLiteral("N1="), QStringLiteral("Exit1=終了(&X)")}},
+            {"Option1",
+             "ｵﾌﾟｼｮﾝ(&O)",
+             {QStringLiteral("S1=各種設定(&S)"), QStringLiteral("F1=ﾌｧｲﾙの設定(&F)")}},
+            {"Help1",
+             "ﾍﾙﾌﾟ(&H)",
+             {QStringLiteral("Contents1=目次(&C)"), QStringLiteral("About1=ﾊﾞｰｼﾞｮﾝ情報(&A)")}},
+        };
+        const QList<QAction*> bar = window->menuBar()->actions();
+        QCOMPARE(bar.size(), 3);
+        for (qsizetype m = 0; m < 3; ++m) {
+            QMenu* menu = bar[m]->menu();
+            QVERIFY(menu);
+            QCOMPARE(menu->objectName(), QString::fromLatin1(menus[m].menu));
+            QCOMPARE(menu->title(), QString::fromUtf8(menus[m].caption));
+            QStringList items;
+            for (QAction* action : menu->actions())
+                items.append(action->objectName() + QLatin1Char('=') + action->text());
+            QCOMPARE(items, menus[m].items);
+        }
+        QVERIFY(!window->findChild<QAction*>(QStringLiteral("D1"))->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
+    }
+
+    void captionCountsDownThenClosesAndSaves()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        auto window = open();
+        QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
+        for (int count = 29; count >= 0; --count) {
+            tick(*window, 1);
+            QCOMPARE(window->windowTitle(), counting(count));
+        }
+        QVERIFY(window->isVisible());
+        QFile::remove(ini());
+        tick(*window, 1);
+        QVERIFY(!window->isVisible());
+        const QByteArray saved = readFile(ini());
+        QVERIFY2(saved.contains("AutoEnd=30"), saved.constData());
+        QVERIFY(saved.contains("[Place]"));
+    }
+
+    void heldCountdownShowsNoCount_data()
+    {
+        QTest::addColumn<QString>("autoEnd");
+        QTest::addColumn<QString>("caption"); // after three ticks
+        QTest::newRow("0: no automatic exit") << "0"
+                                              << "TIRA  Version 0.1.0";
+        QTest::newRow("negative") << "-5"
+                                  << "TIRA  Version 0.1.0";
+        QTest::newRow("601 set by hand") << "601"
+                                         << "TIRA  Version 0.1.0";
+        QTest::newRow("600 still counts") << "600"
+                                          << "TIRA  Version 0.1.0  (597)";
+        QTest::newRow("hexadecimal 30") << "0x1E"
+                                        << "TIRA  Version 0.1.0  (27)";
+    }
+
+    void heldCountdownShowsNoCount()
+    {
+        QFETCH(QString, autoEnd);
+        QFETCH(QString, caption);
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=") + autoEnd + "\n"));
+        auto window = open();
+        tick(*window, 3);
+        QCOMPARE(window->windowTitle(), caption);
+        tick(*window, 700);
+        QVERIFY(window->isVisible() == caption.endsWith(QLatin1String("0.1.0")));
+    }
+
+    void stopEntryOfTheDayHoldsTheCountdown()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\nSotowaku=1\nStopEnd=1\n"
+                                                    "[Color]\nStopB=255\n")));
+        auto window = open();
+        tick(*window, 5);
+        QCOMPARE(window->windowTitle(), counting(25));
+        window->state().applyStopEffects(0); // what a stop entry of the day does in a report
+        QCOMPARE(window->background(), WinColour{255});
+        const QColor frame =
+            window->findChild<QWidget*>(QStringLiteral("Frame"))->palette().color(QPalette::Window);
+        QCOMPARE(frame, QColor(255, 0, 0));
+        tick(*window, 100);
+        QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
+        QVERIFY(window->isVisible());
+        window->R2Click(); // a new report ends the hold
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(29));
+    }
+
+    void aboutBoxFreezesTheCountdown()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        auto window = open();
+        tick(*window, 18);
+        QCOMPARE(window->windowTitle(), counting(12));
+        auto seen = std::make_shared<bool>(false);
+        TMainF* main = window.get();
+        answerNextModal<TAboutBox>(
+            [main](TAboutBox* box) {
+                QCOMPARE(main->state().countdownEnabled, std::uint8_t{0});
+                tick(*main, 20);
+                QCOMPARE(main->windowTitle(), counting(12));
+                QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+                QCOMPARE(box->findChild<QLabel*>(QStringLiteral("ProductNameValue"))->text(),
+                         QStringLiteral("TIRA"));
+                QCOMPARE(box->findChild<QLabel*>(QStringLiteral("VersionValue"))->text(),
+                         QStringLiteral("0.1.0"));
+                box->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+            },
+            seen);
+        window->About1Click();
+        QVERIFY(*seen);
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1});
+        QVERIFY(window->findChild<TAboutBox*>() == nullptr); // released
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(11));
+    }
+
+    void expiredCountdownWaitsForAnOpenDialog()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=2\n")));
+        auto window = open();
+        tick(*window, 2);
+        QCOMPARE(window->windowTitle(), counting(0));
+        TMainF* main = window.get();
+        answerNextModal<TAboutBox>([main](TAboutBox* box) {
+            tick(*main, 3);
+            QVERIFY(main->isVisible());
+            box->accept();
+        });
+        window->About1Click();
+        QVERIFY(window->isVisible());
+        tick(*window, 1);
+        QVERIFY(!window->isVisible());
+    }
+
+    void dateDialogRebuildsTheReport()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        auto window = open();
+        QCOMPARE(line(*window, 0), QStringLiteral("今日は 2024年5月9日(木) です。"));
+        tick(*window, 10);
+        answerNextModal<THiF>([](THiF* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("日付の指定"));
+            auto field = [dialog](const char* name) {
+                return dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+            };
+            QCOMPARE(field("Edit1")->text(), QStringLiteral("2024"));
+            QCOMPARE(field("Edit2")->text(), QStringLiteral("5"));
+            QCOMPARE(field("Edit3")->text(), QStringLiteral("9"));
+            field("Edit1")->setText(QStringLiteral("1999"));
+            field("Edit2")->setText(QStringLiteral("12"));
+            field("Edit3")->setText(QStringLiteral("31"));
+            dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        });
+        window->D1Click();
+        QCOMPARE(line(*window, 0), QStringLiteral("今日は 1999年12月31日(金) です。"));
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(29)); // the new report restarted the count
+
+        // The close box keeps the date, yet the report is built again (the time moved on).
+        m_clock.set(ClockReading{2024, 5, 9, 9, 41});
+        answerNextModal<THiF>([](THiF* dialog) {
+            QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(),
+                     QStringLiteral("1999"));
+            dialog->reject();
+        });
+        window->D1Click();
+        QCOMPARE(line(*window, 0), QStringLiteral("今日は 1999年12月31日(金) です。"));
+        QCOMPARE(line(*window, 1), QStringLiteral("ただいまの時刻は 9時41分 です。"));
+
+        window->R2Click(); // the clock's date again
+        QCOMPARE(line(*window, 0), QStringLiteral("今日は 2024年5月9日(木) です。"));
+    }
+
+    void shiftRightClickOnTheFrameRevealsD1_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("onPane");
+        QTest::addColumn<bool>("revealed");
+        QTest::newRow("shift + right on the frame")
+            << int(Qt::RightButton) << int(Qt::ShiftModifier) << false << true;
+        QTest::newRow("shift + ctrl + right on the frame")
+            << int(Qt::RightButton) << int(Qt::ShiftModifier | Qt::ControlModifier) << false
+            << true;
+        QTest::newRow("right alone")
+            << int(Qt::RightButton) << int(Qt::NoModifier) << false << false;
+        QTest::newRow("shift + left")
+            << int(Qt::LeftButton) << int(Qt::ShiftModifier) << false << false;
+        QTest::newRow("ctrl + right")
+            << int(Qt::RightButton) << int(Qt::ControlModifier) << false << false;
+        QTest::newRow("shift + right on the pane")
+            << int(Qt::RightButton) << int(Qt::ShiftModifier) << true << false;
+    }
+
+    void shiftRightClickOnTheFrameRevealsD1()
+    {
+        QFETCH(int, button);
+        QFETCH(int, modifiers);
+        QFETCH(bool, onPane);
+        QFETCH(bool, revealed);
+        auto window = open();
+        auto* d1 = window->findChild<QAction*>(QStringLiteral("D1"));
+        QWidget* target = onPane ? window->findChild<QTextEdit*>(QStringLiteral("Info"))->viewport()
+                                 : window->findChild<QWidget*>(QStringLiteral("Frame"));
+        const QPoint at = onPane ? QPoint(20, 20) : QPoint(3, 3);
+        QTest::mouseClick(target, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers), at);
+        QCOMPARE(d1->isVisible(), revealed);
+        window->R2Click();
+        QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("Frame")), Qt::LeftButton,
+                          Qt::NoModifier, QPoint(3, 3));
+        QCOMPARE(d1->isVisible(), revealed); // nothing hides it again
+    }
+
+    void paneGeometryRoundsHalvesToEven_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QRect>("pane");
+        QTest::newRow("400 x 400") << QSize(400, 400) << QRect(12, 12, 376, 376);
+        // 50 × 3 % = 1.5 → 2, 150 × 3 % = 4.5 → 4
+        QTest::newRow("halves in the margin") << QSize(50, 150) << QRect(2, 4, 47, 141);
+        // 25 × 94 % = 23.5 → 24, 75 × 94 % = 70.5 → 70
+        QTest::newRow("halves in the size") << QSize(25, 75) << QRect(1, 2, 24, 70);
+        QTest::newRow("empty") << QSize(0, 0) << QRect(0, 0, 0, 0);
+    }
+
+    void paneGeometryRoundsHalvesToEven()
+    {
+        QFETCH(QSize, client);
+        QFETCH(QRect, pane);
+        QCOMPARE(TMainF::paneGeometry(client), pane);
+    }
+
+    void resizingPlacesThePane()
+    {
+        auto window = open();
+        auto* frame = window->findChild<QWidget*>(QStringLiteral("Frame"));
+        window->resize(400, 400 + (window->height() - frame->height()));
+        QCoreApplication::processEvents();
+        QCOMPARE(frame->size(), QSize(400, 400));
+        QCOMPARE(window->findChild<QTextEdit*>(QStringLiteral("Info"))->geometry(),
+                 QRect(12, 12, 376, 376));
+    }
+
+    void helpHoldsTheWindowAndSwitchesAutoEndOff()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        auto window = open();
+        tick(*window, 3);
+        QCOMPARE(window->windowTitle(), counting(27));
+        window->Contents1Click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.urls.size(), 1);
+        QCOMPARE(recorder.urls.first().toLocalFile(), TMainF::helpPath());
+        QVERIFY(TMainF::helpPath().endsWith(QLatin1String("/help/index.html")));
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1}); // no dialog, no pause
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
+        tick(*window, 100);
+        QVERIFY(window->isVisible());
+        window->Exit1Click();
+        QVERIFY(!window->isVisible());
+        const QByteArray saved = readFile(ini());
+        QVERIFY2(saved.contains("AutoEnd=0\r\n") || saved.contains("AutoEnd=0\n"),
+                 saved.constData());
+    }
+
+    void placeIsAppliedAndSaved()
+    {
+        QVERIFY(writeTextFile(ini(),
+                              QStringLiteral("[Place]\nLeft=30\nTop=20\nWidth=420\nHeight=410\n")));
+        auto window = open();
+        QCOMPARE(window->pos(), QPoint(30, 20));
+        QCOMPARE(window->size(), QSize(420, 410));
+        window->resize(200, 150); // stored as at least 350 × 400
+        window->Exit1Click();
+        const QByteArray saved = readFile(ini());
+        for (const char* key : {"Left=30", "Top=20", "Width=350", "Height=400"})
+            QVERIFY2(saved.contains(key), key);
+    }
+
+    void absurdPlaceStillGivesAUsableWindow_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::newRow("far left, very wide") << "Left=-5000\nTop=0\nWidth=100000\nHeight=400";
+        QTest::newRow("far off, tiny") << "Left=900000\nTop=-900000\nWidth=0\nHeight=-7";
+        QTest::newRow("not numbers") << "Left=x\nTop=y\nWidth=wide\nHeight=high";
+    }
+
+    void absurdPlaceStillGivesAUsableWindow()
+    {
+        QFETCH(QString, place);
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Place]\n") + place + "\n"));
+        auto window = open();
+        const QRect available = window->screen()->availableGeometry();
+        QVERIFY2(available.contains(window->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                        .arg(window->x())
+                                                                        .arg(window->y())
+                                                                        .arg(window->width())
+                                                                        .arg(window->height())));
+        QVERIFY(window->width() >= 120);
+        QVERIFY(window->height() >= 120);
+    }
+
+    void reportUsesColoursFontAndBackgrounds()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Color]\nBaseF=255\nBackF=65280\n"
+                                                    "BaseB=16711680\n[Font]\nSize=12\nStyle=3\n")));
+        auto window = open();
+        QCOMPARE(lineColour(*window, 0), QColor(255, 0, 0));
+        QCOMPARE(lineColour(*window, 1), QColor(255, 0, 0));
+        auto* info = window->findChild<QTextEdit*>(QStringLiteral("Info"));
+        QCOMPARE(info->palette().color(QPalette::Base), QColor(0, 255, 0));
+        QCOMPARE(
+            window->findChild<QWidget*>(QStringLiteral("Frame"))->palette().color(QPalette::Window),
+            QColor(0, 0, 255));
+        const QFont font =
+            info->document()->findBlockByNumber(0).begin().fragment().charFormat().font();
+        QCOMPARE(font.pixelSize(), 12 * window->logicalDpiY() / 72);
+        QVERIFY(font.bold());
+        QVERIFY(font.italic());
+        QVERIFY(!font.underline());
+
+        // Each appended line keeps the attributes that were current for it.
+        RichTextPane& pane = window->pane();
+        pane.setColour(0x00FF00);
+        pane.appendLine("green");
+        pane.resetAttributes();
+        pane.appendLine("");
+        pane.appendLine("base");
+        const int last = pane.lineCount() - 1;
+        QCOMPARE(line(*window, last - 2), QStringLiteral("green"));
+        QCOMPARE(lineColour(*window, last - 2), QColor(0, 255, 0));
+        QCOMPARE(line(*window, last - 1), QString());
+        QCOMPARE(line(*window, last), QStringLiteral("base"));
+        QCOMPARE(lineColour(*window, last), QColor(255, 0, 0));
+    }
+
+    void firstReportStartsFromABlackFrame()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Color]\nBaseB=65535\n")));
+        auto window = open();
+        QCOMPARE(window->background(), WinColour{65535});
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1});
+    }
+
+    void unplayableSoundIsIgnored_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("not a wav") << "text";
+    }
+
+    void unplayableSoundIsIgnored()
+    {
+        QFETCH(QString, kind);
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        auto window = open();
+        QString path = m_home->filePath(QStringLiteral("alert.wav"));
+        if (kind == QLatin1String("folder")) QVERIFY(QDir().mkpath(path));
+        if (kind == QLatin1String("text"))
+            QVERIFY(writeTextFile(path, QStringLiteral("this is no sound\n")));
+        QElapsedTimer elapsed;
+        elapsed.start();
+        window->playSound(path.toStdString());
+        QTest::qWait(300); // let a player that was started fail in its own time
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(29));
+        QVERIFY(elapsed.elapsed() < 3000);
+        if (kind != QLatin1String("text")) QVERIFY(window->sound() == nullptr);
+        if (window->sound()) QVERIFY(!window->sound()->isPlaying());
+    }
+
+    void wavFileIsHandedToThePlayer()
+    {
+        const QString path = m_home->filePath(QStringLiteral("alert.wav"));
+        // 0.1 s of silence, 8 kHz mono 8 bit
+        QByteArray wav;
+        auto put32 = [&wav](quint32 v) {
+            for (int i = 0; i < 4; ++i)
+                wav.append(char((v >> (8 * i)) & 0xFF));
+        };
+        auto put16 = [&wav](quint16 v) {
+            wav.append(char(v & 0xFF));
+            wav.append(char(v >> 8));
+        };
+        const quint32 samples = 800;
+        wav.append("RIFF");
+        put32(36 + samples);
+        wav.append("WAVEfmt ");
+        put32(16);
+        put16(1);
+        put16(1);
+        put32(8000);
+        put32(8000);
+        put16(1);
+        put16(8);
+        wav.append("data");
+        put32(samples);
+        wav.append(QByteArray(samples, char(0x80)));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(wav);
+        file.close();
+
+        auto window = open();
+        window->playSound(path.toStdString());
+        QVERIFY(window->sound());
+        QCOMPARE(window->sound()->source(), QUrl::fromLocalFile(path));
+    }
+
+    void topMostIsKeptOnlyWithoutADialog()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nTopOn=1\n")));
+        auto window = open();
+        const QRect before = window->geometry();
+        window->state().countdownEnabled = 0; // as while a dialog is open
+        tick(*window, 1);
+        QVERIFY(!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        window->state().countdownEnabled = 1;
+        tick(*window, 2);
+        QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->geometry(), before);
+    }
+
+    void failedSaveKeepsTheWindowOpenOnce()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=1\n")));
+        auto window = open();
+        // TIRA.ini replaced by a folder: the write must fail
+        QVERIFY(QFile::remove(ini()));
+        QVERIFY(QDir().mkpath(ini()));
+        auto notice = answerNextNotice();
+        tick(*window, 2); // expires and tries to close
+        QVERIFY(notice->shown);
+        QVERIFY2(notice->text.endsWith(QStringLiteral(" に書き込めません")),
+                 qPrintable(notice->text));
+        QCOMPARE(notice->title, QStringLiteral("TIRA  Version 0.1.0"));
+        QCOMPARE(notice->icon, QMessageBox::NoIcon);
+        QCOMPARE(notice->buttons, 1);
+        QVERIFY(window->isVisible());
+        tick(*window, 5); // held: no further attempt, no further notice
+        QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
+        QVERIFY(window->isVisible());
+        auto second = answerNextNotice();
+        window->Exit1Click();
+        QVERIFY(second->shown);
+        QVERIFY(!window->isVisible());
+    }
+};
+
+QTEST_MAIN(MainFmTest)
+#include "main_fm_test.moc"
