@@ -87,7 +87,7 @@ TAboutBox::TAboutBox(const QString& programName, const QString& versionText, QWi
     emphasise(addLabel(panel, "VersionValue", versionText, QRect(128, 68, 112, 24)),
               QColor(0, 128, 128));
     addLabel(panel, "Comments", QStringLiteral("Comments"), QRect(116, 96, 124, 16));
-    auto* comment = addLabel(panel, "CommentsValue", QStringLiteral("毎日のお知らせを一目で"),
+    auto* comment = addLabel(panel, "CommentsValue", QStringLiteral("日々のお知らせ帳"),
                              QRect(128, 112, 112, 32));
     comment->setWordWrap(true);
 

@@ -37,6 +37,7 @@ namespace {
 
 constexpr int kMinimumWidth = 120; // a hand-edited Place never gives a window too small to use
 constexpr int kMinimumHeight = 120;
+constexpr int kMaximumSize = 16384; // only when there is no screen to fit into
 
 // round(value × percent / 100) in integers, halves to the even neighbour.
 int percentOf(int value, int percent)
@@ -142,9 +143,11 @@ void TMainF::FormCreate()
     setWindowTitle(applicationTitle());
 
     m_state.settings = loadSettings(m_iniPath.toStdString(), m_home.toStdString());
-    applyPlace();
+    const Settings::PlaceKeys& place = m_state.settings.Place;
+    applyPlace(place.Left, place.Top, place.Width, place.Height);
     setPaneBackground(m_state.settings.BackF);
     show();
+    applyPlace(x(), y(), width(), height()); // again, now that the frame is known
     applyPaneFont();
 
     m_state.countdownEnabled = 1;
@@ -157,24 +160,31 @@ void TMainF::FormCreate()
     }
 }
 
-void TMainF::applyPlace()
+void TMainF::applyPlace(int wantedLeft, int wantedTop, int wantedWidth, int wantedHeight)
 {
-    const Settings::PlaceKeys& place = m_state.settings.Place;
-    QScreen* screen = QGuiApplication::screenAt(QPoint(place.Left, place.Top));
+    // Plain integers: Place values from the file may be anything a 32-bit number holds.
+    QScreen* screen = QGuiApplication::screenAt(QPoint(wantedLeft, wantedTop));
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) { // no screen at all: take the values as they are
-        move(place.Left, place.Top);
-        resize(std::max(place.Width, kMinimumWidth), std::max(place.Height, kMinimumHeight));
+        move(wantedLeft, wantedTop);
+        resize(std::clamp(wantedWidth, kMinimumWidth, kMaximumSize),
+               std::clamp(wantedHeight, kMinimumHeight, kMaximumSize));
         return;
     }
-    // Fit the window into the screen it starts on, so that it can always be seen and used.
+    // Fit the window, with its frame once it has one, into the screen it starts on, so that
+    // it can always be seen and used.
     const QRect available = screen->availableGeometry();
-    const int width =
-        std::clamp(place.Width, std::min(kMinimumWidth, available.width()), available.width());
-    const int height =
-        std::clamp(place.Height, std::min(kMinimumHeight, available.height()), available.height());
-    const int left = std::clamp(place.Left, available.left(), available.right() + 1 - width);
-    const int top = std::clamp(place.Top, available.top(), available.bottom() + 1 - height);
+    const QSize decoration = frameGeometry().size() - size();
+    const int roomWidth = std::max(available.width() - decoration.width(), 1);
+    const int roomHeight = std::max(available.height() - decoration.height(), 1);
+    const int width = std::clamp(wantedWidth, std::min(kMinimumWidth, roomWidth), roomWidth);
+    const int height = std::clamp(wantedHeight, std::min(kMinimumHeight, roomHeight), roomHeight);
+    const int left =
+        std::clamp(wantedLeft, available.left(),
+                   std::max(available.left(), available.right() + 1 - width - decoration.width()));
+    const int top = std::clamp(
+        wantedTop, available.top(),
+        std::max(available.top(), available.bottom() + 1 - height - decoration.height()));
     move(left, top);
     resize(width, height);
 }

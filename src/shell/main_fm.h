@@ -63,7 +63,7 @@ class TMainF : public QMainWindow, public ReportWindow
     void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
 
     void buildMenus();
-    void applyPlace();
+    void applyPlace(int wantedLeft, int wantedTop, int wantedWidth, int wantedHeight);
     void storePlace();
     void applyPaneFont();
     // Tirawa with its error shown in a notice; the window stays usable.

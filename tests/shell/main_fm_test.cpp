@@ -1,7 +1,9 @@
 #include "dialogs/about_fm.h"
 #include "dialogs/hi_fm.h"
+#include "shell/app_info.h"
 #include "shell/main_fm.h"
 #include "support/qt_support.h"
+#include "text/cp932.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -170,24 +172,85 @@ class MainFmTest : public QObject
         QVERIFY(window->isVisible() == caption.endsWith(QLatin1String("0.1.0")));
     }
 
-    void stopEntryOfTheDayHoldsTheCountdown()
+    // A birthday table in the test home, listed in TIRA.ini with `common` and `colours`.
+    void writeBirthdays(const QString& common, const QString& lines, const QString& colours = {})
     {
-        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\nSotowaku=1\nStopEnd=1\n"
-                                                    "[Color]\nStopB=255\n")));
+        const QString table = m_home->filePath(QStringLiteral("BIRTH.TBL"));
+        QFile file(table);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const std::string bytes = utf8ToCp932(lines.toStdString());
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.close();
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\n") + common +
+                                         QStringLiteral("[Color]\nBaseB=0\nStopB=255\n"
+                                                        "ZengoB=65535\n") +
+                                         colours + QStringLiteral("[Birthday]\nCount=1\nFile0=") +
+                                         table + QStringLiteral("\n")));
+    }
+
+    void stopEntriesHoldTheWindow_data()
+    {
+        QTest::addColumn<QString>("common");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("caption"); // after five ticks
+        QTest::addColumn<WinColour>("frame");
+        const QString today = QStringLiteral("1990/5/9 x 山田_太郎 友人 S\r\n");
+        const QString ahead = QStringLiteral("+3 1990/5/12 x 山田_太郎 友人 S\r\n");
+        QTest::newRow("on its day, StopEnd") << "AutoEnd=30\nSotowaku=1\nStopEnd=1\n"
+                                             << today << "TIRA  Version 0.1.0" << WinColour{255};
+        QTest::newRow("on its day, StopEnd off")
+            << "AutoEnd=30\nSotowaku=1\nStopEnd=0\nZengEnd=1\n"
+            << today << "TIRA  Version 0.1.0  (25)" << WinColour{255};
+        QTest::newRow("ahead, ZengEnd") << "AutoEnd=30\nSotowaku=1\nZengEnd=1\n"
+                                        << ahead << "TIRA  Version 0.1.0" << WinColour{65535};
+        QTest::newRow("ahead, Sotowaku off")
+            << "AutoEnd=30\nSotowaku=0\nZengEnd=1\nStopEnd=1\n"
+            << ahead << "TIRA  Version 0.1.0  (25)" << WinColour{0};
+        QTest::newRow("day first, then ahead")
+            << "AutoEnd=30\nSotowaku=1\nZengEnd=1\n"
+            << today + ahead << "TIRA  Version 0.1.0  (25)" << WinColour{255};
+    }
+
+    void stopEntriesHoldTheWindow()
+    {
+        QFETCH(QString, common);
+        QFETCH(QString, entry);
+        QFETCH(QString, caption);
+        QFETCH(WinColour, frame);
+        writeBirthdays(common, entry);
         auto window = open();
+        auto* info = window->findChild<QTextEdit*>(QStringLiteral("Info"));
+        QVERIFY2(info->toPlainText().contains(QStringLiteral("山田 太郎 さん")),
+                 qPrintable(info->toPlainText()));
         tick(*window, 5);
-        QCOMPARE(window->windowTitle(), counting(25));
-        window->state().applyStopEffects(0); // what a stop entry of the day does in a report
-        QCOMPARE(window->background(), WinColour{255});
-        const QColor frame =
-            window->findChild<QWidget*>(QStringLiteral("Frame"))->palette().color(QPalette::Window);
-        QCOMPARE(frame, QColor(255, 0, 0));
-        tick(*window, 100);
-        QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
+        QCOMPARE(window->windowTitle(), caption);
+        QCOMPARE(window->background(), frame);
+        QCOMPARE(
+            window->findChild<QWidget*>(QStringLiteral("Frame"))->palette().color(QPalette::Window),
+            toQColor(frame));
+    }
+
+    void reportErrorIsShownAndTheWindowStays()
+    {
+        const QString folder = m_home->filePath(QStringLiteral("BIRTH.TBL"));
+        QVERIFY(QDir().mkpath(folder)); // a table file that cannot be read
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Birthday]\nCount=1\nFile0=") + folder +
+                                         QStringLiteral("\n")));
+        auto notice = answerNextNotice();
+        auto window = open();
+        QTRY_VERIFY(notice->shown);
+        QVERIFY2(notice->text.contains(folder), qPrintable(notice->text));
+        QCOMPARE(notice->title, QStringLiteral("TIRA  Version 0.1.0"));
+        QCOMPARE(notice->icon, QMessageBox::NoIcon);
         QVERIFY(window->isVisible());
-        window->R2Click(); // a new report ends the hold
+        QCOMPARE(line(*window, 0), QStringLiteral("今日は 2024年5月9日(木) です。"));
+
+        auto again = answerNextNotice();
+        window->R2Click();
+        QVERIFY(again->shown);
         tick(*window, 1);
-        QCOMPARE(window->windowTitle(), counting(29));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1});
     }
 
     void aboutBoxFreezesTheCountdown()
@@ -399,11 +462,17 @@ class MainFmTest : public QObject
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Place]\n") + place + "\n"));
         auto window = open();
         const QRect available = window->screen()->availableGeometry();
-        QVERIFY2(available.contains(window->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                        .arg(window->x())
-                                                                        .arg(window->y())
-                                                                        .arg(window->width())
-                                                                        .arg(window->height())));
+        QVERIFY2(available.contains(window->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(window->x())
+                                .arg(window->y())
+                                .arg(window->width())
+                                .arg(window->height()) +
+                            QStringLiteral(" in %1,%2 %3x%4")
+                                .arg(available.x())
+                                .arg(available.y())
+                                .arg(available.width())
+                                .arg(available.height())));
         QVERIFY(window->width() >= 120);
         QVERIFY(window->height() >= 120);
     }
@@ -514,6 +583,16 @@ class MainFmTest : public QObject
         window->playSound(path.toStdString());
         QVERIFY(window->sound());
         QCOMPARE(window->sound()->source(), QUrl::fromLocalFile(path));
+
+        // A stop entry of the day rings it at the end of the report, once per report.
+        window.reset();
+        writeBirthdays(QStringLiteral("Sotowaku=1\nWavOn=1\nWavFile=") + path +
+                           QStringLiteral("\n"),
+                       QStringLiteral("1990/5/9 x 山田_太郎 友人 S\r\n"));
+        window = open();
+        QVERIFY(window->sound());
+        QCOMPARE(window->sound()->source(), QUrl::fromLocalFile(path));
+        QCOMPARE(window->state().soundPlayed, path.toStdString());
     }
 
     void topMostIsKeptOnlyWithoutADialog()
