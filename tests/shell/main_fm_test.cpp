@@ -5,6 +5,15 @@
 #include "support/qt_support.h"
 #include "text/cp932.h"
 
+#if __has_include("dialogs/set_fm.h")
+#include "dialogs/set_fm.h"
+#define TIRA_HAVE_SET_FM 1
+#endif
+#if __has_include("dialogs/fset_fm.h")
+#include "dialogs/fset_fm.h"
+#define TIRA_HAVE_FSET_FM 1
+#endif
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -609,6 +618,63 @@ class MainFmTest : public QObject
         QVERIFY(window->isVisible());
         QCOMPARE(window->geometry(), before);
     }
+
+#ifdef TIRA_HAVE_SET_FM
+    void generalSettingsRebuildWithTheNewTextAttributes()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        auto window = open();
+        tick(*window, 10);
+        TMainF* main = window.get();
+        auto seen = std::make_shared<bool>(false);
+        answerNextModal<TSetF>(
+            [main](TSetF* dialog) {
+                QCOMPARE(main->state().countdownEnabled, std::uint8_t{0});
+                tick(*main, 5);
+                QCOMPARE(main->windowTitle(), counting(20));
+                // what a confirmed colour and font choice leaves in the settings
+                main->state().settings.BaseF = 255;
+                main->state().settings.Font.Size = 14;
+                dialog->reject();
+            },
+            seen);
+        window->S1Click();
+        QVERIFY(*seen);
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1});
+        QCOMPARE(lineColour(*window, 0), QColor(255, 0, 0));
+        QCOMPARE(window->pane().defaultFormat().font().pixelSize(),
+                 14 * window->logicalDpiY() / 72);
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(29)); // rebuilt: counts from AutoEnd again
+    }
+#endif
+
+#ifdef TIRA_HAVE_FSET_FM
+    void fileSettingsDoNotRebuild()
+    {
+        QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
+        auto window = open();
+        tick(*window, 10);
+        const QString timeLine = line(*window, 1);
+        m_clock.set(ClockReading{2024, 5, 9, 23, 59});
+        TMainF* main = window.get();
+        auto seen = std::make_shared<bool>(false);
+        answerNextModal<TFSetF>(
+            [main](TFSetF* dialog) {
+                QCOMPARE(main->state().countdownEnabled, std::uint8_t{0});
+                tick(*main, 5);
+                QCOMPARE(main->windowTitle(), counting(20));
+                dialog->reject();
+            },
+            seen);
+        window->F1Click();
+        QVERIFY(*seen);
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1});
+        QCOMPARE(line(*window, 1), timeLine); // the report was not built again
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(19)); // the count goes on
+    }
+#endif
 
     void failedSaveKeepsTheWindowOpenOnce()
     {
