@@ -619,9 +619,12 @@ class MainFmTest : public QObject
         QCOMPARE(window->geometry(), before);
     }
 
-#ifdef TIRA_HAVE_SET_FM
+    // moc does not see through __has_include: the slots are always declared.
     void generalSettingsRebuildWithTheNewTextAttributes()
     {
+#ifndef TIRA_HAVE_SET_FM
+        QSKIP("the general settings dialog is not part of this build");
+#else
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
         auto window = open();
         tick(*window, 10);
@@ -646,12 +649,14 @@ class MainFmTest : public QObject
                  14 * window->logicalDpiY() / 72);
         tick(*window, 1);
         QCOMPARE(window->windowTitle(), counting(29)); // rebuilt: counts from AutoEnd again
-    }
 #endif
+    }
 
-#ifdef TIRA_HAVE_FSET_FM
     void fileSettingsDoNotRebuild()
     {
+#ifndef TIRA_HAVE_FSET_FM
+        QSKIP("the data-file settings dialog is not part of this build");
+#else
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
         auto window = open();
         tick(*window, 10);
@@ -673,8 +678,8 @@ class MainFmTest : public QObject
         QCOMPARE(line(*window, 1), timeLine); // the report was not built again
         tick(*window, 1);
         QCOMPARE(window->windowTitle(), counting(19)); // the count goes on
-    }
 #endif
+    }
 
     void failedSaveKeepsTheWindowOpenOnce()
     {
