@@ -1,5 +1,7 @@
 #include "dialogs/standard_dialogs.h"
 
+#include "shell/app_info.h"
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
@@ -153,8 +155,8 @@ QStringList StandardDialogs::chooseFiles(QWidget* parent, const FileRequest& req
 
 void StandardDialogs::showMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
+    // Not the display name: Qt would append that to every window title.
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
