@@ -34,9 +34,10 @@ void MainState::Tirawa(std::uint8_t flag)
     m_pane.clear();
     report = ReportState{};
     soundPlayed.clear();
-    const auto autoEnd16 =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.AutoEnd) & 0xFFFFu);
-    countdown = settings.AutoEnd > 0 ? autoEnd16 : kHeldCountdown;
+    // The countdown is 16 bits wide; a value past that range would wrap to a short or zero
+    // count and close the window at once, while any value above 600 means "no exit".
+    countdown =
+        settings.AutoEnd <= 0 || settings.AutoEnd > 0xFFFF ? kHeldCountdown : settings.AutoEnd;
     m_pane.setDefaultColour(settings.BaseF);
     m_pane.resetAttributes();
 

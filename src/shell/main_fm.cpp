@@ -2,7 +2,9 @@
 
 #include "cli/home_folder.h"
 #include "dialogs/about_fm.h"
+#include "dialogs/fset_fm.h"
 #include "dialogs/hi_fm.h"
+#include "dialogs/set_fm.h"
 #include "shell/app_info.h"
 #include "shell/platform.h"
 #include "text/file_error.h"
@@ -21,15 +23,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-
-#if __has_include("dialogs/set_fm.h")
-#include "dialogs/set_fm.h"
-#define TIRA_HAVE_SET_FM 1
-#endif
-#if __has_include("dialogs/fset_fm.h")
-#include "dialogs/fset_fm.h"
-#define TIRA_HAVE_FSET_FM 1
-#endif
 
 namespace tira {
 
@@ -315,13 +308,11 @@ void TMainF::Exit1Click()
 
 void TMainF::S1Click()
 {
-#ifdef TIRA_HAVE_SET_FM
     {
         DialogPause pause(m_state);
         TSetF dialog(m_state, this);
         dialog.exec();
     }
-#endif
     applyPaneFont();
     if (m_state.settings.TopOn == 0) platform::releaseTopMost(*this);
     buildReport(1);
@@ -329,11 +320,9 @@ void TMainF::S1Click()
 
 void TMainF::F1Click()
 {
-#ifdef TIRA_HAVE_FSET_FM
     DialogPause pause(m_state);
     TFSetF dialog(m_state, this);
     dialog.exec();
-#endif
     // file-list changes show at the next report
 }
 

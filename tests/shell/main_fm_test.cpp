@@ -1,18 +1,11 @@
 #include "dialogs/about_fm.h"
+#include "dialogs/fset_fm.h"
 #include "dialogs/hi_fm.h"
+#include "dialogs/set_fm.h"
 #include "shell/app_info.h"
 #include "shell/main_fm.h"
 #include "support/qt_support.h"
 #include "text/cp932.h"
-
-#if __has_include("dialogs/set_fm.h")
-#include "dialogs/set_fm.h"
-#define TIRA_HAVE_SET_FM 1
-#endif
-#if __has_include("dialogs/fset_fm.h")
-#include "dialogs/fset_fm.h"
-#define TIRA_HAVE_FSET_FM 1
-#endif
 
 #include <QAction>
 #include <QDesktopServices>
@@ -619,12 +612,8 @@ class MainFmTest : public QObject
         QCOMPARE(window->geometry(), before);
     }
 
-    // moc does not see through __has_include: the slots are always declared.
     void generalSettingsRebuildWithTheNewTextAttributes()
     {
-#ifndef TIRA_HAVE_SET_FM
-        QSKIP("the general settings dialog is not part of this build");
-#else
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
         auto window = open();
         tick(*window, 10);
@@ -649,14 +638,10 @@ class MainFmTest : public QObject
                  14 * window->logicalDpiY() / 72);
         tick(*window, 1);
         QCOMPARE(window->windowTitle(), counting(29)); // rebuilt: counts from AutoEnd again
-#endif
     }
 
     void fileSettingsDoNotRebuild()
     {
-#ifndef TIRA_HAVE_FSET_FM
-        QSKIP("the data-file settings dialog is not part of this build");
-#else
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nAutoEnd=30\n")));
         auto window = open();
         tick(*window, 10);
@@ -678,7 +663,6 @@ class MainFmTest : public QObject
         QCOMPARE(line(*window, 1), timeLine); // the report was not built again
         tick(*window, 1);
         QCOMPARE(window->windowTitle(), counting(19)); // the count goes on
-#endif
     }
 
     void failedSaveKeepsTheWindowOpenOnce()
