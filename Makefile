@@ -1,6 +1,7 @@
 # make run   - install what is missing, build, and start TIRA on build/home
 # make test  - install what is missing, build, and run every test
-.PHONY: all deps build run test test-asan format clean
+# make bench - time `tira --print` over generated homes of 1k … 1M entries per kind
+.PHONY: all deps build run test test-asan bench bench-micro format clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -31,6 +32,14 @@ test-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@bash bench/report.sh
+
+bench-micro: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target tira_micro_bench
+	@./build-release/bench/tira_micro_bench
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

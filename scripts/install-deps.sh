@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
+# Further package names given as arguments (tools of one make target) are added.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libsimpleini-dev
     libgtest-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth
+    "$@"
 )
 
 missing=()

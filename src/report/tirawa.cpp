@@ -61,8 +61,9 @@ void MainState::Tirawa(std::uint8_t flag)
 
     reportHour = clock.hour;
     reportMinute = clock.minute;
-    std::string minute = std::to_string(reportMinute);
-    if (reportMinute < 10) minute.insert(0, "0");
+    // two digits, built by appending (GCC 12 -O3 misreads an insert at 0 as an overlap)
+    std::string minute(reportMinute < 10 ? 1 : 0, '0');
+    minute += std::to_string(reportMinute);
     m_pane.appendLine("ただいまの時刻は " + std::to_string(reportHour) + "時" + minute +
                       "分 です。");
     m_pane.repaint();

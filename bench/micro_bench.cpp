@@ -1,0 +1,124 @@
+// Micro-benchmarks of the per-line work of a report: decoding, splitting, parsing.
+#include "tables/fields.h"
+#include "tables/jikukai.h"
+#include "text/cp932.h"
+#include "text/table_reader.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace tira;
+
+// Typical lines, as UTF-8 after decoding.
+const std::string kBirthday = "+7 1990/5/12 x 山田_太郎 友人 S red";
+const std::string kSchedule = "+3 2024/5/20 *本社 会議 S";
+const std::string kWeekly = "4/6 4/15 春の全国交通安全運動";
+const std::string kHoliday = "11 3 文化の日";
+const std::string kQuoted = R"(2024/5/20 "a ""quoted"" text, with blanks" B)";
+
+void setBytes(benchmark::State& state, std::size_t perIteration)
+{
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(perIteration));
+}
+
+void BM_SplitFields(benchmark::State& state)
+{
+    FieldList fields;
+    for (auto _ : state) {
+        fields.split(kBirthday);
+        benchmark::DoNotOptimize(fields.size());
+    }
+    setBytes(state, kBirthday.size());
+}
+BENCHMARK(BM_SplitFields);
+
+void BM_SplitQuoted(benchmark::State& state)
+{
+    FieldList fields;
+    for (auto _ : state) {
+        fields.split(kQuoted);
+        benchmark::DoNotOptimize(fields.size());
+    }
+}
+BENCHMARK(BM_SplitQuoted);
+
+void BM_DecodeAscii(benchmark::State& state)
+{
+    const std::string line = utf8ToCp932("+7 1990/5/12 x Yamada_Taro friend S red");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cp932ToUtf8(line));
+    setBytes(state, line.size());
+}
+BENCHMARK(BM_DecodeAscii);
+
+void BM_DecodeJapanese(benchmark::State& state)
+{
+    const std::string line = utf8ToCp932("+7 1990/5/12 x 山田_太郎 表彰式の予定 十能ソ申");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cp932ToUtf8(line));
+    setBytes(state, line.size());
+}
+BENCHMARK(BM_DecodeJapanese);
+
+template <class Record, int (*Parse)(std::string_view, Record&) noexcept>
+void parseLine(benchmark::State& state, const std::string& line)
+{
+    Record record;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Parse(line, record));
+}
+
+void BM_TanLine(benchmark::State& state)
+{
+    parseLine<BirthdayRecord, TanLine>(state, kBirthday);
+}
+BENCHMARK(BM_TanLine);
+
+void BM_SkeLine(benchmark::State& state)
+{
+    parseLine<ScheduleRecord, SkeLine>(state, kSchedule);
+}
+BENCHMARK(BM_SkeLine);
+
+void BM_WekLine(benchmark::State& state)
+{
+    parseLine<WeeklyRecord, WekLine>(state, kWeekly);
+}
+BENCHMARK(BM_WekLine);
+
+void BM_HolidayLine(benchmark::State& state)
+{
+    parseLine<HolidayRecord, HolidayLine>(state, kHoliday);
+}
+BENCHMARK(BM_HolidayLine);
+
+// A whole file through the line reader: 100,000 birthday lines, Shift-JIS, CR LF.
+void BM_TableReader(benchmark::State& state)
+{
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tira-bench-" + std::to_string(::getpid()) + ".TBL");
+    std::string bytes;
+    const std::string line = utf8ToCp932(kBirthday) + "\r\n";
+    for (int i = 0; i < 100000; ++i)
+        bytes += line;
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    std::string text;
+    for (auto _ : state) {
+        TableReader reader(path.string());
+        while (reader.next(text))
+            benchmark::DoNotOptimize(text.data());
+    }
+    setBytes(state, bytes.size());
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_TableReader)->Unit(benchmark::kMillisecond);
+
+} // namespace
