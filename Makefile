@@ -1,7 +1,8 @@
 # make run   - install what is missing, build, and start TIRA on build/home
 # make test  - install what is missing, build, and run every test
 # make bench - time `tira --print` over generated homes of 1k … 1M entries per kind
-.PHONY: all deps build run test test-asan bench bench-micro format clean
+# make fuzz  - run every libFuzzer target for FUZZ_SECONDS (default 60) each
+.PHONY: all deps build run test test-asan bench bench-micro fuzz format clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -41,8 +42,14 @@ bench-micro: deps
 	@cmake --build --preset release -j $(JOBS) --target tira_micro_bench
 	@./build-release/bench/tira_micro_bench
 
+fuzz:
+	@bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) bash tests/fuzz/run.sh
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf build build-asan build-release
+	@rm -rf build build-asan build-release build-fuzz

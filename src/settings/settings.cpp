@@ -90,6 +90,29 @@ IniText decodeIni(std::string_view bytes)
     return text;
 }
 
+// A line that opens a section and does not close it is no entry. SimpleIni skips it but
+// keeps pointing at its text as the section of the next key, so the save would write a
+// header that reads differently at the next load, one more line at every close. The line
+// is kept as a comment instead.
+std::string withOpenSectionsAsComments(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        const std::string_view line = text.substr(pos, end - pos);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos && line[first] == '[' &&
+            line.find(']', first) == std::string_view::npos)
+            out.push_back(';');
+        out.append(line);
+        if (end < text.size()) out.push_back(text[end]);
+        pos = end + 1;
+    }
+    return out;
+}
+
 void parseIni(Ini& ini, std::string utf8)
 {
     ini.SetUnicode(false);
@@ -98,6 +121,7 @@ void parseIni(Ini& ini, std::string utf8)
     ini.SetQuotes(false);
     ini.SetAllowKeyOnly(false);
     ini.SetSpaces(false);
+    utf8 = withOpenSectionsAsComments(utf8);
     utf8 += "\n[";
     utf8 += kTailSection;
     utf8 += "]\n";

@@ -639,5 +639,25 @@ TEST(Settings, GarbledFiles)
     EXPECT_EQ(s.AutoEnd, 0);
 }
 
+// A header without its closing bracket used to take the next key into a section name that
+// the save wrote over two lines, so every close added one line to the file.
+TEST(Settings, SectionWithoutItsBracketStaysALineOfItsOwn)
+{
+    IniHome home;
+    const Settings s = home.loadFrom("[Common\nAutoEnd=30\n[Common]\nComment=0\n[]\nAutoEnd=7\n");
+    EXPECT_EQ(s.AutoEnd, 0);
+    EXPECT_EQ(s.Comment, 0);
+    saveSettings(s, home.ini());
+    const auto lines = home.savedLines();
+    EXPECT_EQ(lines.front(), ";[Common");
+    EXPECT_TRUE(contains(lines, "AutoEnd=30"));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "[Common]"), 1);
+
+    const std::string first = home.readBytes("TIRA.ini");
+    for (int close = 0; close < 3; ++close)
+        saveSettings(home.load(), home.ini());
+    EXPECT_EQ(home.readBytes("TIRA.ini"), first);
+}
+
 } // namespace
 } // namespace tira
