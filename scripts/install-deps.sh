@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libsimpleini-dev
     libgtest-dev libbenchmark-dev
-    fonts-noto-cjk xvfb xauth
+    qt6-translations-l10n fonts-noto-cjk xvfb xauth
     "$@"
 )
 

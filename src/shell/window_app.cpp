@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 
 namespace tira {
@@ -22,6 +24,12 @@ int runWindow(int argc, char** argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tira"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
+
+    // The standard colour, font, file and message dialogs speak Japanese like the rest.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     QCommandLineParser parser;
     const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Home folder."),
