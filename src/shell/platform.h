@@ -29,6 +29,10 @@ void releaseTopMost(QWidget& window);
 // The folder of the program file, without a trailing separator.
 QString programFolder();
 
+// Defers the system's requests to end (POSIX: SIGTERM, SIGHUP, SIGINT) until
+// onTerminationRequest installs the handler, so a request during start-up is not lost.
+void holdTerminationRequests();
+
 // Calls `handler` on the user-interface thread when the system asks the program to end
 // (POSIX: SIGTERM, SIGHUP, SIGINT). Installed once per process.
 void onTerminationRequest(std::function<void()> handler);

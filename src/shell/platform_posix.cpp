@@ -97,10 +97,33 @@ QString programFolder()
     return QCoreApplication::applicationDirPath();
 }
 
+namespace {
+
+sigset_t terminationSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signalNumber : {SIGTERM, SIGHUP, SIGINT})
+        sigaddset(&set, signalNumber);
+    return set;
+}
+
+} // namespace
+
+void holdTerminationRequests()
+{
+    const sigset_t set = terminationSignals();
+    ::sigprocmask(SIG_BLOCK, &set, nullptr);
+}
+
 void onTerminationRequest(std::function<void()> handler)
 {
     if (g_signalPipe[0] != -1) return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
+        const sigset_t set = terminationSignals();
+        ::sigprocmask(SIG_UNBLOCK, &set, nullptr); // no handler: the default action again
+        return;
+    }
     ::fcntl(g_signalPipe[1], F_SETFL, O_NONBLOCK);
     auto* notifier =
         new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
@@ -118,6 +141,9 @@ void onTerminationRequest(std::function<void()> handler)
     action.sa_flags = SA_RESTART;
     for (const int signalNumber : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signalNumber, &action, nullptr);
+    // a request held since start-up arrives now and closes the window from the event loop
+    const sigset_t set = terminationSignals();
+    ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 } // namespace tira::platform

@@ -77,6 +77,8 @@ QString programFolder()
 }
 
 // The end of a session reaches the main window as an ordinary close.
+void holdTerminationRequests() {}
+
 void onTerminationRequest(std::function<void()> /*handler*/) {}
 
 } // namespace tira::platform

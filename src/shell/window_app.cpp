@@ -17,6 +17,7 @@ namespace tira {
 
 int runWindow(int argc, char** argv)
 {
+    platform::holdTerminationRequests();
     // Before anything else: a second copy ends at once, with no window and no message.
     const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
     if (!instance) return 0;
