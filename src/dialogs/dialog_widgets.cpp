@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QScreen>
 #include <QToolButton>
 #include <algorithm>
 
@@ -131,6 +132,15 @@ void UpDown::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right:
     case Qt::Key_Up: step(+1); break;
     default: QWidget::keyPressEvent(event); return;
+    }
+}
+
+void centreOnScreen(QWidget& dialog)
+{
+    if (const QScreen* screen = dialog.screen()) {
+        QRect frame = dialog.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        dialog.move(frame.topLeft());
     }
 }
 

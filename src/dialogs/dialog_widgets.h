@@ -89,4 +89,7 @@ class UpDown : public QWidget
     int m_position = 0;
 };
 
+// Moves a dialog, frame included, to the centre of its screen.
+void centreOnScreen(QWidget& dialog);
+
 } // namespace tira

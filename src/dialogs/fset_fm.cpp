@@ -1,5 +1,6 @@
 #include "dialogs/fset_fm.h"
 
+#include "dialogs/dialog_widgets.h"
 #include "dialogs/standard_dialogs.h"
 #include "text/paths.h"
 
@@ -237,11 +238,7 @@ void TFSetF::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (m_placed) return;
     m_placed = true;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 void TFSetF::FormCreate()

@@ -356,11 +356,7 @@ void TSetF::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (m_placed) return;
     m_placed = true;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 void TSetF::FormCreate()
