@@ -1,8 +1,12 @@
-# make run   - install what is missing, build, and start TIRA on build/home
-# make test  - install what is missing, build, and run every test
-# make bench - time `tira --print` over generated homes of 1k … 1M entries per kind
-# make fuzz  - run every libFuzzer target for FUZZ_SECONDS (default 60) each
-.PHONY: all deps build run test test-asan bench bench-micro fuzz format clean
+# make run                - install what is missing, build, and start TIRA on build/home
+# make test               - install what is missing, build, and run every test
+# make bench              - time `tira --print` over generated homes of 1k … 1M entries per kind
+# make fuzz               - run every libFuzzer target for FUZZ_SECONDS (default 60) each
+# make package            - the Debian package build-package/tira_<version>_<arch>.deb
+# make test-windows-core  - cross-compile the Qt-free core and its tests for Windows
+#                           (MinGW-w64) and run them under Wine when Wine is installed;
+#                           the Qt sources get a Windows syntax check
+.PHONY: all deps build run test test-asan bench bench-micro fuzz package test-windows-core format clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -48,8 +52,28 @@ fuzz:
 	@cmake --build --preset fuzz -j $(JOBS)
 	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) bash tests/fuzz/run.sh
 
+package: deps
+	@cmake --preset package >/dev/null
+	@cmake --build --preset package -j $(JOBS)
+	@cd build-package && cpack -G DEB
+
+# Slow (Wine starts a whole Windows user space) and not part of `make test`.
+test-windows-core:
+	@bash scripts/install-deps.sh g++-mingw-w64-x86-64 googletest --optional wine wine64
+	@mkdir -p build-mingw/simpleini
+	@cp /usr/include/SimpleIni.h build-mingw/simpleini/
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw -j $(JOBS)
+	@bash scripts/windows-syntax-check.sh
+	@if command -v wine >/dev/null 2>&1; then \
+		export WINEPREFIX="$(CURDIR)/build-mingw/wine" WINEDEBUG=-all; \
+		cd build-mingw && TZ=Asia/Tokyo ctest --output-on-failure; \
+	else \
+		echo "Wine is not installed: built build-mingw/tests/tira_core_tests.exe, ran nothing"; \
+	fi
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf build build-asan build-release build-fuzz
+	@rm -rf build build-asan build-release build-fuzz build-package build-mingw

@@ -1,14 +1,22 @@
 #include "cli/cli_main.h"
 
+#include "cli/autostart.h"
 #include "cli/home_folder.h"
 #include "cli/print_mode.h"
+#include "report/table_check.h"
+#include "settings/settings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 #include <string_view>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace tira {
 
@@ -17,6 +25,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: tira [--home DIR]\n"
     "       tira --print [--home DIR] [--format text|json] [--date Y-M-D] [--time H:MM]\n"
+    "       tira --check [--home DIR]\n"
+    "       tira --autostart on|off [--home DIR]\n"
     "       tira --help | --version\n";
 
 bool stdoutIsTerminal()
@@ -26,6 +36,43 @@ bool stdoutIsTerminal()
 #else
     return isatty(fileno(stdout)) != 0;
 #endif
+}
+
+#ifdef _WIN32
+// The program is a window program: started from a console, it writes to that console.
+// Output that is already redirected (a pipe, a file) is left where it goes.
+void attachParentConsole()
+{
+    const bool outRedirected =
+        ::GetFileType(::GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN;
+    const bool errRedirected = ::GetFileType(::GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
+    if ((outRedirected && errRedirected) || !::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    FILE* ignored = nullptr;
+    if (!outRedirected) freopen_s(&ignored, "CONOUT$", "w", stdout);
+    if (!errRedirected) freopen_s(&ignored, "CONOUT$", "w", stderr);
+    ::SetConsoleOutputCP(CP_UTF8);
+}
+#endif
+
+int runAutostart(const QString& value, const QString& home)
+{
+    const bool on = value == QLatin1String("on");
+    const QString program = QCoreApplication::applicationFilePath();
+    const AutostartResult result = setAutostart(
+        on, program.toStdString(), home.isEmpty() ? std::string() : home.toStdString());
+    std::fprintf(result.ok ? stdout : stderr, "%s%s\n",
+                 result.ok ? "" : "tira: ", result.message.c_str());
+    return result.ok ? 0 : 1;
+}
+
+// Lists the table lines the report would drop; 0 when there are none, else 1.
+int runCheck(const QString& home)
+{
+    const std::string homeDir = home.toStdString();
+    const Settings settings = loadSettings(iniPathIn(home).toStdString(), homeDir);
+    const auto files = checkTables(settings, homeDir);
+    std::fputs(checkListing(files).c_str(), stdout);
+    return checkFoundProblems(files) ? 1 : 0;
 }
 
 int usageError(const QString& message)
@@ -53,6 +100,9 @@ bool isCommandLineMode(int argc, char** argv)
 
 int runCommandLine(int argc, char** argv)
 {
+#ifdef _WIN32
+    attachParentConsole();
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tira"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TIRA_VERSION));
@@ -70,7 +120,12 @@ int runCommandLine(int argc, char** argv)
     const QCommandLineOption help(QStringLiteral("help"), QStringLiteral("Show the usage."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the version."));
-    parser.addOptions({print, home, format, date, time, help, version});
+    const QCommandLineOption autostart(QStringLiteral("autostart"),
+                                       QStringLiteral("Start at login: on or off."),
+                                       QStringLiteral("on|off"));
+    const QCommandLineOption check(QStringLiteral("check"),
+                                   QStringLiteral("List the table lines the report drops."));
+    parser.addOptions({print, home, format, date, time, autostart, check, help, version});
     if (!parser.parse(QCoreApplication::arguments())) return usageError(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument: ") +
@@ -83,14 +138,29 @@ int runCommandLine(int argc, char** argv)
         std::printf("TIRA %s\n", TIRA_VERSION);
         return 0;
     }
-    if (!parser.isSet(print)) return usageError(QString());
-
-    PrintRequest request;
     if (parser.isSet(home)) {
         const QString dir = parser.value(home);
         if (!QFileInfo(dir).isDir())
             return usageError(QStringLiteral("home folder not found: ") + dir);
     }
+    if (parser.isSet(autostart)) {
+        const QString value = parser.value(autostart);
+        if (value != QLatin1String("on") && value != QLatin1String("off"))
+            return usageError(QStringLiteral("--autostart takes on or off: ") + value);
+        if (parser.isSet(print) || parser.isSet(check))
+            return usageError(QStringLiteral("--autostart goes without --print and --check"));
+        // the entry names the home folder only when one was asked for
+        return runAutostart(value,
+                            parser.isSet(home) ? resolveHomeFolder(parser.value(home)) : QString());
+    }
+    if (parser.isSet(check)) {
+        if (parser.isSet(print))
+            return usageError(QStringLiteral("--print and --check do not go together"));
+        return runCheck(resolveHomeFolder(parser.value(home)));
+    }
+    if (!parser.isSet(print)) return usageError(QString());
+
+    PrintRequest request;
     request.home = resolveHomeFolder(parser.value(home)).toStdString();
     const QString formatText = parser.value(format);
     if (formatText == QLatin1String("json"))

@@ -7,12 +7,21 @@
 
 namespace tira {
 
+namespace {
+
+const QString kHelpPage = QStringLiteral("help/index.html");
+
+} // namespace
+
 QString resolveHomeFolder(const QString& requested)
 {
     if (!requested.isEmpty()) return QDir(requested).absolutePath();
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(QDir(programFolder).filePath(QStringLiteral("TIRA.ini"))) ||
-        QFileInfo(programFolder).isWritable())
+    if (QFileInfo::exists(QDir(programFolder).filePath(QStringLiteral("TIRA.ini")))) {
+        return programFolder;
+    }
+    // root may write to /usr/bin, which is still no place for settings
+    if (installedDataFolder(programFolder).isEmpty() && QFileInfo(programFolder).isWritable())
         return programFolder;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
@@ -22,6 +31,25 @@ QString resolveHomeFolder(const QString& requested)
 QString iniPathIn(const QString& home)
 {
     return QDir(home).filePath(QStringLiteral("TIRA.ini"));
+}
+
+QString installedDataFolder(const QString& programFolder)
+{
+    const QString data =
+        QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(TIRA_DATA_FROM_BIN)));
+    // an installation keeps its data apart from the program; a folder holding both is portable
+    if (data == QDir::cleanPath(programFolder)) return QString();
+    if (!QFileInfo::exists(QDir(data).filePath(kHelpPage))) return QString();
+    return data;
+}
+
+QString helpPagePath(const QString& programFolder)
+{
+    const QString beside = QDir(programFolder).filePath(kHelpPage);
+    if (QFileInfo::exists(beside)) return beside;
+    const QString data = installedDataFolder(programFolder);
+    if (!data.isEmpty()) return QDir(data).filePath(kHelpPage);
+    return beside;
 }
 
 } // namespace tira

@@ -99,9 +99,14 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
 }
 
 EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
-                         const CalendarFacts& facts,
-                         const std::vector<HolidayEntry>& holidays) noexcept
+                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
+                         LineProblem* problem) noexcept
 {
+    const auto drop = [problem](LineProblem why) {
+        if (problem != nullptr) *problem = why;
+        return EventMatch{};
+    };
+    if (problem != nullptr) *problem = LineProblem::None;
     const auto advance = parseNumber(rule[EventAdvance]);
     const auto dayValue = parseNumber(rule[EventDay]);
     const auto weekdayValue = parseNumber(rule[EventWeekday]);
@@ -112,14 +117,14 @@ EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
     if (!advance || !dayValue || !weekdayValue || !weekValue || !monthValue || !dayFormValue ||
         !weekFormValue || *dayFormValue < 0 || *dayFormValue > 7 || *weekFormValue < 1 ||
         *weekFormValue > 6)
-        return {};
+        return drop(LineProblem::NotNumber);
     const auto dayForm = static_cast<DayForm>(*dayFormValue);
     const auto weekForm = static_cast<WeekForm>(*weekFormValue);
     std::int64_t rangeEnd = 0;
     if (dayForm == DayForm::Range) {
         // a range whose end is not a number is a bad line
         const auto end = parseNumber(rule[EventRangeEnd]);
-        if (!end) return {};
+        if (!end) return drop(LineProblem::RangeEndNotNumber);
         rangeEnd = *end;
     }
 
@@ -129,7 +134,7 @@ EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
     const std::int64_t n = *weekValue;
     const std::int64_t m = forcedMonth != 0 ? forcedMonth : *monthValue;
     for (const std::int64_t value : {d, w, n, m})
-        if (value < 0 || value > kMaxTableValue) return {};
+        if (value < 0 || value > kMaxTableValue) return drop(LineProblem::ValueOutOfRange);
 
     const std::int64_t year = facts.date.year;
     const std::int64_t month0 = facts.date.month;

@@ -31,10 +31,11 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
                    const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays) noexcept;
 
 // Evaluates a parsed rule on the report date of `facts`. `forcedMonth` (0 = none) replaces
-// the rule's month.
+// the rule's month. Given `problem`, says there why a rule can never match (a range end
+// that is not a number, a value below 0 or too large), whatever the date; None else.
 EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
-                         const CalendarFacts& facts,
-                         const std::vector<HolidayEntry>& holidays) noexcept;
+                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
+                         LineProblem* problem = nullptr) noexcept;
 
 // The report line of a rule that matched.
 std::string eventReportText(const EventRule& rule, const EventMatch& match);

@@ -244,6 +244,7 @@ void TMainF::playSound(const std::string& path)
     // gives no sound and no message. A file that is not a WAV fails inside the player.
     const QFileInfo info(file);
     if (!info.isFile() || !info.isReadable()) return;
+    if (platform::playWavAsync(info.absoluteFilePath())) return;
     m_sound = std::make_unique<QSoundEffect>();
     m_sound->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     m_sound->play(); // starts once loaded; the report does not wait
@@ -257,7 +258,7 @@ QRect TMainF::paneGeometry(QSize client)
 
 QString TMainF::helpPath()
 {
-    return QDir(platform::programFolder()).filePath(QStringLiteral("help/index.html"));
+    return helpPagePath(platform::programFolder()); // beside the program, or installed
 }
 
 void TMainF::FormResize()

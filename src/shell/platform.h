@@ -26,6 +26,11 @@ void keepTopMost(QWidget& window);
 // Takes `window` out of the top-most layer again (nothing when it is not there).
 void releaseTopMost(QWidget& window);
 
+// Starts playing the WAV file `file` and returns at once. True when the system's own player
+// took it (Windows: PlaySound with SND_ASYNC, as sndPlaySound did); false leaves the playing
+// to the caller.
+bool playWavAsync(const QString& file);
+
 // The folder of the program file, without a trailing separator.
 QString programFolder();
 

@@ -92,6 +92,11 @@ void releaseTopMost(QWidget& window)
     window.setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
+bool playWavAsync(const QString& /*file*/)
+{
+    return false; // Qt's sound effect plays it
+}
+
 QString programFolder()
 {
     return QCoreApplication::applicationDirPath();

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <string>
 #include <windows.h>
+// after windows.h, which it needs
+#include <mmsystem.h>
 
 namespace tira::platform {
 
@@ -57,6 +59,13 @@ void keepTopMost(QWidget& window)
 void releaseTopMost(QWidget& window)
 {
     setTopMostLayer(window, HWND_NOTOPMOST);
+}
+
+bool playWavAsync(const QString& file)
+{
+    // a new sound stops the one still playing; a missing or broken file stays silent
+    const std::wstring path = QDir::toNativeSeparators(file).toStdWString();
+    return ::PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 QString programFolder()

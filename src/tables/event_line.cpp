@@ -71,8 +71,13 @@ std::string digit(int value)
 
 } // namespace
 
-int EveLine(std::string_view line, EventRule& rule) noexcept
+int EveLine(std::string_view line, EventRule& rule, LineProblem* problem) noexcept
 {
+    const auto fail = [problem](LineProblem why) {
+        if (problem != nullptr) *problem = why;
+        return kUnparsable;
+    };
+    if (problem != nullptr) *problem = LineProblem::None;
     rule.fill("0");
     thread_local FieldList fields; // keeps its storage from line to line
     fields.split(line);
@@ -80,11 +85,11 @@ int EveLine(std::string_view line, EventRule& rule) noexcept
     std::size_t next = 0;
     if (!fields.empty() && isAdvanceField(fields[0])) {
         const auto days = advanceDays(fields[0]);
-        if (!days) return kUnparsable;
+        if (!days) return fail(LineProblem::AdvanceNotNumber);
         rule[EventAdvance] = std::to_string(*days);
         next = 1;
     }
-    if (fields.size() < next + 4) return kUnparsable;
+    if (fields.size() < next + 4) return fail(LineProblem::TooFewFields);
 
     const DayField day = readDayField(fields[next]);
     rule[EventDay] = std::string(day.value);
@@ -112,9 +117,10 @@ int EveLine(std::string_view line, EventRule& rule) noexcept
     std::int64_t sum = 1;
     for (const EventField field : {EventDay, EventWeekday, EventWeek, EventMonth}) {
         const auto value = parseNumber(rule[field]);
-        if (!value) return kUnparsable;
+        if (!value) return fail(LineProblem::NotNumber);
         sum += *value;
     }
+    if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
 }
 

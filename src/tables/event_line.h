@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tables/line_problem.h"
+
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -51,8 +53,8 @@ enum class WeekForm : int
 
 // 行事 line parser. Fills `rule` from one event line (cut at '#', free of comma lists).
 // Returns the line verdict: kUnparsable, or day + weekday + week + month + 1 of the values
-// without their markers. Never throws.
-int EveLine(std::string_view line, EventRule& rule) noexcept;
+// without their markers. Never throws. Given `problem`, says there why a verdict is 0 or less.
+int EveLine(std::string_view line, EventRule& rule, LineProblem* problem = nullptr) noexcept;
 
 // Comma-list expansion of an event line: calls `onLine` with every line the list stands
 // for, in order. The fields before the list and a shift marker in front of it are carried

@@ -26,15 +26,20 @@ bool readSecondDate(std::string_view field, HistoryRecord& record)
 
 } // namespace
 
-int HisLine(std::string_view line, HistoryRecord& record) noexcept
+int HisLine(std::string_view line, HistoryRecord& record, LineProblem* problem) noexcept
 {
+    const auto fail = [problem](LineProblem why) {
+        if (problem != nullptr) *problem = why;
+        return kUnparsable;
+    };
+    if (problem != nullptr) *problem = LineProblem::None;
     record.fill("0");
     thread_local FieldList fields; // keeps its storage from line to line
     fields.split(line);
-    if (fields.size() < 2) return kUnparsable;
+    if (fields.size() < 2) return fail(LineProblem::TooFewFields);
 
     const auto date = splitDate(fields[0], 3);
-    if (!date) return kUnparsable;
+    if (!date) return fail(LineProblem::DateNeedsTwoSlashes);
     record[HistoryYear] = std::string((*date)[0]);
     record[HistoryMonth] = std::string((*date)[1]);
     record[HistoryDay] = std::string((*date)[2]);
@@ -43,12 +48,12 @@ int HisLine(std::string_view line, HistoryRecord& record) noexcept
     std::size_t colourAt = 0;
     const std::string& kind = record[HistoryKind];
     if (kind == "E") {
-        if (fields.size() < 3) return kUnparsable;
+        if (fields.size() < 3) return fail(LineProblem::TooFewFields);
         record[HistoryText] = underscoresToSpaces(fields[2]);
         colourAt = 3;
     } else if (kind == "B" || kind == "D") {
-        if (fields.size() < 4) return kUnparsable;
-        if (!readSecondDate(fields[2], record)) return kUnparsable;
+        if (fields.size() < 4) return fail(LineProblem::TooFewFields);
+        if (!readSecondDate(fields[2], record)) return fail(LineProblem::DateNeedsTwoSlashes);
         record[HistoryText] = underscoresToSpaces(fields[3]);
         colourAt = 4;
     } else {
@@ -61,9 +66,10 @@ int HisLine(std::string_view line, HistoryRecord& record) noexcept
     std::int64_t sum = 1;
     for (const HistoryField field : {HistoryMonth, HistoryDay, HistoryMonth2, HistoryDay2}) {
         const auto value = parseNumber(record[field]);
-        if (!value) return kUnparsable;
+        if (!value) return fail(LineProblem::DateNotNumber);
         sum += *value;
     }
+    if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
 }
 

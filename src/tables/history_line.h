@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tables/line_problem.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -28,7 +30,7 @@ inline constexpr std::string_view kHistoryReadError = "読み取りエラー";
 
 // 歴史 line parser. Fills `record` from one history line (cut at '#').
 // Returns the line verdict: kUnparsable, or month + day + second month + second day + 1.
-// Never throws.
-int HisLine(std::string_view line, HistoryRecord& record) noexcept;
+// Never throws. Given `problem`, says there why a verdict is 0 or less.
+int HisLine(std::string_view line, HistoryRecord& record, LineProblem* problem = nullptr) noexcept;
 
 } // namespace tira

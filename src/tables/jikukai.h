@@ -4,8 +4,10 @@
 // takes one line already cut at "#", fills a record of text fields (all preset to "0";
 // numbers stay text until a section converts them) and returns the line verdict:
 // kUnparsable, or the sum of the line's numbers + 1. None of them throws, for any bytes.
+// Given `problem`, a parser says there why a verdict is 0 or less (LineProblem::None else).
 
 #include "tables/fields.h"
+#include "tables/line_problem.h"
 
 #include <array>
 #include <string>
@@ -73,17 +75,18 @@ using HolidayRecord = std::array<std::string, holiday::FieldCount>;
 
 // Birthday line: [+advance] year/month/day spare name [spare2 [stop [colour]]].
 // Verdict: year + month + day + 1.
-int TanLine(std::string_view line, BirthdayRecord& record) noexcept;
+int TanLine(std::string_view line, BirthdayRecord& record, LineProblem* problem = nullptr) noexcept;
 
 // Schedule line: [+advance] year/month/day [*comment] text [mark [colour]].
 // Verdict: year + month + day + 1.
-int SkeLine(std::string_view line, ScheduleRecord& record) noexcept;
+int SkeLine(std::string_view line, ScheduleRecord& record, LineProblem* problem = nullptr) noexcept;
 
 // Weekly line: month/day month/day text [colour]. Verdict: the four numbers + 1.
-int WekLine(std::string_view line, WeeklyRecord& record) noexcept;
+int WekLine(std::string_view line, WeeklyRecord& record, LineProblem* problem = nullptr) noexcept;
 
 // Holiday line: month day name. Verdict: month + day + 1.
-int HolidayLine(std::string_view line, HolidayRecord& record) noexcept;
+int HolidayLine(std::string_view line, HolidayRecord& record,
+                LineProblem* problem = nullptr) noexcept;
 
 // The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
 // case), else "N".

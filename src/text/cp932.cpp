@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -236,6 +237,48 @@ std::string sanitizeUtf8(std::string_view bytes)
         }
     }
     return out;
+}
+
+bool Utf8Scan::feed(std::string_view bytes) noexcept
+{
+    if (m_failed) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        if (m_need > 0) {
+            const unsigned char b = *p++;
+            if (b < m_low || b > m_high) return !(m_failed = true);
+            --m_need;
+            m_low = 0x80;
+            m_high = 0xBF;
+            continue;
+        }
+        // runs of ASCII go eight bytes at a time
+        while (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080u) != 0) break;
+            p += 8;
+        }
+        if (p == end) break;
+        const unsigned char b = *p++;
+        if (b < 0x80) continue;
+        // the second byte's range also rules out overlong forms, surrogates and > U+10FFFF
+        if (b >= 0xC2 && b <= 0xDF) {
+            m_need = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            m_need = 2;
+            if (b == 0xE0) m_low = 0xA0;
+            if (b == 0xED) m_high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            m_need = 3;
+            if (b == 0xF0) m_low = 0x90;
+            if (b == 0xF4) m_high = 0x8F;
+        } else {
+            return !(m_failed = true);
+        }
+    }
+    return true;
 }
 
 } // namespace tira

@@ -20,4 +20,20 @@ bool isValidUtf8(std::string_view bytes) noexcept;
 namespace tira {
 // UTF-8 text with every ill-formed byte replaced by U+FFFD.
 std::string sanitizeUtf8(std::string_view bytes);
+
+// Checks that bytes fed piece by piece are well-formed UTF-8; a character may be split
+// between two pieces.
+class Utf8Scan
+{
+  public:
+    // Takes the next bytes; false (for good) once the bytes so far cannot be UTF-8.
+    bool feed(std::string_view bytes) noexcept;
+    // True when the bytes so far end between two characters.
+    bool complete() const noexcept { return m_need == 0; }
+
+  private:
+    unsigned m_need = 0;                       // continuation bytes still to come
+    unsigned char m_low = 0x80, m_high = 0xBF; // range of the next continuation byte
+    bool m_failed = false;
+};
 } // namespace tira

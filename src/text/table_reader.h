@@ -14,8 +14,10 @@ enum class TextEncoding
 
 // Reads a table file line by line in UTF-8. A line ends at CR, an LF right after the CR
 // belongs to the line end, a lone LF is an ordinary character, and reading stops at the
-// first Ctrl-Z. A file that starts with a UTF-8 byte-order mark is read as UTF-8.
-// Lines of any length; only a bounded buffer and the line in hand are held.
+// first Ctrl-Z. A file that starts with a UTF-8 byte-order mark is read as UTF-8; so is a
+// file with bytes above 0x7F that is well-formed UTF-8 throughout (Shift-JIS text
+// practically never is); anything else is CP932. Lines of any length; only a bounded
+// buffer and the line in hand are held.
 class TableReader
 {
   public:
@@ -28,10 +30,15 @@ class TableReader
     // Next line into `line` (UTF-8); false at the end. Throws TableFileError on a read error.
     bool next(std::string& line);
 
+    // The encoding of the file. Decided at the first line with a byte above 0x7F: until
+    // then (and for a file of ASCII only) it is CP932, which reads ASCII the same.
     TextEncoding encoding() const noexcept { return m_encoding; }
+    // True once a line with a byte above 0x7F has been read, or the file has a BOM.
+    bool encodingDecided() const noexcept { return m_decided; }
 
   private:
     bool fill();
+    bool restIsUtf8();
 
     std::string m_path;
     std::FILE* m_file = nullptr;
@@ -41,6 +48,8 @@ class TableReader
     bool m_eof = false;
     bool m_stopped = false; // Ctrl-Z met
     TextEncoding m_encoding = TextEncoding::Cp932;
+    bool m_decided = false;
+    bool m_verifiedUtf8 = false; // every byte left up to the end or Ctrl-Z is UTF-8
     std::string m_raw;
 };
 

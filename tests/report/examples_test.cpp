@@ -24,14 +24,15 @@ std::vector<std::string> entryLines(const std::string& name)
 
 // Every entry of a sample table parses, and each one is shown on some day of 2026-2027.
 template <class Record>
-void checkSample(const std::string& name, int (*parse)(std::string_view, Record&) noexcept,
+void checkSample(const std::string& name,
+                 int (*parse)(std::string_view, Record&, LineProblem*) noexcept,
                  std::function<bool(const Record&, const CalendarFacts&)> shown)
 {
     const auto lines = entryLines(name);
     ASSERT_FALSE(lines.empty()) << name;
     for (const std::string& line : lines) {
         Record record;
-        ASSERT_GT(parse(line, record), 0) << name << ": " << line;
+        ASSERT_GT(parse(line, record, nullptr), 0) << name << ": " << line;
         bool seen = false;
         for (std::uint16_t year = 2026; year <= 2027 && !seen; ++year) {
             for (std::uint16_t month = 1; month <= 12 && !seen; ++month) {

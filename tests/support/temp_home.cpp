@@ -1,6 +1,7 @@
 #include "support/temp_home.h"
 
 #include "text/cp932.h"
+#include "text/paths.h"
 
 #include <atomic>
 #include <fstream>
@@ -18,7 +19,7 @@ TempHome::TempHome()
         const auto candidate =
             base / ("tira-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
         if (std::filesystem::create_directory(candidate)) {
-            m_path = candidate.string();
+            m_path = fromFsPath(candidate);
             break;
         }
     }
@@ -39,7 +40,8 @@ std::string TempHome::file(std::string_view name) const
 
 void TempHome::writeBytes(std::string_view name, std::string_view bytes) const
 {
-    const std::filesystem::path target(file(name));
+    // UTF-8 names: a plain std::string path would be read in the Windows ANSI code page
+    const std::filesystem::path target = toFsPath(file(name));
     std::filesystem::create_directories(target.parent_path());
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -59,7 +61,7 @@ void TempHome::writeTable(std::string_view name, std::string_view utf8Lines) con
 
 std::string TempHome::readBytes(std::string_view name) const
 {
-    std::ifstream in(std::filesystem::path(file(name)), std::ios::binary);
+    std::ifstream in(toFsPath(file(name)), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
