@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 #include "support/temp_home.h"
 #include "text/cp932.h"
+#include "text/paths.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -29,6 +30,9 @@ struct CheckHome
     }
 
     std::vector<CheckedFile> check() const { return checkTables(settings, home.path()); }
+
+    // A ".\" path as completed against the home folder (a backslash joins them on Windows).
+    std::string completed(const std::string& name) const { return homePrefix(home.path()) + name; }
 };
 
 struct Expected
@@ -98,10 +102,10 @@ TEST(TableCheck, OneBadLineOfEachKindWithItsReason)
 
     const auto files = h.check();
     ASSERT_EQ(files.size(), 6u);
-    EXPECT_EQ(files[0].path, h.home.file("TIRAHOLI.TBL"));
+    EXPECT_EQ(files[0].path, h.completed("TIRAHOLI.TBL"));
     expectDropped(files[0], {{2, Problem::NotNumber, "2,x,建国記念の日"},
                              {3, Problem::TooFewFields, "11 3"}});
-    EXPECT_EQ(files[1].path, h.home.file("BIRTH.TBL")) << "\".\\\" completed as the report does";
+    EXPECT_EQ(files[1].path, h.completed("BIRTH.TBL")) << "\".\\\" completed as the report does";
     expectDropped(files[1], {{5, Problem::TooFewFields, "1990/5/12 Taro"},
                              {6, Problem::DateNeedsTwoSlashes, "1990/5 x Taro"},
                              {7, Problem::DateNotNumber, "1990/May/12 x Taro"},
@@ -138,8 +142,8 @@ TEST(TableCheck, ListingGivesPathLineReasonAndTheLineThenASummary)
     h.table(Kind::Event, "EVENT.TBL", "1,x 0 0 0 pay\n");
     h.settings.filesOf(Kind::Week).push_back(h.home.file("GONE.TBL"));
     const std::string listing = checkListing(h.check());
-    const std::string birth = h.home.file("BIRTH.TBL");
-    const std::string event = h.home.file("EVENT.TBL");
+    const std::string birth = h.completed("BIRTH.TBL");
+    const std::string event = h.completed("EVENT.TBL");
     const std::string expected =
         birth + ":2: 項目が足りません (too few fields): 1990/5/12 Jiro # a friend\n" + event +
         ":1: 数の項目が数ではありません (a number field that is not a number): " +
@@ -252,7 +256,7 @@ TEST(TableCheck, MonthlyFilesOfAllMonthsWithTheirMonthForced)
     EXPECT_EQ(files[2].state, CheckedFile::State::Missing);
     EXPECT_EQ(files[2].path, h.home.file("EV%m.TBL"));
     EXPECT_EQ(files[3].label, "歴史 (history) 7月 (July)");
-    EXPECT_EQ(files[3].path, h.home.file("HI07.TBL"));
+    EXPECT_EQ(files[3].path, h.completed("HI07.TBL"));
     expectDropped(files[3], {{1, Problem::DateNeedsTwoSlashes, "1900/7 E x"}});
     EXPECT_FALSE(files[3].sectionOff);
     EXPECT_NE(checkListing(files).find("EV03.TBL: イベント (events) 3月 (March), 2 行 (lines), "
