@@ -2,11 +2,12 @@
 # make test               - install what is missing, build, and run every test
 # make bench              - time `tira --print` over generated homes of 1k … 1M entries per kind
 # make fuzz               - run every libFuzzer target for FUZZ_SECONDS (default 60) each
+# make lint               - clang-tidy over src/ with the checks of .clang-tidy
 # make package            - the Debian package build-package/tira_<version>_<arch>.deb
 # make test-windows-core  - cross-compile the Qt-free core and its tests for Windows
 #                           (MinGW-w64) and run them under Wine when Wine is installed;
 #                           the Qt sources get a Windows syntax check
-.PHONY: all deps build run test test-asan bench bench-micro fuzz package test-windows-core format clean
+.PHONY: all deps build run test test-asan bench bench-micro fuzz lint package test-windows-core format clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -71,6 +72,10 @@ test-windows-core:
 	else \
 		echo "Wine is not installed: built build-mingw/tests/tira_core_tests.exe, ran nothing"; \
 	fi
+
+lint: build
+	@bash scripts/install-deps.sh clang-tidy-14
+	@bash scripts/lint.sh
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -79,7 +79,7 @@ CalendarFacts computeCalendarFacts(Date date) noexcept
     f.leapYear = isLeapYear(date.year) ? 1 : 0;
     for (std::size_t i = 0; i < 12; ++i)
         f.monthLengths[i] = static_cast<std::uint8_t>(kMonthLengths[i]);
-    if (f.leapYear) f.monthLengths[1] = 29;
+    if (f.leapYear != 0) f.monthLengths[1] = 29;
     f.daysInMonth = (date.month >= 1 && date.month <= 12) ? f.monthLengths[date.month - 1u] : 0;
     return f;
 }

@@ -16,14 +16,14 @@ const QString kHelpPage = QStringLiteral("help/index.html");
 QString resolveHomeFolder(const QString& requested)
 {
     if (!requested.isEmpty()) return QDir(requested).absolutePath();
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    QString programFolder = QCoreApplication::applicationDirPath();
     if (QFileInfo::exists(QDir(programFolder).filePath(QStringLiteral("TIRA.ini")))) {
         return programFolder;
     }
     // root may write to /usr/bin, which is still no place for settings
     if (installedDataFolder(programFolder).isEmpty() && QFileInfo(programFolder).isWritable())
         return programFolder;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
     return config;
 }

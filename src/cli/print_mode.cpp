@@ -116,8 +116,9 @@ std::string reportText(const RecordingPane& pane, bool colour)
     std::string out;
     for (const auto& line : pane.lines) {
         if (colour && !line.text.empty()) {
-            const unsigned r = line.colour & 0xFFu, g = (line.colour >> 8) & 0xFFu,
-                           b = (line.colour >> 16) & 0xFFu;
+            const unsigned r = line.colour & 0xFFu;
+            const unsigned g = (line.colour >> 8) & 0xFFu;
+            const unsigned b = (line.colour >> 16) & 0xFFu;
             out += "\x1b[38;2;" + std::to_string(r) + ";" + std::to_string(g) + ";" +
                    std::to_string(b) + "m" + line.text + "\x1b[0m\n";
         } else {

@@ -64,7 +64,7 @@ QString editorProgram(const std::string& edit)
     if (program.contains(u'\\') || program.contains(u'/') || program.contains(u':')) return program;
     return windowsDirectory() + u'\\' + program;
 #else
-    const QString program = qtPath(fromFsPath(toFsPath(edit)));
+    QString program = qtPath(fromFsPath(toFsPath(edit)));
     if (program.contains(u'/')) return program;
     return QStandardPaths::findExecutable(program);
 #endif

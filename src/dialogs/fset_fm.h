@@ -53,8 +53,8 @@ class TFSetF : public QDialog
     };
 
     void buildKindPage(KindPage& page, const char* const names[8], const char* caption);
-    void buildMonthlyBox(KindPage& page, QCheckBox*& include, QCheckBox*& first,
-                         QLineEdit*& pattern, const char* const names[3]);
+    static void buildMonthlyBox(KindPage& page, QCheckBox*& include, QCheckBox*& first,
+                                QLineEdit*& pattern, const char* const names[3]);
     QWidget* buildOtherPage();
 
     void FormCreate(); // copy in

@@ -27,7 +27,7 @@ class THiF : public QDialog
   public:
     THiF(MainState& state, QWidget* parent);
 
-  public slots:
+  public slots: // NOLINT(readability-redundant-access-specifiers): moc reads the slots
     void Button1Click();
 
   private:

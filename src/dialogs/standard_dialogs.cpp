@@ -21,9 +21,12 @@
 namespace tira {
 namespace {
 
+// The answers a test queues for the next standard dialog.
+// NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
 StandardDialogs::ColourAnswer g_nextColour;
 StandardDialogs::FontAnswer g_nextFont;
 StandardDialogs::FilesAnswer g_nextFiles;
+// NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
 // Takes a queued answer, leaving the seam empty for the call after.
 template <class Answer> Answer takeAnswer(Answer& slot)
@@ -109,7 +112,7 @@ class FontColourDialog : public QDialog
         layout->addWidget(buttons);
     }
 
-    FontChoice choice() const
+    [[nodiscard]] FontChoice choice() const
     {
         return {m_fonts->currentFont(), m_colours->currentData().value<QColor>()};
     }

@@ -98,6 +98,8 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
     }
 }
 
+// One branch per row of the decision table; split up, the table could no longer be read.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
                          const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
                          LineProblem* problem) noexcept

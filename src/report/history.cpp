@@ -3,6 +3,7 @@
 #include "report/events.h"
 #include "tables/fields.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -16,9 +17,8 @@ constexpr std::array<std::string_view, 4> kDeathWords{"命日", "逝去", "崩�
 // UTF-8 is self-synchronising, so a plain search finds a word only at a character boundary.
 bool containsAny(std::string_view text, const std::array<std::string_view, 4>& words)
 {
-    for (const std::string_view word : words)
-        if (text.find(word) != std::string_view::npos) return true;
-    return false;
+    return std::ranges::any_of(
+        words, [text](std::string_view word) { return text.find(word) != std::string_view::npos; });
 }
 
 bool sameMonthDay(const std::string& month, const std::string& day, Date date)

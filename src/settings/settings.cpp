@@ -184,7 +184,7 @@ class ProfileReader
     }
     void read(const char* section, const char* key, WinColour& value) const
     {
-        std::int32_t number = static_cast<std::int32_t>(value);
+        auto number = static_cast<std::int32_t>(value);
         read(section, key, number);
         value = static_cast<WinColour>(number);
     }

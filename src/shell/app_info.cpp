@@ -8,19 +8,29 @@ namespace tira {
 namespace {
 
 // Windows faces first (their Japanese and Latin names), then the common free CJK faces.
-const QStringList kMonospaceFallbacks{QStringLiteral("ＭＳ ゴシック"),
-                                      QStringLiteral("MS Gothic"),
-                                      QStringLiteral("Noto Sans Mono CJK JP"),
-                                      QStringLiteral("Source Han Code JP"),
-                                      QStringLiteral("IPAGothic"),
-                                      QStringLiteral("TakaoGothic"),
-                                      QStringLiteral("VL Gothic"),
-                                      QStringLiteral("Noto Sans CJK JP")};
-const QStringList kProportionalFallbacks{
-    QStringLiteral("ＭＳ Ｐゴシック"),  QStringLiteral("MS PGothic"),
-    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP"),
-    QStringLiteral("IPAPGothic"),       QStringLiteral("TakaoPGothic"),
-    QStringLiteral("VL PGothic")};
+// Built at first use: a list made before main() could fail where nothing can catch it.
+const QStringList& monospaceFallbacks()
+{
+    static const QStringList fallbacks{QStringLiteral("ＭＳ ゴシック"),
+                                       QStringLiteral("MS Gothic"),
+                                       QStringLiteral("Noto Sans Mono CJK JP"),
+                                       QStringLiteral("Source Han Code JP"),
+                                       QStringLiteral("IPAGothic"),
+                                       QStringLiteral("TakaoGothic"),
+                                       QStringLiteral("VL Gothic"),
+                                       QStringLiteral("Noto Sans CJK JP")};
+    return fallbacks;
+}
+
+const QStringList& proportionalFallbacks()
+{
+    static const QStringList fallbacks{
+        QStringLiteral("ＭＳ Ｐゴシック"),  QStringLiteral("MS PGothic"),
+        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP"),
+        QStringLiteral("IPAPGothic"),       QStringLiteral("TakaoPGothic"),
+        QStringLiteral("VL PGothic")};
+    return fallbacks;
+}
 
 constexpr int kMaxPointSize = 400; // a hand-edited size must not make the pane unusable
 
@@ -48,7 +58,7 @@ QFont reportFont(const Settings::FontKeys& keys)
 {
     QFont font;
     QStringList families{QString::fromStdString(keys.Name)};
-    families.append(kMonospaceFallbacks);
+    families.append(monospaceFallbacks());
     families.removeDuplicates();
     font.setFamilies(families);
     font.setStyleHint(QFont::TypeWriter);
@@ -63,7 +73,7 @@ QFont reportFont(const Settings::FontKeys& keys)
 QFont dialogFont()
 {
     QFont font;
-    font.setFamilies(kProportionalFallbacks);
+    font.setFamilies(proportionalFallbacks());
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

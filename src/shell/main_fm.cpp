@@ -50,6 +50,8 @@ class DialogPause
     ~DialogPause() { m_state.countdownEnabled = 1; }
     DialogPause(const DialogPause&) = delete;
     DialogPause& operator=(const DialogPause&) = delete;
+    DialogPause(DialogPause&&) = delete;
+    DialogPause& operator=(DialogPause&&) = delete;
 
   private:
     MainState& m_state;

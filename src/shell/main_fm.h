@@ -24,6 +24,10 @@ class TMainF : public QMainWindow, public ReportWindow
     // Loads TIRA.ini from `home`, shows the window and builds the first report.
     TMainF(const QString& home, const Clock& clock, QWidget* parent = nullptr);
     ~TMainF() override;
+    TMainF(const TMainF&) = delete;
+    TMainF& operator=(const TMainF&) = delete;
+    TMainF(TMainF&&) = delete;
+    TMainF& operator=(TMainF&&) = delete;
 
     MainState& state() noexcept { return m_state; }
     QString iniPath() const { return m_iniPath; }
@@ -37,12 +41,13 @@ class TMainF : public QMainWindow, public ReportWindow
     static QString helpPath();
 
     // ReportWindow: the frame around the pane, the pane background and the alert.
-    void setBackground(WinColour colour) override;
+    // final: the constructor paints the frame before the first report
+    void setBackground(WinColour colour) final;
     WinColour background() const override { return m_background; }
     void setPaneBackground(WinColour colour) override;
     void playSound(const std::string& path) override;
 
-  public slots:
+  public slots:            // NOLINT(readability-redundant-access-specifiers): moc reads the slots
     void R2Click();        // 再表示
     void D1Click();        // 日付を指定して再表示
     void Exit1Click();     // 終了

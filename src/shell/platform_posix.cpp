@@ -35,12 +35,14 @@ QString lockFolder()
 {
     // The runtime folder is private to the user; the shared temporary folder is not, which
     // is why the user id is part of the name.
-    const QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
         return runtime;
     return QDir::tempPath();
 }
 
+// A signal handler reaches only globals.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
 int g_signalPipe[2] = {-1, -1};
 
 extern "C" void forwardSignal(int signalNumber)

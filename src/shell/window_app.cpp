@@ -46,7 +46,7 @@ int runWindow(int argc, char** argv)
     const SystemClock clock;
     TMainF window(resolveHomeFolder(parser.value(home)), clock);
     platform::onTerminationRequest([&window] { window.close(); });
-    return app.exec();
+    return QApplication::exec();
 }
 
 } // namespace tira

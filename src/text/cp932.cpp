@@ -40,12 +40,14 @@ char32_t platformDecodePair(unsigned char lead, unsigned char trail)
     return out[0];
 #else
     static iconv_t converter = iconv_open("UTF-32LE", "CP932");
+    // iconv's failure value is (iconv_t)-1
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
     if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
     char inBuffer[2] = {in[0], in[1]};
     char* inPtr = inBuffer;
     std::size_t inLeft = 2;
     unsigned char outBuffer[8] = {};
-    char* outPtr = reinterpret_cast<char*>(outBuffer);
+    char* outPtr = reinterpret_cast<char*>(outBuffer); // NOLINT(*-reinterpret-cast): bytes
     std::size_t outLeft = sizeof outBuffer;
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
     const std::size_t r = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
@@ -114,7 +116,7 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos, char32_t* cp
 {
     const auto b0 = static_cast<unsigned char>(s[pos]);
     if (b0 < 0x80) {
-        if (cp) *cp = b0;
+        if (cp != nullptr) *cp = b0;
         return 1;
     }
     std::size_t len = 0;
@@ -142,7 +144,7 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos, char32_t* cp
         value = (value << 6) | (b & 0x3Fu);
     }
     if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    if (cp) *cp = value;
+    if (cp != nullptr) *cp = value;
     return len;
 }
 

@@ -20,6 +20,8 @@ std::filesystem::path toFsPath(std::string_view utf8)
 std::string fromFsPath(const std::filesystem::path& path)
 {
     const std::u8string text = path.u8string();
+    // char8_t and char hold the same bytes
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 

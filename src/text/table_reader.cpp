@@ -80,7 +80,7 @@ bool TableReader::fill()
     if (m_end == m_buffer.size()) m_buffer.resize(m_buffer.size() * 2);
     const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
     if (got == 0) {
-        if (std::ferror(m_file)) throw TableFileError(m_path, reasonOf(errno != 0 ? errno : EIO));
+        if (std::ferror(m_file) != 0) throw TableFileError(m_path, reasonOf(errno != 0 ? errno : EIO));
         m_eof = true;
         return false;
     }

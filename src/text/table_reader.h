@@ -26,6 +26,8 @@ class TableReader
     ~TableReader();
     TableReader(const TableReader&) = delete;
     TableReader& operator=(const TableReader&) = delete;
+    TableReader(TableReader&&) = delete;
+    TableReader& operator=(TableReader&&) = delete;
 
     // Next line into `line` (UTF-8); false at the end. Throws TableFileError on a read error.
     bool next(std::string& line);
