@@ -1,40 +1,18 @@
 // Runs the real `tira` binary: command-line contract, exit codes and golden reports.
-#include <gtest/gtest.h>
+#include "support/run_tira.h"
+#include "support/temp_home.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-#include "support/temp_home.h"
 
 namespace tira {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct RunResult
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuote(const std::string& arg)
-{
-    std::string quoted = "'";
-    for (const char c : arg) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted.push_back(c);
-    }
-    return quoted + "'";
-}
 
 std::string readFile(const fs::path& path)
 {
@@ -44,29 +22,16 @@ std::string readFile(const fs::path& path)
     return text.str();
 }
 
-RunResult runTira(const std::vector<std::string>& args)
+test::RunResult runTira(const std::vector<std::string>& args)
 {
-    const test::TempHome scratch;
-    std::string command = shellQuote(TIRA_EXE);
-    for (const auto& arg : args) command += " " + shellQuote(arg);
-    command += " 2>" + shellQuote(scratch.file("stderr")) + " </dev/null";
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        result.out.append(buffer.data(), got);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = scratch.readBytes("stderr");
-    return result;
+    return test::runProgram(TIRA_EXE, args);
 }
 
 TEST(PrintMode, EmptyHomeGivesTheHeaderOnly)
 {
     const test::TempHome home;
-    const auto r = runTira({"--print", "--home", home.path(), "--date", "2026-12-08", "--time", "9:05"});
+    const auto r =
+        runTira({"--print", "--home", home.path(), "--date", "2026-12-08", "--time", "9:05"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "今日は 2026年12月8日(火) です。\nただいまの時刻は 9時05分 です。\n");
     EXPECT_TRUE(fs::is_empty(home.path())) << "print mode must write no file";
@@ -88,7 +53,8 @@ TEST(PrintMode, JsonObject)
 TEST(PrintMode, SettingsAreReadButNeverWritten)
 {
     const test::TempHome home;
-    const std::string ini = "; mine\r\n[Common]\r\nAutoEnd=0x1E\r\nForeign=1\r\n[Color]\r\nBackF=255\r\n";
+    const std::string ini =
+        "; mine\r\n[Common]\r\nAutoEnd=0x1E\r\nForeign=1\r\n[Color]\r\nBackF=255\r\n";
     home.writeBytes("TIRA.ini", ini);
     const auto r = runTira({"--print", "--home", home.path(), "--format", "json", "--date",
                             "2024-01-01", "--time", "0:00"});
@@ -124,7 +90,8 @@ TEST(PrintMode, BadArgumentsExitTwo)
     for (const Case& c : cases) {
         const auto r = runTira(c.args);
         std::string joined;
-        for (const auto& a : c.args) joined += a + " ";
+        for (const auto& a : c.args)
+            joined += a + " ";
         EXPECT_EQ(r.exitCode, 2) << joined;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << joined << "\n" << r.err;
         EXPECT_TRUE(r.out.empty()) << joined;
@@ -157,7 +124,8 @@ TEST(PrintMode, UnreadableTableEndsTheReportWithExitOne)
     const test::TempHome home;
     fs::create_directory(home.file("BIRTH.TBL")); // a directory cannot be read as a file
     home.writeBytes("TIRA.ini", "[Birthday]\r\nCount=1\r\nFile0=.\\BIRTH.TBL\r\n");
-    const auto r = runTira({"--print", "--home", home.path(), "--date", "2026-12-08", "--time", "9:05"});
+    const auto r =
+        runTira({"--print", "--home", home.path(), "--date", "2026-12-08", "--time", "9:05"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "今日は 2026年12月8日(火) です。\nただいまの時刻は 9時05分 です。\n");
     EXPECT_NE(r.err.find("BIRTH.TBL"), std::string::npos) << r.err;
@@ -202,7 +170,8 @@ TEST(Golden, ReportsMatchByteForByte)
             if (!line.empty()) args.push_back(line);
         const auto r = runTira(args);
         std::string expected = readFile(entry.path() / "expected");
-        for (auto at = expected.find("@HOME@"); at != std::string::npos; at = expected.find("@HOME@"))
+        for (auto at = expected.find("@HOME@"); at != std::string::npos;
+             at = expected.find("@HOME@"))
             expected.replace(at, 6, home.path());
         const std::string name = entry.path().filename().string();
         EXPECT_EQ(r.exitCode, 0) << name << "\n" << r.err;
