@@ -98,16 +98,10 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
     }
 }
 
-// One branch per row of the decision table; split up, the table could no longer be read.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
                          const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
                          LineProblem* problem) noexcept
 {
-    const auto drop = [problem](LineProblem why) {
-        if (problem != nullptr) *problem = why;
-        return EventMatch{};
-    };
     if (problem != nullptr) *problem = LineProblem::None;
     const auto advance = parseNumber(rule[EventAdvance]);
     const auto dayValue = parseNumber(rule[EventDay]);
@@ -118,23 +112,48 @@ EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
     const auto weekFormValue = parseNumber(rule[EventWeekForm]);
     if (!advance || !dayValue || !weekdayValue || !weekValue || !monthValue || !dayFormValue ||
         !weekFormValue || *dayFormValue < 0 || *dayFormValue > 7 || *weekFormValue < 1 ||
-        *weekFormValue > 6)
-        return drop(LineProblem::NotNumber);
-    const auto dayForm = static_cast<DayForm>(*dayFormValue);
-    const auto weekForm = static_cast<WeekForm>(*weekFormValue);
+        *weekFormValue > 6) {
+        if (problem != nullptr) *problem = LineProblem::NotNumber;
+        return {};
+    }
+    EventLine line;
+    line.advance = *advance;
+    line.dayValue = *dayValue;
+    line.weekdayValue = *weekdayValue;
+    line.weekValue = *weekValue;
+    line.monthValue = *monthValue;
+    line.dayForm = static_cast<DayForm>(*dayFormValue);
+    line.weekForm = static_cast<WeekForm>(*weekFormValue);
+    line.rangeEnd = rule[EventRangeEnd];
+    return evaluateEvent(line, forcedMonth, facts, holidays, problem);
+}
+
+// One branch per row of the decision table; split up, the table could no longer be read.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
+EventMatch evaluateEvent(const EventLine& line, std::uint16_t forcedMonth,
+                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
+                         LineProblem* problem) noexcept
+{
+    const auto drop = [problem](LineProblem why) {
+        if (problem != nullptr) *problem = why;
+        return EventMatch{};
+    };
+    if (problem != nullptr) *problem = LineProblem::None;
+    const DayForm dayForm = line.dayForm;
+    const WeekForm weekForm = line.weekForm;
     std::int64_t rangeEnd = 0;
     if (dayForm == DayForm::Range) {
         // a range whose end is not a number is a bad line
-        const auto end = parseNumber(rule[EventRangeEnd]);
+        const auto end = parseNumber(line.rangeEnd);
         if (!end) return drop(LineProblem::RangeEndNotNumber);
         rangeEnd = *end;
     }
 
-    const std::int32_t a = *advance;
-    std::int64_t d = *dayValue;
-    const std::int64_t w = *weekdayValue;
-    const std::int64_t n = *weekValue;
-    const std::int64_t m = forcedMonth != 0 ? forcedMonth : *monthValue;
+    const std::int32_t a = line.advance;
+    std::int64_t d = line.dayValue;
+    const std::int64_t w = line.weekdayValue;
+    const std::int64_t n = line.weekValue;
+    const std::int64_t m = forcedMonth != 0 ? forcedMonth : line.monthValue;
     for (const std::int64_t value : {d, w, n, m})
         if (value < 0 || value > kMaxTableValue) return drop(LineProblem::ValueOutOfRange);
 
@@ -233,16 +252,23 @@ EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
     return inWeek() && weekdayAt(year, m, z) == w ? check(year, m, z) : EventMatch{};
 }
 
+std::string eventReportText(std::string_view text, DayForm form, const EventMatch& match)
+{
+    if (form == DayForm::Unsupported) return "(未対応)";
+    if (match.result == 2)
+        return std::string(text) + "まで あと " + std::to_string(match.daysToGo) + " 日です。";
+    if (text.empty()) return {};
+    // a text that ends in its only "." is a sentence already
+    if (text.find('.') == text.size() - 1) return std::string(text.substr(0, text.size() - 1));
+    return std::string(text) + "です。";
+}
+
 std::string eventReportText(const EventRule& rule, const EventMatch& match)
 {
-    if (rule[EventDayForm] == "7") return "(未対応)";
-    const std::string& text = rule[EventText];
-    if (match.result == 2)
-        return text + "まで あと " + std::to_string(match.daysToGo) + " 日です。";
-    if (text.empty()) return text;
-    // a text that ends in its only "." is a sentence already
-    if (text.find('.') == text.size() - 1) return text.substr(0, text.size() - 1);
-    return text + "です。";
+    // "7" is the unsupported day form; any other text of the field is none of the forms
+    return eventReportText(rule[EventText],
+                           rule[EventDayForm] == "7" ? DayForm::Unsupported : DayForm::Plain,
+                           match);
 }
 
 std::optional<std::string> monthlyFilePath(std::string_view pattern, std::uint16_t month)
@@ -282,27 +308,33 @@ void MainState::Eve1()
 
 void MainState::Eve2()
 {
-    readKindFiles(Kind::Event, [this](std::string_view line) {
-        expandCommaList(line, [this](std::string_view one) { EveX(one, 0); });
+    readKindBytes(Kind::Event, [this](std::string_view bytes, LineEncoding encoding) {
+        expandCommaList(bytes, [this, encoding](std::string_view one) { EveX(one, 0, encoding); });
     });
 }
 
 void MainState::Eve(std::string path, std::uint16_t forcedMonth)
 {
-    readTableFile(path, [this, forcedMonth](std::string_view line) {
-        expandCommaList(line,
-                        [this, forcedMonth](std::string_view one) { EveX(one, forcedMonth); });
+    readTableBytes(path, [this, forcedMonth](std::string_view bytes, LineEncoding encoding) {
+        expandCommaList(bytes, [this, forcedMonth, encoding](std::string_view one) {
+            EveX(one, forcedMonth, encoding);
+        });
     });
 }
 
-void MainState::EveX(std::string_view line, std::uint16_t forcedMonth)
+void MainState::EveX(std::string_view line, std::uint16_t forcedMonth, LineEncoding encoding)
 {
-    EventRule rule;
-    if (EveLine(line, rule) <= 0) return;
+    thread_local FieldList fields;
+    thread_local EventLine rule;
+    fields.start(line);
+    if (readEventLine(fields, encoding, rule) <= 0) return;
     const EventMatch match = evaluateEvent(rule, forcedMonth, facts, holidays);
     if (match.result == 0) return;
-    const WinColour colour = entryColour(Kind::Event, rule[EventColour].front(), false, 0);
-    writeEntry(Kind::Event, eventReportText(rule, match), colour);
+    readEventExtras(fields, rule);
+    const WinColour colour = entryColour(Kind::Event, rule.colour, false, 0);
+    writeEntry(Kind::Event,
+               eventReportText(eventLineText(fields, rule, encoding), rule.dayForm, match),
+               colour);
 }
 
 void MainState::SpanD(int dayForm, std::int64_t month, std::int64_t rangeEnd,

@@ -37,8 +37,14 @@ EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
                          const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
                          LineProblem* problem = nullptr) noexcept;
 
+// The same for a line read in place: the values it holds, not their texts.
+EventMatch evaluateEvent(const EventLine& line, std::uint16_t forcedMonth,
+                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
+                         LineProblem* problem = nullptr) noexcept;
+
 // The report line of a rule that matched.
 std::string eventReportText(const EventRule& rule, const EventMatch& match);
+std::string eventReportText(std::string_view text, DayForm form, const EventMatch& match);
 
 // A monthly file pattern with its first "%m" (or else its first "%M") replaced by the
 // month in two digits; nullopt when the pattern holds neither.

@@ -37,23 +37,32 @@ std::string withMark(std::string line, std::string_view text, const std::string&
 
 } // namespace
 
+HistoryShown historyShownOn(std::string_view year, std::string_view month, std::string_view day,
+                            std::string_view text, std::string kind)
+{
+    std::string line(year);
+    line += '/';
+    line += month;
+    line += '/';
+    line += day;
+    line += ' ';
+    line += text;
+    line = withMark(std::move(line), text, kind);
+    return HistoryShown{std::move(line), std::move(kind)};
+}
+
 std::optional<HistoryShown> historyLineFor(const HistoryRecord& record, Date reportDate)
 {
     const std::string& text = record[HistoryText];
     const std::string& kind = record[HistoryKind];
-    if (sameMonthDay(record[HistoryMonth], record[HistoryDay], reportDate)) {
-        // an unknown kind shows its date and the read-error text, like an E entry
-        std::string line = record[HistoryYear] + "/" + record[HistoryMonth] + "/" +
-                           record[HistoryDay] + " " + text;
-        return HistoryShown{withMark(std::move(line), text, kind), kind};
-    }
+    // an unknown kind shows its date and the read-error text, like an E entry
+    if (sameMonthDay(record[HistoryMonth], record[HistoryDay], reportDate))
+        return historyShownOn(record[HistoryYear], record[HistoryMonth], record[HistoryDay], text,
+                              kind);
     if ((kind == "B" || kind == "D") &&
-        sameMonthDay(record[HistoryMonth2], record[HistoryDay2], reportDate)) {
-        const std::string other = kind == "B" ? "D" : "B";
-        std::string line = record[HistoryYear2] + "/" + record[HistoryMonth2] + "/" +
-                           record[HistoryDay2] + " " + text;
-        return HistoryShown{withMark(std::move(line), text, other), other};
-    }
+        sameMonthDay(record[HistoryMonth2], record[HistoryDay2], reportDate))
+        return historyShownOn(record[HistoryYear2], record[HistoryMonth2], record[HistoryDay2],
+                              text, kind == "B" ? "D" : "B");
     return std::nullopt;
 }
 
@@ -79,25 +88,45 @@ void MainState::His1()
 
 void MainState::His2()
 {
-    readKindFiles(Kind::History, [this](std::string_view line) { HisX(line); });
+    readKindBytes(Kind::History, [this](std::string_view bytes, LineEncoding encoding) {
+        HisX(bytes, encoding);
+    });
 }
 
 void MainState::His(std::string path)
 {
-    readTableFile(path, [this](std::string_view line) { HisX(line); });
+    readTableBytes(path, [this](std::string_view bytes, LineEncoding encoding) {
+        HisX(bytes, encoding);
+    });
 }
 
-void MainState::HisX(std::string_view line)
+void MainState::HisX(std::string_view line, LineEncoding encoding)
 {
-    HistoryRecord record;
-    if (HisLine(line, record) <= 0) return;
-    const auto shown = historyLineFor(record, reportDate);
-    if (!shown) return;
-    WinColour colour = entryColour(Kind::History, record[HistoryColour].front(), false, 0);
+    thread_local FieldList fields;
+    thread_local HistoryLine entry;
+    fields.start(line);
+    if (readHistoryLine(fields, entry) <= 0) return;
+    const Date date = reportDate;
+    const bool lifeDates = entry.kindLetter == 'B' || entry.kindLetter == 'D';
+    // the first date wins when both fall on the report date
+    const bool first = entry.month == date.month && entry.day == date.day;
+    if (!first && !(lifeDates && entry.month2 == date.month && entry.day2 == date.day)) return;
+    readHistoryExtras(fields, entry);
+
+    const std::string text = entry.kindLetter == 'X' ? std::string(kHistoryReadError)
+                                                      : shownText({entry.text}, encoding);
+    const auto& parts = first ? entry.date : entry.second;
+    std::string kind(1, entry.kindLetter); // 'X' stands for any kind but E, B and D
+    if (!first) kind = entry.kindLetter == 'B' ? "D" : "B";
+    std::string year;
+    appendText(year, parts[0], encoding);
+    const HistoryShown shown = historyShownOn(year, parts[1], parts[2], text, kind);
+
+    WinColour colour = entryColour(Kind::History, entry.colour, false, 0);
     // anniversary colours win over both the status colours and the entry's own colour
-    if (settings.HistMeiTan != 0 && shown->kind == "D") colour = settings.Meinichi;
-    if (settings.HistMeiTan != 0 && shown->kind == "B") colour = settings.Tanjyou;
-    writeEntry(Kind::History, shown->text, colour);
+    if (settings.HistMeiTan != 0 && shown.kind == "D") colour = settings.Meinichi;
+    if (settings.HistMeiTan != 0 && shown.kind == "B") colour = settings.Tanjyou;
+    writeEntry(Kind::History, shown.text, colour);
 }
 
 } // namespace tira

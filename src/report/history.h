@@ -17,6 +17,11 @@ struct HistoryShown
     std::string kind;
 };
 
+// The line of an entry shown on one of its dates (its parts as written): the date, the text
+// and, for a birth or death, the mark the text does not already say.
+HistoryShown historyShownOn(std::string_view year, std::string_view month, std::string_view day,
+                            std::string_view text, std::string kind);
+
 // What a parsed entry shows on `reportDate`, or nothing when neither of its dates falls on
 // that month and day. The first date wins when both do.
 std::optional<HistoryShown> historyLineFor(const HistoryRecord& record, Date reportDate);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,11 +58,13 @@ class MainState
     void Wek();     // 週間
 
     // The event section's steps: monthly files of the report month and the next (read with
-    // that month forced), listed files, one file, one line free of comma lists.
+    // that month forced), listed files, one file, one line free of comma lists (UTF-8 text,
+    // or a file's bytes in `encoding`).
     void Eve1();
     void Eve2();
     void Eve(std::string path, std::uint16_t forcedMonth);
-    void EveX(std::string_view line, std::uint16_t forcedMonth);
+    void EveX(std::string_view line, std::uint16_t forcedMonth,
+              LineEncoding encoding = LineEncoding::Text);
     // Day shift of an event rule; the day may leave the month and is read by DayCount.
     void SpanD(int dayForm, std::int64_t month, std::int64_t rangeEnd, std::int64_t& day) const;
     // 1: `serial` is the report date; 2: it lies 1..advance days ahead; 0: neither.
@@ -70,7 +73,7 @@ class MainState
     void His1();
     void His2();
     void His(std::string path);
-    void HisX(std::string_view line);
+    void HisX(std::string_view line, LineEncoding encoding = LineEncoding::Text);
 
     const std::string& home() const noexcept { return m_home; }
     ReportPane& pane() noexcept { return m_pane; }
@@ -91,14 +94,26 @@ class MainState
     // --- the machinery the sections share ---
 
     // Completes ".\" in `path` (in place), skips a missing file, and passes every line of
-    // the file, cut before its first "#", to `onLine`. Throws TableFileError.
+    // the file, cut before its first "#", to `onLine` as UTF-8 text. Throws TableFileError.
     template <class OnLine> void readTableFile(std::string& path, OnLine&& onLine);
+
+    // The same, passing each line as the file's bytes and how they read as text,
+    // onBytes(bytes, encoding): the sections decode only what they show. "#" is ASCII and
+    // no part of a double-byte character, so the cut is the same either way.
+    template <class OnBytes> void readTableBytes(std::string& path, OnBytes&& onBytes);
 
     // Calls readTableFile for every path of a kind's file list, in order.
     template <class OnLine> void readKindFiles(Kind kind, OnLine&& onLine)
     {
         for (std::string& path : settings.filesOf(kind))
             readTableFile(path, onLine);
+    }
+
+    // Calls readTableBytes for every path of a kind's file list, in order.
+    template <class OnBytes> void readKindBytes(Kind kind, OnBytes&& onBytes)
+    {
+        for (std::string& path : settings.filesOf(kind))
+            readTableBytes(path, onBytes);
     }
 
     // One shown entry of `kind`: raises the counter, writes the heading before the first
@@ -119,16 +134,28 @@ class MainState
     const Clock& m_clock;
 };
 
-template <class OnLine> void MainState::readTableFile(std::string& path, OnLine&& onLine)
+template <class OnBytes> void MainState::readTableBytes(std::string& path, OnBytes&& onBytes)
 {
     completeProgramPath(path, m_home);
     if (!pathExists(path)) return;
     TableReader reader(path);
-    std::string line;
-    while (reader.next(line)) {
-        const auto hash = line.find('#');
-        onLine(std::string_view(line).substr(0, hash));
+    std::string_view bytes;
+    while (reader.nextBytes(bytes)) {
+        if (const void* hash = std::memchr(bytes.data(), '#', bytes.size()))
+            bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(hash) -
+                                                             bytes.data()));
+        onBytes(bytes, reader.lineEncoding());
     }
+}
+
+template <class OnLine> void MainState::readTableFile(std::string& path, OnLine&& onLine)
+{
+    std::string line;
+    readTableBytes(path, [&](std::string_view bytes, LineEncoding encoding) {
+        line.clear();
+        appendText(line, bytes, encoding);
+        onLine(std::string_view(line));
+    });
 }
 
 // The heading line of each kind's section.

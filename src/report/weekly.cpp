@@ -3,14 +3,9 @@
 
 namespace tira {
 
-std::optional<EntryLine> weeklyEntry(const WeeklyRecord& record, const CalendarFacts& facts,
-                                     const Settings& settings)
+bool weeklyShown(std::uint16_t startMonth, std::uint16_t startDay, std::uint16_t endMonth,
+                 std::uint16_t endDay, const CalendarFacts& facts) noexcept
 {
-    using namespace weekly;
-    const std::uint16_t startMonth = recordU16(record[StartMonth]);
-    const std::uint16_t startDay = recordU16(record[StartDay]);
-    const std::uint16_t endMonth = recordU16(record[EndMonth]);
-    const std::uint16_t endDay = recordU16(record[EndDay]);
     const std::int32_t year = facts.date.year;
     std::int32_t start = DayCount(year, startMonth, startDay);
     std::int32_t end = DayCount(year, endMonth, endDay);
@@ -21,7 +16,16 @@ std::optional<EntryLine> weeklyEntry(const WeeklyRecord& record, const CalendarF
         else
             end = DayCount(year + 1, endMonth, endDay);
     }
-    if (start > facts.today || facts.today > end) return std::nullopt;
+    return start <= facts.today && facts.today <= end;
+}
+
+std::optional<EntryLine> weeklyEntry(const WeeklyRecord& record, const CalendarFacts& facts,
+                                     const Settings& settings)
+{
+    using namespace weekly;
+    if (!weeklyShown(recordU16(record[StartMonth]), recordU16(record[StartDay]),
+                     recordU16(record[EndMonth]), recordU16(record[EndDay]), facts))
+        return std::nullopt;
     EntryLine entry;
     entry.text = record[Text];
     entry.colour = entryColourOf(settings, Kind::Week, record[Colour][0], false, 0);
@@ -30,11 +34,17 @@ std::optional<EntryLine> weeklyEntry(const WeeklyRecord& record, const CalendarF
 
 void MainState::Wek()
 {
-    WeeklyRecord record;
-    readKindFiles(Kind::Week, [&](std::string_view line) {
-        if (WekLine(line, record) <= 0) return;
-        if (const auto entry = weeklyEntry(record, facts, settings))
-            writeEntry(Kind::Week, entry->text, entry->colour);
+    FieldList fields;
+    WeeklyLine line;
+    readKindBytes(Kind::Week, [&](std::string_view bytes, LineEncoding encoding) {
+        fields.start(bytes);
+        if (readWeeklyLine(fields, line) <= 0) return;
+        if (!weeklyShown(low16(line.start.value[0]), low16(line.start.value[1]),
+                         low16(line.end.value[0]), low16(line.end.value[1]), facts))
+            return;
+        readWeeklyExtras(fields, line);
+        writeEntry(Kind::Week, weeklySentence(shownText(line.text, encoding)),
+                   entryColourOf(settings, Kind::Week, line.colour, false, 0));
     });
 }
 

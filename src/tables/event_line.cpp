@@ -56,12 +56,12 @@ WeekField readWeekField(std::string_view field) noexcept
     return {field, WeekForm::OfMonth};
 }
 
-// Event colour words carry a leading "&"; any other text with "&" is automatic.
-char eventColourCode(std::string_view field)
+// Event colour words carry a leading "&"; any other text with "&" is automatic. The words
+// are ASCII, so the bytes of a field that is not need no decoding: they match nothing.
+char eventColourCode(std::string_view field) noexcept
 {
-    const std::string upper = asciiUpper(field);
-    if (!upper.starts_with('&')) return 'A';
-    return colourCode(std::string_view(upper).substr(1));
+    if (!field.starts_with('&')) return 'A';
+    return colourCode(field.substr(1));
 }
 
 std::string digit(int value)
@@ -69,59 +69,112 @@ std::string digit(int value)
     return std::string(1, static_cast<char>('0' + value));
 }
 
-} // namespace
-
-int EveLine(std::string_view line, EventRule& rule, LineProblem* problem) noexcept
+int fail(LineProblem* problem, LineProblem why) noexcept
 {
-    const auto fail = [problem](LineProblem why) {
-        if (problem != nullptr) *problem = why;
-        return kUnparsable;
-    };
-    if (problem != nullptr) *problem = LineProblem::None;
-    rule.fill("0");
-    thread_local FieldList fields; // keeps its storage from line to line
-    fields.split(line);
+    if (problem != nullptr) *problem = why;
+    return kUnparsable;
+}
 
+int readEvent(FieldList& fields, LineEncoding encoding, EventLine& line, LineProblem* problem)
+{
+    line = EventLine{};
     std::size_t next = 0;
-    if (!fields.empty() && isAdvanceField(fields[0])) {
-        const auto days = advanceDays(fields[0]);
-        if (!days) return fail(LineProblem::AdvanceNotNumber);
-        rule[EventAdvance] = std::to_string(*days);
+    if (fields.has(0) && isAdvanceField(fields[0])) {
+        // its first character goes, whatever it is: a field that is not ASCII is decoded first
+        thread_local std::string scratch;
+        const auto days = advanceDays(textOf(fields[0], encoding, scratch));
+        if (!days) return fail(problem, LineProblem::AdvanceNotNumber);
+        line.advance = *days;
+        line.hasAdvance = true;
         next = 1;
     }
-    if (fields.size() < next + 4) return fail(LineProblem::TooFewFields);
+    if (!fields.has(next + 3)) return fail(problem, LineProblem::TooFewFields);
 
     const DayField day = readDayField(fields[next]);
-    rule[EventDay] = std::string(day.value);
-    rule[EventDayForm] = digit(static_cast<int>(day.form));
-    rule[EventRangeEnd] = std::string(day.rangeEnd);
-    rule[EventWeekday] = fields[next + 1];
+    line.day = day.value;
+    line.dayForm = day.form;
+    line.rangeEnd = day.rangeEnd;
+    line.weekday = fields[next + 1];
     const WeekField week = readWeekField(fields[next + 2]);
-    rule[EventWeek] = std::string(week.value);
-    rule[EventWeekForm] = digit(static_cast<int>(week.form));
-    rule[EventMonth] = fields[next + 3];
+    line.week = week.value;
+    line.weekForm = week.form;
+    line.month = fields[next + 3];
+    line.textField = next + 4; // until readEventExtras
 
-    std::size_t textStart = next + 4;
-    rule[EventColour] = "A";
-    if (fields.size() > textStart && fields[textStart].find('&') != std::string::npos) {
-        rule[EventColour] = std::string(1, eventColourCode(fields[textStart]));
-        ++textStart;
-    }
-    std::string text;
-    for (std::size_t i = textStart; i < fields.size(); ++i) {
-        if (i > textStart) text.push_back(' ');
-        text += fields[i];
-    }
-    rule[EventText] = underscoresToSpaces(text);
-
+    // a value with any byte above 0x7F is no number, decoded or not
     std::int64_t sum = 1;
-    for (const EventField field : {EventDay, EventWeekday, EventWeek, EventMonth}) {
-        const auto value = parseNumber(rule[field]);
-        if (!value) return fail(LineProblem::NotNumber);
-        sum += *value;
+    for (auto [text, value] : {std::pair{line.day, &line.dayValue},
+                               std::pair{line.weekday, &line.weekdayValue},
+                               std::pair{line.week, &line.weekValue},
+                               std::pair{line.month, &line.monthValue}}) {
+        const auto number = parseNumber(text);
+        if (!number) return fail(problem, LineProblem::NotNumber);
+        *value = *number;
+        sum += *number;
     }
     if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+int readEventLine(FieldList& fields, LineEncoding encoding, EventLine& line,
+                  LineProblem* problem) noexcept
+{
+    if (problem != nullptr) *problem = LineProblem::None;
+    try {
+        return readEvent(fields, encoding, line, problem);
+    } catch (...) {
+        return kUnparsable;
+    }
+}
+
+void readEventExtras(FieldList& fields, EventLine& line)
+{
+    // a colour field holds "&" anywhere; without it the field is the text's first word
+    if (fields.has(line.textField) && fields[line.textField].find('&') != std::string_view::npos) {
+        line.colour = eventColourCode(fields[line.textField]);
+        ++line.textField;
+    }
+}
+
+std::string eventLineText(FieldList& fields, const EventLine& line, LineEncoding encoding)
+{
+    fields.splitRest();
+    std::string text;
+    for (std::size_t i = line.textField; i < fields.size(); ++i) {
+        if (i > line.textField) text.push_back(' ');
+        appendText(text, fields[i], encoding);
+    }
+    for (char& c : text)
+        if (c == '_') c = ' ';
+    return text;
+}
+
+int EveLine(std::string_view text, EventRule& rule, LineProblem* problem) noexcept
+{
+    rule.fill("0");
+    thread_local FieldList fields; // keeps its storage from line to line
+    thread_local EventLine line;
+    fields.start(text);
+    const int verdict = readEventLine(fields, LineEncoding::Text, line, problem);
+    if (verdict == kUnparsable) return verdict;
+    try {
+        readEventExtras(fields, line);
+        if (line.hasAdvance) rule[EventAdvance] = std::to_string(line.advance);
+        rule[EventDay] = line.day;
+        rule[EventDayForm] = digit(static_cast<int>(line.dayForm));
+        rule[EventRangeEnd] = line.rangeEnd;
+        rule[EventWeekday] = line.weekday;
+        rule[EventWeek] = line.week;
+        rule[EventWeekForm] = digit(static_cast<int>(line.weekForm));
+        rule[EventMonth] = line.month;
+        rule[EventColour] = std::string(1, line.colour);
+        rule[EventText] = eventLineText(fields, line, LineEncoding::Text);
+    } catch (...) {
+        return kUnparsable;
+    }
+    return verdict;
 }
 
 void expandCommaList(std::string_view line, const std::function<void(std::string_view)>& onLine)

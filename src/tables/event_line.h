@@ -1,9 +1,11 @@
 #pragma once
 
 #include "tables/line_problem.h"
+#include "text/cp932.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -50,6 +52,34 @@ enum class WeekForm : int
     OddWeeks = 5,     // %1: restricts nothing
     EvenWeeks = 6,    // %2: restricts nothing
 };
+
+class FieldList;
+
+// An event line read in place (see jikukai.h): the values without their markers, and the
+// text left in the line's fields until the rule is shown.
+struct EventLine
+{
+    std::int32_t advance = 0; // 0 without an advance field (a negative one stays)
+    bool hasAdvance = false;
+    std::string_view day, weekday, week, month; // as the rule holds them
+    std::string_view rangeEnd = "0";
+    std::int32_t dayValue = 0, weekdayValue = 0, weekValue = 0, monthValue = 0;
+    DayForm dayForm = DayForm::Plain;
+    WeekForm weekForm = WeekForm::OfMonth;
+    char colour = 'A';         // read by readEventExtras, with the text's first field:
+    std::size_t textField = 0; // the text is the fields from here on, joined by spaces
+};
+
+// Reads an event line being split (FieldList::start) whose bytes read as `encoding`, as
+// far as its verdict and its evaluation need; returns the verdict.
+int readEventLine(FieldList& fields, LineEncoding encoding, EventLine& line,
+                  LineProblem* problem = nullptr) noexcept;
+// Reads the colour field of a read event line and where its text begins.
+void readEventExtras(FieldList& fields, EventLine& line);
+
+// The text of an event line after readEventExtras: its text fields joined by single spaces,
+// decoded, with every underscore turned into a space.
+std::string eventLineText(FieldList& fields, const EventLine& line, LineEncoding encoding);
 
 // 行事 line parser. Fills `rule` from one event line (cut at '#', free of comma lists).
 // Returns the line verdict: kUnparsable, or day + weekday + week + month + 1 of the values

@@ -6,53 +6,101 @@ namespace tira {
 
 namespace {
 
-bool isBlank(char c) noexcept
+enum CharClass : std::uint8_t
 {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 1 && u <= 32;
+    kPlain,
+    kBlank, // codes 1..32; a NUL byte counts as neither blank nor comma: it stays in the field
+    kComma,
+};
+
+constexpr std::array<CharClass, 256> kClasses = [] {
+    std::array<CharClass, 256> classes{};
+    for (std::size_t c = 1; c <= 32; ++c)
+        classes[c] = kBlank;
+    classes[','] = kComma;
+    return classes;
+}();
+
+CharClass classOf(char c) noexcept
+{
+    return kClasses[static_cast<unsigned char>(c)];
 }
 
 std::size_t skipBlanks(std::string_view line, std::size_t pos) noexcept
 {
-    while (pos < line.size() && isBlank(line[pos]))
+    while (pos < line.size() && classOf(line[pos]) == kBlank)
         ++pos;
     return pos;
 }
 
 } // namespace
 
-void FieldList::split(std::string_view line)
+void FieldList::start(std::string_view line) noexcept
 {
+    m_line = line;
     m_count = 0;
-    std::size_t pos = skipBlanks(line, 0);
-    while (pos < line.size()) {
-        if (m_count == m_fields.size()) m_fields.emplace_back();
-        std::string& field = m_fields[m_count++];
-        field.clear();
+    m_unquotedReady = false;
+    m_pos = skipBlanks(line, 0);
+}
+
+void FieldList::splitUntil(std::size_t count)
+{
+    const std::string_view line = m_line;
+    std::size_t pos = m_pos;
+    while (pos < line.size() && m_count < count) {
+        std::string_view field;
         if (line[pos] == '"') {
             ++pos;
-            while (pos < line.size()) {
-                if (line[pos] == '"') {
-                    if (pos + 1 < line.size() && line[pos + 1] == '"') {
-                        field.push_back('"');
-                        pos += 2;
+            const std::size_t start = pos;
+            auto close = line.find('"', pos);
+            if (close == std::string_view::npos || close + 1 >= line.size() ||
+                line[close + 1] != '"') {
+                // no doubled quote before the closing one: the field is the line's own bytes
+                const std::size_t end = close == std::string_view::npos ? line.size() : close;
+                field = line.substr(start, end - start);
+                pos = end == line.size() ? end : end + 1;
+            } else {
+                // a doubled quote stands for one: the field is built in the list's storage,
+                // which holds at most the line, so it never moves while the line is split
+                if (!m_unquotedReady) {
+                    m_unquoted.clear();
+                    m_unquoted.reserve(line.size());
+                    m_unquotedReady = true;
+                }
+                const std::size_t from = m_unquoted.size();
+                while (pos < line.size()) {
+                    close = line.find('"', pos);
+                    if (close == std::string_view::npos) {
+                        m_unquoted.append(line.substr(pos));
+                        pos = line.size();
+                        break;
+                    }
+                    m_unquoted.append(line.substr(pos, close - pos));
+                    if (close + 1 < line.size() && line[close + 1] == '"') {
+                        m_unquoted.push_back('"');
+                        pos = close + 2;
                         continue;
                     }
-                    ++pos; // the closing quote
+                    pos = close + 1; // the closing quote
                     break;
                 }
-                field.push_back(line[pos++]);
+                field = std::string_view(m_unquoted).substr(from);
             }
         } else {
             const std::size_t start = pos;
-            // a NUL byte counts as neither blank nor comma: it stays in the field
-            while (pos < line.size() && !isBlank(line[pos]) && line[pos] != ',')
+            while (pos < line.size() && classOf(line[pos]) == kPlain)
                 ++pos;
-            field.assign(line.substr(start, pos - start));
+            field = line.substr(start, pos - start);
         }
+        if (m_count == m_fields.size())
+            m_fields.push_back(field);
+        else
+            m_fields[m_count] = field;
+        ++m_count;
         pos = skipBlanks(line, pos);
         if (pos < line.size() && line[pos] == ',') pos = skipBlanks(line, pos + 1);
     }
+    m_pos = pos;
 }
 
 std::vector<std::string> splitFields(std::string_view line)
@@ -62,7 +110,16 @@ std::vector<std::string> splitFields(std::string_view line)
     std::vector<std::string> out;
     out.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i)
-        out.push_back(list[i]);
+        out.emplace_back(list[i]);
+    return out;
+}
+
+std::string shownText(LineText text, LineEncoding encoding)
+{
+    std::string out;
+    appendText(out, text.bytes, text.decoded ? LineEncoding::Text : encoding);
+    for (char& c : out)
+        if (c == '_') c = ' ';
     return out;
 }
 
@@ -85,6 +142,15 @@ std::optional<std::int32_t> parseNumber(std::string_view text) noexcept
         ++first;
     }
     if (first == last || *first < '0' || *first > '9') return std::nullopt;
+    // up to nine digits cannot overflow: the common case, without from_chars
+    if (last - first <= 9) {
+        std::int32_t value = 0;
+        for (const char* p = first; p < last; ++p) {
+            if (*p < '0' || *p > '9') return std::nullopt;
+            value = value * 10 + (*p - '0');
+        }
+        return negative ? -value : value;
+    }
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last) return std::nullopt;
@@ -190,7 +256,7 @@ std::string_view withoutFirstCharacter(std::string_view text) noexcept
 
 std::uint16_t recordU16(std::string_view text) noexcept
 {
-    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(recordInt(text)) & 0xFFFFu);
+    return low16(recordInt(text));
 }
 
 std::int32_t recordInt(std::string_view text) noexcept

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/cp932.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -14,20 +16,58 @@ inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot
 // The fields of one table line. Blanks (codes 1..32) and commas separate fields; a field
 // that starts with a double quote runs to the closing one ("" stands for one quote, a
 // missing closing quote runs to the end of the line); two commas give an empty field.
-// Reusable: splitting again keeps the storage of the fields before.
+// The fields are views into the line (a quoted field with "" inside into the list's own
+// storage): they are valid while the line lives and until the next split. Reusable:
+// splitting again allocates nothing once the list has seen lines as long.
 class FieldList
 {
   public:
-    void split(std::string_view line);
+    // Splits the whole line.
+    void split(std::string_view line)
+    {
+        start(line);
+        splitRest();
+    }
 
+    // Starts splitting `line` lazily: has() splits on only as far as it is asked, so a
+    // reader that decides on the first fields never scans the rest of the line.
+    void start(std::string_view line) noexcept;
+    // True when the line has a field number `i` (from 0), splitting on as far as that.
+    bool has(std::size_t i)
+    {
+        if (i < m_count) return true;
+        splitUntil(i + 1);
+        return i < m_count;
+    }
+    // Splits what is left of the line.
+    void splitRest() { splitUntil(std::string_view::npos); }
+
+    // The fields split so far (all of them after split() or splitRest()).
     std::size_t size() const noexcept { return m_count; }
     bool empty() const noexcept { return m_count == 0; }
-    const std::string& operator[](std::size_t i) const noexcept { return m_fields[i]; }
+    std::string_view operator[](std::size_t i) const noexcept { return m_fields[i]; }
 
   private:
-    std::vector<std::string> m_fields;
+    void splitUntil(std::size_t count);
+
+    std::vector<std::string_view> m_fields;
     std::size_t m_count = 0;
+    std::string_view m_line;
+    std::size_t m_pos = 0;        // where splitting goes on
+    std::string m_unquoted;       // the quoted fields that held "", one after the other
+    bool m_unquotedReady = false; // m_unquoted is cleared and sized for this line
 };
+
+// A text field of a line read in place: the line's bytes, decoded only when the entry is
+// shown, or (rarely) text already decoded.
+struct LineText
+{
+    std::string_view bytes;
+    bool decoded = false; // `bytes` is UTF-8 text already
+};
+
+// The shown text of a text field: decoded, with every underscore turned into a space.
+std::string shownText(LineText text, LineEncoding encoding);
 
 // Convenience for tests and one-off callers.
 std::vector<std::string> splitFields(std::string_view line);
@@ -69,6 +109,12 @@ bool matchesWord(std::string_view text, std::string_view upperWord) noexcept;
 
 // The text without its first character; a multi-byte UTF-8 character goes as a whole.
 std::string_view withoutFirstCharacter(std::string_view text) noexcept;
+
+// The low 16 bits of a number, as the sections take years, months and days.
+inline std::uint16_t low16(std::int32_t value) noexcept
+{
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
+}
 
 // A number field of a parsed record as the sections use it: its low 16 bits (0 when the
 // text is not a number, which the parsers never let through).

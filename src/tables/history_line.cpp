@@ -11,66 +11,109 @@ namespace tira {
 namespace {
 
 // A second date: open when it holds no "/", a part with "?" anywhere counts as 0.
-bool readSecondDate(std::string_view field, HistoryRecord& record)
+bool readSecondDate(std::string_view field, HistoryLine& line) noexcept
 {
     if (field.find('/') == std::string_view::npos) return true; // stays 0/0/0
     const auto parts = splitDate(field, 3);
     if (!parts) return false;
-    const HistoryField targets[] = {HistoryYear2, HistoryMonth2, HistoryDay2};
     for (std::size_t i = 0; i < 3; ++i) {
         const std::string_view part = (*parts)[i];
-        record[targets[i]] = part.find('?') != std::string_view::npos ? "0" : std::string(part);
+        line.second[i] = part.find('?') != std::string_view::npos ? "0" : part;
     }
     return true;
 }
 
-} // namespace
-
-int HisLine(std::string_view line, HistoryRecord& record, LineProblem* problem) noexcept
+int fail(LineProblem* problem, LineProblem why) noexcept
 {
-    const auto fail = [problem](LineProblem why) {
-        if (problem != nullptr) *problem = why;
-        return kUnparsable;
-    };
-    if (problem != nullptr) *problem = LineProblem::None;
-    record.fill("0");
-    thread_local FieldList fields; // keeps its storage from line to line
-    fields.split(line);
-    if (fields.size() < 2) return fail(LineProblem::TooFewFields);
+    if (problem != nullptr) *problem = why;
+    return kUnparsable;
+}
+
+char kindLetterOf(std::string_view kind) noexcept
+{
+    for (const char letter : {'E', 'B', 'D'})
+        if (matchesWord(kind, std::string_view(&letter, 1))) return letter;
+    return 'X';
+}
+
+int readHistory(FieldList& fields, HistoryLine& line, LineProblem* problem)
+{
+    line = HistoryLine{};
+    if (!fields.has(1)) return fail(problem, LineProblem::TooFewFields);
 
     const auto date = splitDate(fields[0], 3);
-    if (!date) return fail(LineProblem::DateNeedsTwoSlashes);
-    record[HistoryYear] = std::string((*date)[0]);
-    record[HistoryMonth] = std::string((*date)[1]);
-    record[HistoryDay] = std::string((*date)[2]);
-    record[HistoryKind] = asciiUpper(fields[1]);
+    if (!date) return fail(problem, LineProblem::DateNeedsTwoSlashes);
+    line.date = *date;
+    line.kind = fields[1];
+    line.kindLetter = kindLetterOf(line.kind);
 
-    std::size_t colourAt = 0;
-    const std::string& kind = record[HistoryKind];
-    if (kind == "E") {
-        if (fields.size() < 3) return fail(LineProblem::TooFewFields);
-        record[HistoryText] = underscoresToSpaces(fields[2]);
-        colourAt = 3;
-    } else if (kind == "B" || kind == "D") {
-        if (fields.size() < 4) return fail(LineProblem::TooFewFields);
-        if (!readSecondDate(fields[2], record)) return fail(LineProblem::DateNeedsTwoSlashes);
-        record[HistoryText] = underscoresToSpaces(fields[3]);
-        colourAt = 4;
-    } else {
-        record[HistoryText] = std::string(kHistoryReadError);
-        colourAt = 3;
+    line.colourAt = 3;
+    if (line.kindLetter == 'E') {
+        if (!fields.has(2)) return fail(problem, LineProblem::TooFewFields);
+        line.text = fields[2];
+    } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
+        if (!fields.has(3)) return fail(problem, LineProblem::TooFewFields);
+        if (!readSecondDate(fields[2], line)) return fail(problem, LineProblem::DateNeedsTwoSlashes);
+        line.text = fields[3];
+        line.colourAt = 4;
     }
-    record[HistoryColour] =
-        std::string(1, fields.size() > colourAt ? colourCode(fields[colourAt]) : 'A');
 
+    // a part with any byte above 0x7F is no number, decoded or not
     std::int64_t sum = 1;
-    for (const HistoryField field : {HistoryMonth, HistoryDay, HistoryMonth2, HistoryDay2}) {
-        const auto value = parseNumber(record[field]);
-        if (!value) return fail(LineProblem::DateNotNumber);
-        sum += *value;
+    for (auto [text, value] : {std::pair{line.date[1], &line.month},
+                               std::pair{line.date[2], &line.day},
+                               std::pair{line.second[1], &line.month2},
+                               std::pair{line.second[2], &line.day2}}) {
+        const auto number = parseNumber(text);
+        if (!number) return fail(problem, LineProblem::DateNotNumber);
+        *value = *number;
+        sum += *number;
     }
     if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+int readHistoryLine(FieldList& fields, HistoryLine& line, LineProblem* problem) noexcept
+{
+    if (problem != nullptr) *problem = LineProblem::None;
+    try {
+        return readHistory(fields, line, problem);
+    } catch (...) {
+        return kUnparsable;
+    }
+}
+
+void readHistoryExtras(FieldList& fields, HistoryLine& line)
+{
+    line.colour = fields.has(line.colourAt) ? colourCode(fields[line.colourAt]) : 'A';
+}
+
+int HisLine(std::string_view text, HistoryRecord& record, LineProblem* problem) noexcept
+{
+    record.fill("0");
+    thread_local FieldList fields; // keeps its storage from line to line
+    thread_local HistoryLine line;
+    fields.start(text);
+    const int verdict = readHistoryLine(fields, line, problem);
+    if (verdict == kUnparsable) return verdict;
+    try {
+        readHistoryExtras(fields, line);
+        record[HistoryYear] = line.date[0];
+        record[HistoryMonth] = line.date[1];
+        record[HistoryDay] = line.date[2];
+        record[HistoryKind] = asciiUpper(line.kind);
+        record[HistoryText] = line.kindLetter == 'X' ? std::string(kHistoryReadError)
+                                                      : underscoresToSpaces(line.text);
+        record[HistoryColour] = std::string(1, line.colour);
+        record[HistoryYear2] = line.second[0];
+        record[HistoryMonth2] = line.second[1];
+        record[HistoryDay2] = line.second[2];
+    } catch (...) {
+        return kUnparsable;
+    }
+    return verdict;
 }
 
 } // namespace tira

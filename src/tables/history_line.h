@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,29 @@ using HistoryRecord = std::array<std::string, kHistoryFieldCount>;
 
 // The text an entry of an unknown kind carries.
 inline constexpr std::string_view kHistoryReadError = "読み取りエラー";
+
+class FieldList;
+
+// A history line read in place (see jikukai.h). The texts stay the line's bytes until the
+// entry is shown; the year is free text, shown as written.
+struct HistoryLine
+{
+    std::array<std::string_view, 3> date{}; // year, month, day as written
+    std::int32_t month = 0, day = 0;
+    std::string_view kind; // the kind field as written
+    char kindLetter = 'X'; // 'E', 'B' or 'D' (any letter case), 'X' for any other kind
+    std::array<std::string_view, 3> second{"0", "0", "0"}; // "0" when open or with "?"
+    std::int32_t month2 = 0, day2 = 0;
+    std::string_view text; // E, B and D; the others show kHistoryReadError
+    std::size_t colourAt = 0;
+    char colour = 'A'; // read by readHistoryExtras
+};
+
+// Reads a history line being split (FieldList::start) as far as its verdict and its date
+// need; returns the verdict.
+int readHistoryLine(FieldList& fields, HistoryLine& line, LineProblem* problem = nullptr) noexcept;
+// Reads the colour field of a read history line.
+void readHistoryExtras(FieldList& fields, HistoryLine& line);
 
 // 歴史 line parser. Fills `record` from one history line (cut at '#').
 // Returns the line verdict: kUnparsable, or month + day + second month + second day + 1.

@@ -26,117 +26,191 @@ int fail(LineProblem* problem, LineProblem why) noexcept
     return kUnparsable;
 }
 
-// A date field of N number parts: its parts as written and their values.
-template <std::size_t N> struct DateField
-{
-    std::array<std::string_view, N> text{};
-    std::int64_t sum = 0;
-};
-
-// Reads a date field of exactly N number parts; nullopt when the field is no such date.
+// Reads a date field of exactly N number parts into `date` and adds its values to `sum`;
+// false when the field is no such date.
 template <std::size_t N>
-std::optional<DateField<N>> readDate(std::string_view field, LineProblem* problem) noexcept
+bool readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum,
+              LineProblem* problem) noexcept
 {
     const auto parts = splitDate(field, static_cast<int>(N));
     if (!parts) {
         fail(problem, N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash);
-        return std::nullopt;
+        return false;
     }
-    DateField<N> date;
     for (std::size_t i = 0; i < N; ++i) {
+        // a part with any byte above 0x7F is no number, decoded or not
         const auto value = parseNumber((*parts)[i]);
         if (!value) {
             fail(problem, LineProblem::DateNotNumber);
-            return std::nullopt;
+            return false;
         }
         date.text[i] = (*parts)[i];
-        date.sum += *value;
+        date.value[i] = *value;
+        sum += *value;
     }
-    return date;
+    return true;
 }
 
-// The advance field when the line has one: sets the record's advance days and the index
-// of the first entry field. False when the advance field is not a number.
-bool readAdvance(const FieldList& fields, std::string& advance, std::size_t& next,
-                 LineProblem* problem)
+// The advance field when the line has one: the advance days and the index of the first
+// entry field. False when the advance field is not a number.
+bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance,
+                 bool& hasAdvance, std::size_t& next, LineProblem* problem)
 {
     next = 0;
-    if (fields.empty() || !isAdvanceField(fields[0])) return true;
-    const auto days = advanceDays(fields[0]);
+    advance = 0;
+    hasAdvance = false;
+    if (!fields.has(0) || !isAdvanceField(fields[0])) return true;
+    // its first character goes, whatever it is: a field that is not ASCII is decoded first
+    thread_local std::string scratch;
+    const auto days = advanceDays(textOf(fields[0], encoding, scratch));
     if (!days) {
         fail(problem, LineProblem::AdvanceNotNumber);
         return false;
     }
-    advance = std::to_string(*days);
+    advance = *days;
+    hasAdvance = true;
     next = 1;
     return true;
 }
 
-int tanLine(std::string_view line, BirthdayRecord& record, LineProblem* problem)
+int readBirthday(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
+                 LineProblem* problem)
 {
-    using namespace birthday;
-    FieldList fields;
-    fields.split(line);
+    line = BirthdayLine{};
     std::size_t next = 0; // first field of the entry proper
-    if (!readAdvance(fields, record[Advance], next, problem)) return kUnparsable;
-    if (fields.size() < next + 3) return fail(problem, LineProblem::TooFewFields);
-    const auto date = readDate<3>(fields[next], problem);
-    if (!date) return kUnparsable;
-    record[Year] = date->text[0];
-    record[Month] = date->text[1];
-    record[Day] = date->text[2];
-    record[Spare1] = fields[next + 1];
-    record[Name] = underscoresToSpaces(fields[next + 2]);
-    if (fields.size() > next + 3) record[Spare2] = underscoresToSpaces(fields[next + 3]);
-    record[Stop] = std::string(1, fields.size() > next + 4 ? stopMark(fields[next + 4]) : 'N');
-    record[Colour] = std::string(1, fields.size() > next + 5 ? colourCode(fields[next + 5]) : 'A');
-    return verdictOf(date->sum);
+    if (!readAdvance(fields, encoding, line.advance, line.hasAdvance, next, problem))
+        return kUnparsable;
+    if (!fields.has(next + 2)) return fail(problem, LineProblem::TooFewFields);
+    std::int64_t sum = 0;
+    if (!readDate(fields[next], line.date, sum, problem)) return kUnparsable;
+    line.spare1 = fields[next + 1];
+    line.name = {fields[next + 2]};
+    line.extrasFrom = next + 3;
+    return verdictOf(sum);
 }
 
-int skeLine(std::string_view line, ScheduleRecord& record, LineProblem* problem)
+int readSchedule(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
+                 LineProblem* problem)
 {
-    using namespace schedule;
-    FieldList fields;
-    fields.split(line);
+    line.date = {};
+    line.comment = {};
+    line.text = {};
+    line.mark = 'N';
+    line.colour = 'A';
     std::size_t next = 0;
-    if (!readAdvance(fields, record[Advance], next, problem)) return kUnparsable;
-    if (fields.size() < next + 2) return fail(problem, LineProblem::TooFewFields);
-    const auto date = readDate<3>(fields[next], problem);
-    if (!date) return kUnparsable;
-    record[Year] = date->text[0];
-    record[Month] = date->text[1];
-    record[Day] = date->text[2];
+    if (!readAdvance(fields, encoding, line.advance, line.hasAdvance, next, problem))
+        return kUnparsable;
+    if (!fields.has(next + 1)) return fail(problem, LineProblem::TooFewFields);
+    std::int64_t sum = 0;
+    if (!readDate(fields[next], line.date, sum, problem)) return kUnparsable;
     std::size_t at = next + 1;
-    record[Comment].clear();
     // the field after the date is the comment whenever it holds a "*", wherever
-    if (fields[at].find('*') != std::string::npos) {
-        record[Comment] = underscoresToSpaces(withoutFirstCharacter(fields[at]));
+    if (const std::string_view field = fields[at]; field.find('*') != std::string_view::npos) {
+        if (encoding == LineEncoding::Text) {
+            line.comment = {withoutFirstCharacter(field), true};
+        } else if (static_cast<unsigned char>(field.front()) < 0x80) {
+            line.comment = {field.substr(1)}; // an ASCII byte decodes to itself, alone
+        } else {
+            line.decodedComment.clear();
+            appendText(line.decodedComment, field, encoding);
+            line.comment = {withoutFirstCharacter(line.decodedComment), true};
+        }
         ++at;
     }
-    if (fields.size() <= at) return fail(problem, LineProblem::TooFewFields);
-    record[Text] = underscoresToSpaces(fields[at]);
-    record[Mark] = std::string(1, fields.size() > at + 1 ? scheduleMark(fields[at + 1]) : 'N');
-    record[Colour] = std::string(1, fields.size() > at + 2 ? colourCode(fields[at + 2]) : 'A');
-    return verdictOf(date->sum);
+    if (!fields.has(at)) return fail(problem, LineProblem::TooFewFields);
+    line.text = {fields[at]};
+    line.mark = fields.has(at + 1) ? scheduleMark(fields[at + 1]) : 'N';
+    line.colour = fields.has(at + 2) ? colourCode(fields[at + 2]) : 'A';
+    return verdictOf(sum);
 }
 
-int wekLine(std::string_view line, WeeklyRecord& record, LineProblem* problem)
+int readWeekly(FieldList& fields, WeeklyLine& line, LineProblem* problem)
+{
+    line = WeeklyLine{};
+    if (!fields.has(2)) return fail(problem, LineProblem::TooFewFields);
+    std::int64_t sum = 0;
+    if (!readDate(fields[0], line.start, sum, problem)) return kUnparsable;
+    if (!readDate(fields[1], line.end, sum, problem)) return kUnparsable;
+    line.text = {fields[2]};
+    return verdictOf(sum);
+}
+
+// Runs a reader: any failure inside (memory included) becomes the verdict kUnparsable, and
+// a verdict of 0 or less that no step explained comes from the sum of the numbers.
+template <class Read> int guardedRead(LineProblem* problem, Read read) noexcept
+{
+    if (problem != nullptr) *problem = LineProblem::None;
+    try {
+        const int verdict = read();
+        if (verdict <= 0 && problem != nullptr && *problem == LineProblem::None)
+            *problem = LineProblem::SumNotPositive;
+        return verdict;
+    } catch (...) {
+        return kUnparsable;
+    }
+}
+
+std::string letter(char c)
+{
+    return std::string(1, c);
+}
+
+int tanLine(std::string_view text, BirthdayRecord& record, LineProblem* problem)
+{
+    using namespace birthday;
+    thread_local FieldList fields;
+    thread_local BirthdayLine line;
+    fields.start(text);
+    const int verdict = readBirthday(fields, LineEncoding::Text, line, problem);
+    if (verdict == kUnparsable) return verdict;
+    readBirthdayExtras(fields, line);
+    if (line.hasAdvance) record[Advance] = std::to_string(line.advance);
+    record[Year] = line.date.text[0];
+    record[Month] = line.date.text[1];
+    record[Day] = line.date.text[2];
+    record[Spare1] = line.spare1;
+    record[Name] = shownText(line.name, LineEncoding::Text);
+    if (line.hasSpare2) record[Spare2] = shownText(line.spare2, LineEncoding::Text);
+    record[Stop] = letter(line.stop);
+    record[Colour] = letter(line.colour);
+    return verdict;
+}
+
+int skeLine(std::string_view text, ScheduleRecord& record, LineProblem* problem)
+{
+    using namespace schedule;
+    thread_local FieldList fields;
+    thread_local ScheduleLine line;
+    fields.start(text);
+    const int verdict = readSchedule(fields, LineEncoding::Text, line, problem);
+    if (verdict == kUnparsable) return verdict;
+    if (line.hasAdvance) record[Advance] = std::to_string(line.advance);
+    record[Year] = line.date.text[0];
+    record[Month] = line.date.text[1];
+    record[Day] = line.date.text[2];
+    record[Comment] = shownText(line.comment, LineEncoding::Text);
+    record[Text] = shownText(line.text, LineEncoding::Text);
+    record[Mark] = letter(line.mark);
+    record[Colour] = letter(line.colour);
+    return verdict;
+}
+
+int wekLine(std::string_view text, WeeklyRecord& record, LineProblem* problem)
 {
     using namespace weekly;
-    FieldList fields;
-    fields.split(line);
-    if (fields.size() < 3) return fail(problem, LineProblem::TooFewFields);
-    const auto start = readDate<2>(fields[0], problem);
-    if (!start) return kUnparsable;
-    const auto end = readDate<2>(fields[1], problem);
-    if (!end) return kUnparsable;
-    record[StartMonth] = start->text[0];
-    record[StartDay] = start->text[1];
-    record[EndMonth] = end->text[0];
-    record[EndDay] = end->text[1];
-    record[Text] = weeklySentence(underscoresToSpaces(fields[2]));
-    record[Colour] = std::string(1, fields.size() > 3 ? colourCode(fields[3]) : 'A');
-    return verdictOf(start->sum + end->sum);
+    thread_local FieldList fields;
+    thread_local WeeklyLine line;
+    fields.start(text);
+    const int verdict = readWeekly(fields, line, problem);
+    if (verdict == kUnparsable) return verdict;
+    readWeeklyExtras(fields, line);
+    record[StartMonth] = line.start.text[0];
+    record[StartDay] = line.start.text[1];
+    record[EndMonth] = line.end.text[0];
+    record[EndDay] = line.end.text[1];
+    record[Text] = weeklySentence(shownText(line.text, LineEncoding::Text));
+    record[Colour] = letter(line.colour);
+    return verdict;
 }
 
 int holidayLine(std::string_view line, HolidayRecord& record, LineProblem* problem)
@@ -173,6 +247,39 @@ int guarded(std::string_view line, Record& record, LineProblem* problem, Parse p
 }
 
 } // namespace
+
+int readBirthdayLine(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
+                     LineProblem* problem) noexcept
+{
+    return guardedRead(problem, [&] { return readBirthday(fields, encoding, line, problem); });
+}
+
+void readBirthdayExtras(FieldList& fields, BirthdayLine& line)
+{
+    const std::size_t at = line.extrasFrom;
+    if (fields.has(at)) {
+        line.spare2 = {fields[at]};
+        line.hasSpare2 = true;
+    }
+    line.stop = fields.has(at + 1) ? stopMark(fields[at + 1]) : 'N';
+    line.colour = fields.has(at + 2) ? colourCode(fields[at + 2]) : 'A';
+}
+
+int readScheduleLine(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
+                     LineProblem* problem) noexcept
+{
+    return guardedRead(problem, [&] { return readSchedule(fields, encoding, line, problem); });
+}
+
+int readWeeklyLine(FieldList& fields, WeeklyLine& line, LineProblem* problem) noexcept
+{
+    return guardedRead(problem, [&] { return readWeekly(fields, line, problem); });
+}
+
+void readWeeklyExtras(FieldList& fields, WeeklyLine& line)
+{
+    line.colour = fields.has(3) ? colourCode(fields[3]) : 'A';
+}
 
 int TanLine(std::string_view line, BirthdayRecord& record, LineProblem* problem) noexcept
 {

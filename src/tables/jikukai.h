@@ -10,6 +10,7 @@
 #include "tables/line_problem.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,67 @@ enum Field : std::size_t
 };
 } // namespace holiday
 using HolidayRecord = std::array<std::string, holiday::FieldCount>;
+
+// --- lines read in place ---
+// The report reads a line without decoding it first: the separators, digits and marks the
+// parsers look at are ASCII, and decoding is in step at each of them, so the numbers and
+// marks read from the bytes are those of the decoded line. Only the texts of a shown entry
+// are decoded. The record parsers below are these readers followed by a copy.
+
+// A date of N number parts, as written and as values.
+template <std::size_t N> struct DateParts
+{
+    std::array<std::string_view, N> text{};
+    std::array<std::int32_t, N> value{};
+};
+
+struct BirthdayLine
+{
+    std::int32_t advance = 0; // 0 without an advance field
+    bool hasAdvance = false;
+    DateParts<3> date;
+    std::string_view spare1;
+    LineText name;
+    std::size_t extrasFrom = 0; // the optional fields, read by readBirthdayExtras
+    LineText spare2;            // empty when the line has none
+    bool hasSpare2 = false;
+    char stop = 'N';
+    char colour = 'A';
+};
+
+struct ScheduleLine
+{
+    std::int32_t advance = 0;
+    bool hasAdvance = false;
+    DateParts<3> date;
+    LineText comment; // empty when the line has none
+    LineText text;
+    char mark = 'N';
+    char colour = 'A';
+    std::string decodedComment; // holds a comment that had to be decoded to be cut
+};
+
+struct WeeklyLine
+{
+    DateParts<2> start;
+    DateParts<2> end;
+    LineText text; // before the underscore and sentence-end rules
+    char colour = 'A'; // read by readWeeklyExtras
+};
+
+// The readers take a line being split (FieldList::start) whose bytes read as `encoding`,
+// read what the verdict and the decision need, and return the verdict. The optional fields
+// that only a shown entry needs are read by the Extras functions after them (which may
+// throw std::bad_alloc, like any text a shown entry builds).
+int readBirthdayLine(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
+                     LineProblem* problem = nullptr) noexcept;
+void readBirthdayExtras(FieldList& fields, BirthdayLine& line);
+int readScheduleLine(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
+                     LineProblem* problem = nullptr) noexcept;
+int readWeeklyLine(FieldList& fields, WeeklyLine& line, LineProblem* problem = nullptr) noexcept;
+void readWeeklyExtras(FieldList& fields, WeeklyLine& line);
+
+// --- records ---
 
 // Birthday line: [+advance] year/month/day spare name [spare2 [stop [colour]]].
 // Verdict: year + month + day + 1.

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -29,67 +29,118 @@ bool isTrailByte(unsigned char b) noexcept
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// Decodes one double-byte character with the platform's CP932 converter; 0 if unmapped.
-char32_t platformDecodePair(unsigned char lead, unsigned char trail)
+// The double-byte characters: leads 0x81..0x9F and 0xE0..0xFC, trails 0x40..0xFC.
+constexpr std::size_t kLeadCount = 0x9F - 0x81 + 1 + 0xFC - 0xE0 + 1;
+constexpr std::size_t kTrailCount = 0xFC - 0x40 + 1;
+
+std::size_t leadIndex(unsigned char lead) noexcept
 {
-    const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-#ifdef _WIN32
-    wchar_t out[2] = {};
-    const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in, 2, out, 2);
-    if (n != 1 || (out[0] == 0x30FB && !(lead == 0x81 && trail == 0x45))) return 0;
-    return out[0];
-#else
-    static iconv_t converter = iconv_open("UTF-32LE", "CP932");
-    // iconv's failure value is (iconv_t)-1
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
-    if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
-    char inBuffer[2] = {in[0], in[1]};
-    char* inPtr = inBuffer;
-    std::size_t inLeft = 2;
-    unsigned char outBuffer[8] = {};
-    char* outPtr = reinterpret_cast<char*>(outBuffer); // NOLINT(*-reinterpret-cast): bytes
-    std::size_t outLeft = sizeof outBuffer;
-    iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    const std::size_t r = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
-    if (r == static_cast<std::size_t>(-1) || inLeft != 0 || sizeof outBuffer - outLeft != 4)
-        return 0;
-    return static_cast<char32_t>(outBuffer[0] | (outBuffer[1] << 8) | (outBuffer[2] << 16) |
-                                 (outBuffer[3] << 24));
-#endif
+    return lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + (0x9F - 0x81 + 1);
 }
 
-// The double-byte table (lead, trail) -> code point, built once from the platform
-// converter; decoding is then a lookup with no per-character system call.
-struct DoubleByteTable
-{
-    std::vector<char32_t> toUnicode = std::vector<char32_t>(65536, 0);
-    std::unordered_map<char32_t, std::uint16_t> fromUnicode;
+using DecodeTable = std::array<std::array<char16_t, kTrailCount>, kLeadCount>;
 
-    DoubleByteTable()
-    {
+#ifdef _WIN32
+// One row of the table, pair by pair, from the Windows converter.
+void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
+{
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (!isTrailByte(static_cast<unsigned char>(trail))) continue;
+        const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        wchar_t out[2] = {};
+        const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, in, 2, out, 2);
+        // the converter answers an unmapped pair with the default character U+30FB
+        if (n != 1 || (out[0] == 0x30FB && !(lead == 0x81 && trail == 0x45))) continue;
+        row[trail - 0x40u] = static_cast<char16_t>(out[0]);
+    }
+}
+#else
+// One row of the table from iconv: all pairs of the row in one conversion, stepping over
+// each pair that iconv refuses (an unmapped pair stops it at its lead byte).
+void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
+{
+    static iconv_t converter = iconv_open("UTF-16LE", "CP932");
+    // iconv's failure value is (iconv_t)-1
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+    if (converter == reinterpret_cast<iconv_t>(-1)) return;
+    std::array<char, 2 * kTrailCount> pairs{};
+    std::array<unsigned char, kTrailCount> trails{};
+    std::size_t count = 0;
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (!isTrailByte(static_cast<unsigned char>(trail))) continue;
+        pairs[2 * count] = static_cast<char>(lead);
+        pairs[2 * count + 1] = static_cast<char>(trail);
+        trails[count++] = static_cast<unsigned char>(trail);
+    }
+    std::size_t done = 0; // pairs converted or refused so far
+    while (done < count) {
+        char* in = pairs.data() + 2 * done;
+        std::size_t inLeft = 2 * (count - done);
+        std::array<char, 4 * kTrailCount> out{};
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        const std::size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+        // each converted pair gave one UTF-16 unit (CP932 holds no character beyond U+FFFF);
+        // anything else leaves the rest of the row unmapped
+        const std::size_t consumed = 2 * (count - done) - inLeft;
+        const std::size_t converted = consumed / 2;
+        if (consumed % 2 != 0 || static_cast<std::size_t>(outPtr - out.data()) != consumed)
+            return;
+        for (std::size_t i = 0; i < converted; ++i) {
+            const auto low = static_cast<unsigned char>(out[2 * i]);
+            const auto high = static_cast<unsigned char>(out[2 * i + 1]);
+            row[trails[done + i] - 0x40u] = static_cast<char16_t>(low | high << 8);
+        }
+        done += converted;
+        if (result == static_cast<std::size_t>(-1)) ++done; // the refused pair
+    }
+}
+#endif
+
+// The double-byte table (lead, trail) -> code point (0: unmapped), built once at the first
+// double-byte character; decoding is then a lookup with no per-character system call.
+const DecodeTable& decodeTable()
+{
+    static const auto table = [] {
+        auto rows = std::make_unique<DecodeTable>();
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead)
+            if (isLeadByte(static_cast<unsigned char>(lead)))
+                decodeRow(static_cast<unsigned char>(lead),
+                          (*rows)[leadIndex(static_cast<unsigned char>(lead))]);
+        return rows;
+    }();
+    return *table;
+}
+
+char32_t decodePair(unsigned char lead, unsigned char trail) noexcept
+{
+    return decodeTable()[leadIndex(lead)][trail - 0x40u];
+}
+
+// Code point -> double-byte code for the encoder, built at the first encoding.
+const std::unordered_map<char32_t, std::uint16_t>& encodeTable()
+{
+    static const auto map = [] {
+        std::unordered_map<char32_t, std::uint16_t> codes;
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
                 if (!isTrailByte(static_cast<unsigned char>(trail))) continue;
-                const char32_t cp = platformDecodePair(static_cast<unsigned char>(lead),
-                                                       static_cast<unsigned char>(trail));
+                const char32_t cp =
+                    decodePair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
                 if (cp == 0) continue;
                 const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
-                toUnicode[code] = cp;
                 // the lowest code wins, except that Windows encodes the NEC-selected IBM
                 // extensions (rows 0xED, 0xEE) with their IBM codes (rows 0xFA..0xFC)
-                const auto [it, inserted] = fromUnicode.emplace(cp, code);
+                const auto [it, inserted] = codes.emplace(cp, code);
                 if (!inserted && it->second >= 0xED00 && it->second < 0xEF00 && code >= 0xFA00)
                     it->second = code;
             }
         }
-    }
-};
-
-const DoubleByteTable& table()
-{
-    static const DoubleByteTable instance;
-    return instance;
+        return codes;
+    }();
+    return map;
 }
 
 void appendUtf8(std::string& out, char32_t cp)
@@ -148,25 +199,49 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos, char32_t* cp
     return len;
 }
 
-} // namespace
-
-std::string cp932ToUtf8(std::string_view bytes)
+void appendSanitized(std::string& out, std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            out.push_back(static_cast<char>(b));
+        const std::size_t len = utf8SequenceLength(bytes, i, nullptr);
+        if (len == 0) {
+            appendUtf8(out, kReplacement);
             ++i;
-        } else if (b >= 0xA1 && b <= 0xDF) { // half-width katakana
+        } else {
+            out.append(bytes.substr(i, len));
+            i += len;
+        }
+    }
+}
+
+} // namespace
+
+void appendCp932(std::string& out, std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // runs of ASCII are copied eight bytes at a time
+        std::size_t run = i;
+        while (bytes.size() - run >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, bytes.data() + run, 8);
+            if ((word & 0x8080808080808080u) != 0) break;
+            run += 8;
+        }
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
+            ++run;
+        out.append(bytes.data() + i, run - i);
+        i = run;
+        if (i == bytes.size()) break;
+
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b >= 0xA1 && b <= 0xDF) { // half-width katakana
             appendUtf8(out, 0xFF61 + (b - 0xA1u));
             ++i;
         } else if (isLeadByte(b) && i + 1 < bytes.size() &&
                    isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
             const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-            const char32_t cp = table().toUnicode[static_cast<std::uint16_t>(b << 8 | trail)];
+            const char32_t cp = decodePair(b, trail);
             appendUtf8(out, cp != 0 ? cp : kReplacement);
             // an unmapped pair keeps an ASCII second byte ("S", "@", digits) as itself
             i += cp == 0 && trail < 0x80 ? 1 : 2;
@@ -177,6 +252,13 @@ std::string cp932ToUtf8(std::string_view bytes)
             ++i;
         }
     }
+}
+
+std::string cp932ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    appendCp932(out, bytes);
     return out;
 }
 
@@ -199,7 +281,7 @@ std::string utf8ToCp932(std::string_view utf8)
         } else if (cp >= 0xFF61 && cp <= 0xFF9F) {
             out.push_back(static_cast<char>(0xA1 + (cp - 0xFF61)));
         } else {
-            const auto& map = table().fromUnicode;
+            const auto& map = encodeTable();
             const auto it = map.find(cp);
             if (it == map.end()) {
                 out.push_back('?');
@@ -227,19 +309,40 @@ std::string sanitizeUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t len = utf8SequenceLength(bytes, i, nullptr);
-        if (len == 0) {
-            appendUtf8(out, kReplacement);
-            ++i;
-        } else {
-            out.append(bytes.substr(i, len));
-            i += len;
-        }
-    }
+    appendSanitized(out, bytes);
     return out;
 }
+
+bool isAscii(std::string_view bytes) noexcept
+{
+    std::size_t i = 0;
+    for (; bytes.size() - i >= 8; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if ((word & 0x8080808080808080u) != 0) return false;
+    }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+    return true;
+}
+
+void appendText(std::string& out, std::string_view bytes, LineEncoding encoding)
+{
+    switch (encoding) {
+    case LineEncoding::Text: out.append(bytes); break;
+    case LineEncoding::Cp932: appendCp932(out, bytes); break;
+    case LineEncoding::Utf8: appendSanitized(out, bytes); break;
+    }
+}
+
+std::string_view textOf(std::string_view bytes, LineEncoding encoding, std::string& scratch)
+{
+    if (encoding == LineEncoding::Text || isAscii(bytes)) return bytes;
+    scratch.clear();
+    appendText(scratch, bytes, encoding);
+    return scratch;
+}
+
 
 bool Utf8Scan::feed(std::string_view bytes) noexcept
 {

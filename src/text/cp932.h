@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,8 @@ namespace tira {
 // Decodes Shift-JIS in the Windows code page 932 (0x8160 -> U+FF5E, 0x8740 -> U+2460,
 // 0x5C -> U+005C). Bytes that are not valid CP932 become U+FFFD; nothing is dropped.
 std::string cp932ToUtf8(std::string_view bytes);
+// The same, appended to `out` (which keeps its storage from call to call).
+void appendCp932(std::string& out, std::string_view bytes);
 
 // Encodes UTF-8 text as CP932. Characters CP932 cannot hold become "?".
 std::string utf8ToCp932(std::string_view utf8);
@@ -20,6 +23,27 @@ bool isValidUtf8(std::string_view bytes) noexcept;
 namespace tira {
 // UTF-8 text with every ill-formed byte replaced by U+FFFD.
 std::string sanitizeUtf8(std::string_view bytes);
+
+// True when every byte is below 0x80.
+bool isAscii(std::string_view bytes) noexcept;
+
+// How the bytes of a table line read as text. Every byte below 0x80 stands for itself in
+// all three, and decoding is in step at every byte below 0x40 (no such byte is ever part of
+// a double-byte character): so a line can be cut and split on its bytes, and only the
+// pieces that are shown need decoding.
+enum class LineEncoding : std::uint8_t
+{
+    Text,  // UTF-8 text already: taken as it is
+    Cp932, // Shift-JIS bytes
+    Utf8,  // bytes of a UTF-8 file: ill-formed bytes become U+FFFD
+};
+
+// Appends the UTF-8 text of `bytes` to `out`.
+void appendText(std::string& out, std::string_view bytes, LineEncoding encoding);
+
+// The UTF-8 text of `bytes`: the bytes themselves when they need no decoding (Text, or
+// ASCII only), else their text in `scratch`.
+std::string_view textOf(std::string_view bytes, LineEncoding encoding, std::string& scratch);
 
 // Checks that bytes fed piece by piece are well-formed UTF-8; a character may be split
 // between two pieces.

@@ -7,24 +7,18 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace tira {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kChunk = 1 << 18;
 constexpr char kCtrlZ = 0x1A;
 
 std::string reasonOf(int error)
 {
     return std::strerror(error);
-}
-
-bool hasHighByte(std::string_view bytes) noexcept
-{
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    return false;
 }
 
 // Feeds `bytes` up to the first Ctrl-Z; `stopped` tells whether one was met.
@@ -48,8 +42,9 @@ TableReader::TableReader(const std::string& path) : m_path(path)
     m_file = std::fopen(fsPath.c_str(), "rb");
 #endif
     if (m_file == nullptr) throw TableFileError(path, reasonOf(errno));
-    m_buffer.resize(kChunk);
     try {
+        m_buffer = std::make_unique_for_overwrite<char[]>(kChunk);
+        m_capacity = kChunk;
         fill();
     } catch (...) {
         // the destructor does not run for a constructor that throws
@@ -58,8 +53,9 @@ TableReader::TableReader(const std::string& path) : m_path(path)
         throw;
     }
     static constexpr char kBom[] = "\xEF\xBB\xBF";
-    if (m_end - m_pos >= 3 && std::memcmp(m_buffer.data() + m_pos, kBom, 3) == 0) {
+    if (m_end - m_pos >= 3 && std::memcmp(data() + m_pos, kBom, 3) == 0) {
         m_encoding = TextEncoding::Utf8;
+        m_lineEncoding = LineEncoding::Utf8;
         m_decided = true;
         m_pos += 3;
     }
@@ -70,62 +66,89 @@ TableReader::~TableReader()
     if (m_file != nullptr) std::fclose(m_file);
 }
 
+// Moves the bytes not yet read as lines to the front, grows the buffer when a line fills
+// it, and reads more. False at the end of the file.
 bool TableReader::fill()
 {
     if (m_eof) return false;
-    if (m_pos > 0 && m_pos < m_end)
-        std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
-    m_end -= m_pos;
-    m_pos = 0;
-    if (m_end == m_buffer.size()) m_buffer.resize(m_buffer.size() * 2);
-    const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+    if (m_pos > 0) {
+        if (m_pos < m_end) std::memmove(data(), data() + m_pos, m_end - m_pos);
+        if (m_ctrlZ != std::string_view::npos) m_ctrlZ -= m_pos;
+        m_end -= m_pos;
+        m_pos = 0;
+    }
+    if (m_end == m_capacity) {
+        auto bigger = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
+        std::memcpy(bigger.get(), data(), m_end);
+        m_buffer = std::move(bigger);
+        m_capacity *= 2;
+    }
+    const std::size_t got = std::fread(data() + m_end, 1, m_capacity - m_end, m_file);
     if (got == 0) {
-        if (std::ferror(m_file) != 0) throw TableFileError(m_path, reasonOf(errno != 0 ? errno : EIO));
+        if (std::ferror(m_file) != 0)
+            throw TableFileError(m_path, reasonOf(errno != 0 ? errno : EIO));
         m_eof = true;
         return false;
+    }
+    if (m_ctrlZ == std::string_view::npos) {
+        if (const void* at = std::memchr(data() + m_end, kCtrlZ, got))
+            m_ctrlZ = static_cast<std::size_t>(static_cast<const char*>(at) - data());
     }
     m_end += got;
     return true;
 }
 
-bool TableReader::next(std::string& line)
+bool TableReader::nextBytes(std::string_view& bytes)
 {
     if (m_stopped) return false;
-    m_raw.clear();
+    if (m_skipLf) {
+        m_skipLf = false;
+        if (m_pos == m_end) fill();
+        if (m_pos < m_end && m_pos != m_ctrlZ && data()[m_pos] == '\n') ++m_pos;
+    }
+    std::size_t scanned = 0; // bytes of this line already searched for its end
     for (;;) {
-        if (m_pos == m_end && !fill()) {
-            if (m_raw.empty()) return false;
-            break; // the last line has no line end
-        }
-        const char* begin = m_buffer.data() + m_pos;
-        const std::size_t available = m_end - m_pos;
-        std::size_t i = 0;
-        while (i < available && begin[i] != '\r' && begin[i] != kCtrlZ)
-            ++i;
-        m_raw.append(begin, i);
-        m_pos += i;
-        if (i == available) continue;
-        if (begin[i] == kCtrlZ) {
-            m_stopped = true;
-            if (m_raw.empty()) return false;
+        const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
+        const char* start = data() + m_pos;
+        const auto* cr =
+            static_cast<const char*>(std::memchr(start + scanned, '\r', limit - m_pos - scanned));
+        if (cr != nullptr) {
+            bytes = std::string_view(start, static_cast<std::size_t>(cr - start));
+            m_pos += bytes.size() + 1;
+            m_skipLf = true;
             break;
         }
-        ++m_pos; // the CR
-        if (m_pos == m_end) fill();
-        if (m_pos < m_end && m_buffer[m_pos] == '\n') ++m_pos;
-        break;
+        if (limit == m_ctrlZ) {
+            m_stopped = true;
+            bytes = std::string_view(start, m_ctrlZ - m_pos);
+            m_pos = m_ctrlZ;
+            if (bytes.empty()) return false;
+            break;
+        }
+        scanned = m_end - m_pos;
+        if (!fill()) {
+            if (m_pos == m_end) return false;
+            bytes = std::string_view(data() + m_pos, m_end - m_pos); // no line end
+            m_pos = m_end;
+            break;
+        }
     }
-    if (!m_decided && hasHighByte(m_raw)) {
-        m_verifiedUtf8 = restIsUtf8();
-        m_encoding = m_verifiedUtf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    if (!m_decided && !isAscii(bytes)) {
+        const bool utf8 = restIsUtf8(bytes);
+        m_encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
+        // checked UTF-8 needs no mending
+        m_lineEncoding = utf8 ? LineEncoding::Text : LineEncoding::Cp932;
         m_decided = true;
     }
-    // ASCII reads the same either way, and checked UTF-8 needs no mending
-    if (!m_decided || m_verifiedUtf8) {
-        line.swap(m_raw);
-        return true;
-    }
-    line = m_encoding == TextEncoding::Utf8 ? sanitizeUtf8(m_raw) : cp932ToUtf8(m_raw);
+    return true;
+}
+
+bool TableReader::next(std::string& line)
+{
+    std::string_view bytes;
+    if (!nextBytes(bytes)) return false;
+    line.clear();
+    appendText(line, bytes, m_lineEncoding);
     return true;
 }
 
@@ -133,14 +156,14 @@ bool TableReader::next(std::string& line)
 // in the buffer yet is scanned through a scratch buffer, and the file goes back to where it
 // was, so memory stays bounded. A CP932 file is usually told at its first Japanese
 // character; only a UTF-8 file is scanned to its end (or its first Ctrl-Z).
-bool TableReader::restIsUtf8()
+bool TableReader::restIsUtf8(std::string_view line)
 {
     Utf8Scan scan;
     // a line ends at an ASCII CR, so a character cut there is no UTF-8
-    if (!scan.feed(m_raw) || !scan.complete()) return false;
+    if (!scan.feed(line) || !scan.complete()) return false;
     if (m_stopped) return true;
     bool stopped = false;
-    if (!feedUpToCtrlZ(scan, std::string_view(m_buffer.data() + m_pos, m_end - m_pos), stopped))
+    if (!feedUpToCtrlZ(scan, std::string_view(data() + m_pos, m_end - m_pos), stopped))
         return false;
     if (stopped || m_eof) return scan.complete();
     std::fpos_t here;
@@ -150,7 +173,7 @@ bool TableReader::restIsUtf8()
     while (valid && !stopped) {
         const std::size_t got = std::fread(ahead.data(), 1, ahead.size(), m_file);
         if (got == 0) {
-            if (std::ferror(m_file))
+            if (std::ferror(m_file) != 0)
                 throw TableFileError(m_path, reasonOf(errno != 0 ? errno : EIO));
             break;
         }

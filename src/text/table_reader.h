@@ -1,8 +1,11 @@
 #pragma once
 
+#include "text/cp932.h"
+
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace tira {
 
@@ -17,7 +20,7 @@ enum class TextEncoding
 // first Ctrl-Z. A file that starts with a UTF-8 byte-order mark is read as UTF-8; so is a
 // file with bytes above 0x7F that is well-formed UTF-8 throughout (Shift-JIS text
 // practically never is); anything else is CP932. Lines of any length; only a bounded
-// buffer and the line in hand are held.
+// buffer (which holds the line in hand) is kept.
 class TableReader
 {
   public:
@@ -32,6 +35,12 @@ class TableReader
     // Next line into `line` (UTF-8); false at the end. Throws TableFileError on a read error.
     bool next(std::string& line);
 
+    // Next line as the file's bytes, without its line end; valid until the next call.
+    // False at the end. Throws TableFileError on a read error.
+    bool nextBytes(std::string_view& bytes);
+    // How the bytes of the line in hand read as text.
+    LineEncoding lineEncoding() const noexcept { return m_lineEncoding; }
+
     // The encoding of the file. Decided at the first line with a byte above 0x7F: until
     // then (and for a file of ASCII only) it is CP932, which reads ASCII the same.
     TextEncoding encoding() const noexcept { return m_encoding; }
@@ -40,19 +49,22 @@ class TableReader
 
   private:
     bool fill();
-    bool restIsUtf8();
+    bool restIsUtf8(std::string_view line);
+    char* data() noexcept { return m_buffer.get(); }
 
     std::string m_path;
     std::FILE* m_file = nullptr;
-    std::vector<char> m_buffer;
-    std::size_t m_pos = 0;
-    std::size_t m_end = 0;
+    std::unique_ptr<char[]> m_buffer; // read a chunk at a time, never cleared
+    std::size_t m_capacity = 0;
+    std::size_t m_pos = 0;                         // start of the next line
+    std::size_t m_end = 0;                         // end of the bytes read
+    std::size_t m_ctrlZ = std::string_view::npos;  // first Ctrl-Z read, if any
     bool m_eof = false;
     bool m_stopped = false; // Ctrl-Z met
+    bool m_skipLf = false;  // the last line ended at a CR: an LF right after belongs to it
     TextEncoding m_encoding = TextEncoding::Cp932;
+    LineEncoding m_lineEncoding = LineEncoding::Text; // ASCII until decided
     bool m_decided = false;
-    bool m_verifiedUtf8 = false; // every byte left up to the end or Ctrl-Z is UTF-8
-    std::string m_raw;
 };
 
 } // namespace tira

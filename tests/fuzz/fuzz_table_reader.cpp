@@ -1,6 +1,8 @@
 // The line reader against a plain model of its rules: a UTF-8 byte-order mark switches to
-// UTF-8, reading stops at the first Ctrl-Z, a line ends at CR and an LF right after the CR
-// belongs to that line end, and a last line without a line end still counts.
+// UTF-8, and so do bytes that are well-formed UTF-8 up to the first Ctrl-Z; reading stops at
+// that Ctrl-Z, a line ends at CR and an LF right after the CR belongs to that line end, and
+// a last line without a line end still counts. The lines as bytes, decoded as the reader
+// says, are the same lines.
 #include "fuzz_support.h"
 #include "text/cp932.h"
 #include "text/table_reader.h"
@@ -17,11 +19,12 @@ std::vector<std::string> modelLines(std::string_view bytes)
         bytes.remove_prefix(3);
     }
     bytes = bytes.substr(0, bytes.find('\x1a'));
+    const bool valid = !utf8 && isValidUtf8(bytes);
     std::vector<std::string> lines;
     while (!bytes.empty()) {
         const auto cr = bytes.find('\r');
         const std::string_view raw = bytes.substr(0, cr);
-        lines.push_back(utf8 ? sanitizeUtf8(raw) : cp932ToUtf8(raw));
+        lines.push_back(valid ? std::string(raw) : utf8 ? sanitizeUtf8(raw) : cp932ToUtf8(raw));
         if (cr == std::string_view::npos) break;
         bytes.remove_prefix(cr + 1);
         if (bytes.starts_with('\n')) bytes.remove_prefix(1);
@@ -50,5 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(count == expected.size());
     FUZZ_CHECK(!reader.next(line)); // stays at the end
+
+    TableReader byBytes(folder.file("T.TBL"));
+    std::string_view lineBytes;
+    count = 0;
+    while (byBytes.nextBytes(lineBytes)) {
+        FUZZ_CHECK(count < expected.size());
+        std::string text;
+        appendText(text, lineBytes, byBytes.lineEncoding());
+        FUZZ_CHECK(text == expected[count]);
+        ++count;
+    }
+    FUZZ_CHECK(count == expected.size());
     return 0;
 }

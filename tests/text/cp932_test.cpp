@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#ifndef _WIN32
+#include <iconv.h>
+#endif
+
 namespace tira {
 namespace {
 
@@ -113,6 +117,42 @@ TEST(Cp932, EveryDoubleByteCodeRoundTrips)
     // JIS X 0208 alone has 6879 characters
     EXPECT_GT(mapped, 7000);
 }
+
+#ifndef _WIN32
+// The table is built a row at a time; every pair must still decode as iconv decodes it alone.
+TEST(Cp932, EveryPairDecodesAsTheConverterDecodesItAlone)
+{
+    iconv_t converter = iconv_open("UTF-8", "CP932");
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+    ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1));
+    int differences = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead >= 0xA0 && lead <= 0xDF) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            char out[8] = {};
+            char* in = pair;
+            char* outPtr = out;
+            std::size_t inLeft = 2;
+            std::size_t outLeft = sizeof out;
+            iconv(converter, nullptr, nullptr, nullptr, nullptr);
+            const bool mapped = iconv(converter, &in, &inLeft, &outPtr, &outLeft) !=
+                                    static_cast<std::size_t>(-1) &&
+                                inLeft == 0;
+            const std::string decoded = cp932ToUtf8(std::string(pair, 2));
+            if (mapped) {
+                if (decoded != std::string(out, outPtr) && ++differences < 10)
+                    ADD_FAILURE() << std::hex << lead << " " << trail;
+            } else if (!decoded.starts_with(kFffd) && ++differences < 10) {
+                ADD_FAILURE() << std::hex << lead << " " << trail << " is not mapped";
+            }
+        }
+    }
+    iconv_close(converter);
+    EXPECT_EQ(differences, 0);
+}
+#endif
 
 TEST(Cp932, HalfWidthKatakanaRoundTrips)
 {
