@@ -1,6 +1,7 @@
 # Installation and the Debian package.
 #
-# Linux (FHS):  bin/tira, share/tira/help/index.html, share/applications/tira.desktop,
+# Linux (FHS):  bin/tira, lib/<arch>/tira/tira-qt.so (Qt, the window and the rest of the
+#               command line), share/tira/help/index.html, share/applications/tira.desktop,
 #               share/icons/hicolor/scalable/apps/tira.svg, share/doc/tira/examples/home
 # Windows:      everything in one folder, help/ beside tira.exe (portable use)
 include(GNUInstallDirs)
@@ -16,6 +17,9 @@ else()
 endif()
 
 install(TARGETS tira RUNTIME DESTINATION ${TIRA_INSTALL_BINDIR})
+if(TIRA_QT_MODULE)
+    install(TARGETS tira_qt LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tira)
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${TIRA_INSTALL_DATADIR}/help)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/home DESTINATION ${TIRA_INSTALL_EXAMPLESDIR})
 

@@ -111,26 +111,84 @@ std::string reportJson(const MainState& state, const RecordingPane& pane)
     return out;
 }
 
+void appendTextLine(std::string& out, std::string_view text, WinColour colourValue, bool colour)
+{
+    if (colour && !text.empty()) {
+        const unsigned r = colourValue & 0xFFu;
+        const unsigned g = (colourValue >> 8) & 0xFFu;
+        const unsigned b = (colourValue >> 16) & 0xFFu;
+        out += "\x1b[38;2;" + std::to_string(r) + ";" + std::to_string(g) + ";" +
+               std::to_string(b) + "m";
+        out += text;
+        out += "\x1b[0m\n";
+    } else {
+        out += text;
+        out += '\n';
+    }
+}
+
 std::string reportText(const RecordingPane& pane, bool colour)
 {
     std::string out;
-    for (const auto& line : pane.lines) {
-        if (colour && !line.text.empty()) {
-            const unsigned r = line.colour & 0xFFu;
-            const unsigned g = (line.colour >> 8) & 0xFFu;
-            const unsigned b = (line.colour >> 16) & 0xFFu;
-            out += "\x1b[38;2;" + std::to_string(r) + ";" + std::to_string(g) + ";" +
-                   std::to_string(b) + "m" + line.text + "\x1b[0m\n";
-        } else {
-            out += line.text + "\n";
-        }
-    }
+    for (const auto& line : pane.lines)
+        appendTextLine(out, line.text, line.colour, colour);
     return out;
 }
 
+namespace {
+
+// The text print mode writes each line as the report appends it, so the lines need not be
+// kept: memory stays that of one line however long the report.
+class TextOutPane : public ReportPane, public ReportWindow
+{
+  public:
+    TextOutPane(std::FILE* out, bool colour) : m_out(out), m_colour(colour)
+    {
+        m_buffer.reserve(kFlushAt + 4096);
+    }
+    ~TextOutPane() override { flush(); }
+    TextOutPane(const TextOutPane&) = delete;
+    TextOutPane& operator=(const TextOutPane&) = delete;
+    TextOutPane(TextOutPane&&) = delete;
+    TextOutPane& operator=(TextOutPane&&) = delete;
+
+    void clear() override {} // comes before the first line: nothing is written yet
+    void resetAttributes() override { m_current = m_default; }
+    void setDefaultColour(WinColour colour) override { m_default = colour; }
+    void setColour(WinColour colour) override { m_current = colour; }
+    void appendLine(std::string_view utf8) override
+    {
+        appendTextLine(m_buffer, utf8, m_current, m_colour);
+        if (m_buffer.size() >= kFlushAt) flush();
+    }
+    void repaint() override {}
+
+    void setBackground(WinColour colour) override { m_background = colour; }
+    WinColour background() const override { return m_background; }
+    void setPaneBackground(WinColour /*colour*/) override {}
+    void playSound(const std::string& /*path*/) override {}
+
+    void flush()
+    {
+        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out);
+        m_buffer.clear();
+        std::fflush(m_out);
+    }
+
+  private:
+    static constexpr std::size_t kFlushAt = 1 << 16;
+    std::FILE* m_out;
+    bool m_colour;
+    std::string m_buffer;
+    WinColour m_default = 0;
+    WinColour m_current = 0;
+    WinColour m_background = 0;
+};
+
+} // namespace
+
 int runPrint(const PrintRequest& request)
 {
-    RecordingPane pane;
     const ClockReading system = SystemClock().now();
     ClockReading reading = system;
     if (request.hour) reading.hour = static_cast<std::uint16_t>(*request.hour);
@@ -141,7 +199,12 @@ int runPrint(const PrintRequest& request)
         reading.day = request.date->day;
     }
     const FixedClock clock(reading);
-    MainState state(request.home, pane, pane, clock);
+    RecordingPane recording;
+    TextOutPane text(stdout, request.colour);
+    const bool json = request.format == PrintFormat::Json;
+    ReportPane& pane = json ? static_cast<ReportPane&>(recording) : text;
+    ReportWindow& window = json ? static_cast<ReportWindow&>(recording) : text;
+    MainState state(request.home, pane, window, clock);
     state.settings = loadSettings(homePrefix(request.home) + "TIRA.ini", request.home);
     int exitCode = 0;
     std::string error;
@@ -151,10 +214,11 @@ int runPrint(const PrintRequest& request)
         error = e.what();
         exitCode = 1;
     }
-    const std::string out = request.format == PrintFormat::Json ? reportJson(state, pane)
-                                                                : reportText(pane, request.colour);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    if (json) {
+        const std::string out = reportJson(state, recording);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    }
+    text.flush();
     if (!error.empty()) std::cerr << "tira: " << error << '\n';
     return exitCode;
 }

@@ -79,10 +79,8 @@ int readEvent(FieldList& fields, LineEncoding encoding, EventLine& line, LinePro
 {
     line = EventLine{};
     std::size_t next = 0;
-    if (fields.has(0) && isAdvanceField(fields[0])) {
-        // its first character goes, whatever it is: a field that is not ASCII is decoded first
-        thread_local std::string scratch;
-        const auto days = advanceDays(textOf(fields[0], encoding, scratch));
+    if (fields.has(0) && isAdvanceField(fields.field(0))) {
+        const auto days = advanceDays(fields.field(0), encoding);
         if (!days) return fail(problem, LineProblem::AdvanceNotNumber);
         line.advance = *days;
         line.hasAdvance = true;
@@ -90,15 +88,15 @@ int readEvent(FieldList& fields, LineEncoding encoding, EventLine& line, LinePro
     }
     if (!fields.has(next + 3)) return fail(problem, LineProblem::TooFewFields);
 
-    const DayField day = readDayField(fields[next]);
+    const DayField day = readDayField(fields.field(next));
     line.day = day.value;
     line.dayForm = day.form;
     line.rangeEnd = day.rangeEnd;
-    line.weekday = fields[next + 1];
-    const WeekField week = readWeekField(fields[next + 2]);
+    line.weekday = fields.field(next + 1);
+    const WeekField week = readWeekField(fields.field(next + 2));
     line.week = week.value;
     line.weekForm = week.form;
-    line.month = fields[next + 3];
+    line.month = fields.field(next + 3);
     line.textField = next + 4; // until readEventExtras
 
     // a value with any byte above 0x7F is no number, decoded or not
@@ -132,8 +130,9 @@ int readEventLine(FieldList& fields, LineEncoding encoding, EventLine& line,
 void readEventExtras(FieldList& fields, EventLine& line)
 {
     // a colour field holds "&" anywhere; without it the field is the text's first word
-    if (fields.has(line.textField) && fields[line.textField].find('&') != std::string_view::npos) {
-        line.colour = eventColourCode(fields[line.textField]);
+    if (fields.has(line.textField) &&
+        fields.field(line.textField).find('&') != std::string_view::npos) {
+        line.colour = eventColourCode(fields.field(line.textField));
         ++line.textField;
     }
 }

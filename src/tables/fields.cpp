@@ -1,6 +1,8 @@
 #include "tables/fields.h"
 
+#include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace tira {
 
@@ -33,6 +35,33 @@ std::size_t skipBlanks(std::string_view line, std::size_t pos) noexcept
     return pos;
 }
 
+// The end of the run of plain bytes from `p`: the first blank (1..32) or comma, or `end`.
+const char* plainRunEnd(const char* p, const char* end) noexcept
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101u;
+        constexpr std::uint64_t kHighs = 0x8080808080808080u;
+        while (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, 8);
+            // bytes below 0x21, and commas; the lowest flagged byte is always a true one
+            const std::uint64_t low = (word - 0x21 * kOnes) & ~word & kHighs;
+            const std::uint64_t commas = word ^ (0x2C * kOnes);
+            const std::uint64_t hits = low | ((commas - kOnes) & ~commas & kHighs);
+            if (hits == 0) {
+                p += 8;
+                continue;
+            }
+            p += std::countr_zero(hits) / 8;
+            if (*p != '\0') return p;
+            ++p; // a NUL byte is part of the field
+        }
+    }
+    while (p < end && classOf(*p) == kPlain)
+        ++p;
+    return p;
+}
+
 } // namespace
 
 void FieldList::start(std::string_view line) noexcept
@@ -45,62 +74,67 @@ void FieldList::start(std::string_view line) noexcept
 
 void FieldList::splitUntil(std::size_t count)
 {
-    const std::string_view line = m_line;
+    const char* const begin = m_line.data();
+    const char* const end = begin + m_line.size();
     std::size_t pos = m_pos;
-    while (pos < line.size() && m_count < count) {
+    while (pos < m_line.size() && m_count < count) {
         std::string_view field;
-        if (line[pos] == '"') {
-            ++pos;
-            const std::size_t start = pos;
-            auto close = line.find('"', pos);
-            if (close == std::string_view::npos || close + 1 >= line.size() ||
-                line[close + 1] != '"') {
-                // no doubled quote before the closing one: the field is the line's own bytes
-                const std::size_t end = close == std::string_view::npos ? line.size() : close;
-                field = line.substr(start, end - start);
-                pos = end == line.size() ? end : end + 1;
-            } else {
-                // a doubled quote stands for one: the field is built in the list's storage,
-                // which holds at most the line, so it never moves while the line is split
-                if (!m_unquotedReady) {
-                    m_unquoted.clear();
-                    m_unquoted.reserve(line.size());
-                    m_unquotedReady = true;
-                }
-                const std::size_t from = m_unquoted.size();
-                while (pos < line.size()) {
-                    close = line.find('"', pos);
-                    if (close == std::string_view::npos) {
-                        m_unquoted.append(line.substr(pos));
-                        pos = line.size();
-                        break;
-                    }
-                    m_unquoted.append(line.substr(pos, close - pos));
-                    if (close + 1 < line.size() && line[close + 1] == '"') {
-                        m_unquoted.push_back('"');
-                        pos = close + 2;
-                        continue;
-                    }
-                    pos = close + 1; // the closing quote
-                    break;
-                }
-                field = std::string_view(m_unquoted).substr(from);
-            }
+        if (begin[pos] == '"') {
+            field = quotedField(pos);
         } else {
-            const std::size_t start = pos;
-            while (pos < line.size() && classOf(line[pos]) == kPlain)
-                ++pos;
-            field = line.substr(start, pos - start);
+            const char* const stop = plainRunEnd(begin + pos, end);
+            field = std::string_view(begin + pos, static_cast<std::size_t>(stop - (begin + pos)));
+            pos = static_cast<std::size_t>(stop - begin);
         }
         if (m_count == m_fields.size())
             m_fields.push_back(field);
         else
             m_fields[m_count] = field;
         ++m_count;
-        pos = skipBlanks(line, pos);
-        if (pos < line.size() && line[pos] == ',') pos = skipBlanks(line, pos + 1);
+        pos = skipBlanks(m_line, pos);
+        if (pos < m_line.size() && begin[pos] == ',') pos = skipBlanks(m_line, pos + 1);
     }
     m_pos = pos;
+}
+
+// The quoted field whose opening quote is at `pos`; moves `pos` past it.
+std::string_view FieldList::quotedField(std::size_t& pos)
+{
+    const std::string_view line = m_line;
+    ++pos;
+    const std::size_t start = pos;
+    auto close = line.find('"', pos);
+    if (close == std::string_view::npos || close + 1 >= line.size() || line[close + 1] != '"') {
+        // no doubled quote before the closing one: the field is the line's own bytes
+        const std::size_t stop = close == std::string_view::npos ? line.size() : close;
+        pos = stop == line.size() ? stop : stop + 1;
+        return line.substr(start, stop - start);
+    }
+    // a doubled quote stands for one: the field is built in the list's storage, which holds
+    // at most the line, so it never moves while the line is split
+    if (!m_unquotedReady) {
+        m_unquoted.clear();
+        m_unquoted.reserve(line.size());
+        m_unquotedReady = true;
+    }
+    const std::size_t from = m_unquoted.size();
+    while (pos < line.size()) {
+        close = line.find('"', pos);
+        if (close == std::string_view::npos) {
+            m_unquoted.append(line.substr(pos));
+            pos = line.size();
+            break;
+        }
+        m_unquoted.append(line.substr(pos, close - pos));
+        if (close + 1 < line.size() && line[close + 1] == '"') {
+            m_unquoted.push_back('"');
+            pos = close + 2;
+            continue;
+        }
+        pos = close + 1; // the closing quote
+        break;
+    }
+    return std::string_view(m_unquoted).substr(from);
 }
 
 std::vector<std::string> splitFields(std::string_view line)
@@ -176,15 +210,23 @@ std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, 
     return out;
 }
 
-bool isAdvanceField(std::string_view field) noexcept
-{
-    return field.find('+') != std::string_view::npos;
-}
-
 std::optional<std::int32_t> advanceDays(std::string_view field) noexcept
 {
     // the first character is skipped whatever it is, so "5+" leaves "+", not a number
-    const std::string_view rest = withoutFirstCharacter(field);
+    return advanceDaysAfterMark(withoutFirstCharacter(field));
+}
+
+std::optional<std::int32_t> advanceDays(std::string_view field, LineEncoding encoding)
+{
+    if (encoding != LineEncoding::Text && !field.empty() &&
+        static_cast<unsigned char>(field.front()) < 0x80)
+        return advanceDaysAfterMark(field.substr(1));
+    thread_local std::string scratch;
+    return advanceDays(textOf(field, encoding, scratch));
+}
+
+std::optional<std::int32_t> advanceDaysAfterMark(std::string_view rest) noexcept
+{
     if (rest.empty()) return 1;
     const auto days = parseNumber(rest);
     if (!days) return std::nullopt;

@@ -29,15 +29,22 @@ class FieldList
         splitRest();
     }
 
-    // Starts splitting `line` lazily: has() splits on only as far as it is asked, so a
-    // reader that decides on the first fields never scans the rest of the line.
+    // Starts splitting `line` lazily: has() and field() split on only as far as they are
+    // asked, so a reader that decides on the first fields never scans the rest of the line.
     void start(std::string_view line) noexcept;
-    // True when the line has a field number `i` (from 0), splitting on as far as that.
+    // True when the line has a field number `i` (from 0). Splits the fields before it, not
+    // the field itself: a field that is only required to be there is never scanned.
     bool has(std::size_t i)
     {
         if (i < m_count) return true;
-        splitUntil(i + 1);
-        return i < m_count;
+        splitUntil(i);
+        return i < m_count || (i == m_count && m_pos < m_line.size());
+    }
+    // Field number `i`, which has(i) said is there; splits on as far as that.
+    std::string_view field(std::size_t i)
+    {
+        if (i >= m_count) splitUntil(i + 1);
+        return m_fields[i];
     }
     // Splits what is left of the line.
     void splitRest() { splitUntil(std::string_view::npos); }
@@ -49,6 +56,7 @@ class FieldList
 
   private:
     void splitUntil(std::size_t count);
+    std::string_view quotedField(std::size_t& pos);
 
     std::vector<std::string_view> m_fields;
     std::size_t m_count = 0;
@@ -85,11 +93,21 @@ std::optional<std::int32_t> parseNumber(std::string_view text) noexcept;
 std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, int parts) noexcept;
 
 // True when the first field of a line is an advance field (holds a "+").
-bool isAdvanceField(std::string_view field) noexcept;
+inline bool isAdvanceField(std::string_view field) noexcept
+{
+    for (const char c : field) // fields are short: no call to a search
+        if (c == '+') return true;
+    return false;
+}
 
 // Advance days of an advance field: the text after its first character; empty is 1,
 // above 14 is 14; nullopt when that text is not a number.
 std::optional<std::int32_t> advanceDays(std::string_view field) noexcept;
+// The same from the text after that first character.
+std::optional<std::int32_t> advanceDaysAfterMark(std::string_view rest) noexcept;
+// The same for a field whose bytes read as `encoding`: an ASCII first byte decodes to
+// itself alone, anything else is decoded first.
+std::optional<std::int32_t> advanceDays(std::string_view field, LineEncoding encoding);
 
 // The colour code of a colour word ("K", "BLACK" ... "Y", "YELLOW"; any other text "A"),
 // compared after ASCII capitalisation.

@@ -41,20 +41,21 @@ int readHistory(FieldList& fields, HistoryLine& line, LineProblem* problem)
     line = HistoryLine{};
     if (!fields.has(1)) return fail(problem, LineProblem::TooFewFields);
 
-    const auto date = splitDate(fields[0], 3);
+    const auto date = splitDate(fields.field(0), 3);
     if (!date) return fail(problem, LineProblem::DateNeedsTwoSlashes);
     line.date = *date;
-    line.kind = fields[1];
+    line.kind = fields.field(1);
     line.kindLetter = kindLetterOf(line.kind);
 
     line.colourAt = 3;
     if (line.kindLetter == 'E') {
         if (!fields.has(2)) return fail(problem, LineProblem::TooFewFields);
-        line.text = fields[2];
+        line.textAt = 2;
     } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
         if (!fields.has(3)) return fail(problem, LineProblem::TooFewFields);
-        if (!readSecondDate(fields[2], line)) return fail(problem, LineProblem::DateNeedsTwoSlashes);
-        line.text = fields[3];
+        if (!readSecondDate(fields.field(2), line))
+            return fail(problem, LineProblem::DateNeedsTwoSlashes);
+        line.textAt = 3;
         line.colourAt = 4;
     }
 
@@ -87,7 +88,8 @@ int readHistoryLine(FieldList& fields, HistoryLine& line, LineProblem* problem) 
 
 void readHistoryExtras(FieldList& fields, HistoryLine& line)
 {
-    line.colour = fields.has(line.colourAt) ? colourCode(fields[line.colourAt]) : 'A';
+    if (line.textAt != 0) line.text = fields.field(line.textAt);
+    line.colour = fields.has(line.colourAt) ? colourCode(fields.field(line.colourAt)) : 'A';
 }
 
 int HisLine(std::string_view text, HistoryRecord& record, LineProblem* problem) noexcept

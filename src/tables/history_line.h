@@ -41,15 +41,16 @@ struct HistoryLine
     char kindLetter = 'X'; // 'E', 'B' or 'D' (any letter case), 'X' for any other kind
     std::array<std::string_view, 3> second{"0", "0", "0"}; // "0" when open or with "?"
     std::int32_t month2 = 0, day2 = 0;
-    std::string_view text; // E, B and D; the others show kHistoryReadError
+    std::size_t textAt = 0; // E, B and D (the others show kHistoryReadError): the text
     std::size_t colourAt = 0;
-    char colour = 'A'; // read by readHistoryExtras
+    std::string_view text; // read by readHistoryExtras, with the colour
+    char colour = 'A';
 };
 
 // Reads a history line being split (FieldList::start) as far as its verdict and its date
 // need; returns the verdict.
 int readHistoryLine(FieldList& fields, HistoryLine& line, LineProblem* problem = nullptr) noexcept;
-// Reads the colour field of a read history line.
+// Reads the text and the colour field of a read history line.
 void readHistoryExtras(FieldList& fields, HistoryLine& line);
 
 // 歴史 line parser. Fills `record` from one history line (cut at '#').

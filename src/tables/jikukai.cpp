@@ -28,10 +28,46 @@ int fail(LineProblem* problem, LineProblem why) noexcept
 
 // Reads a date field of exactly N number parts into `date` and adds its values to `sum`;
 // false when the field is no such date.
+// A date of N parts each written as an optional sign and one to nine digits, read in one
+// pass; false for anything else (which readDate then reads the general way).
+template <std::size_t N>
+bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
+{
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    std::int64_t total = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        const char* const partStart = p;
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        const char* const digits = p;
+        std::uint32_t value = 0;
+        unsigned digit = 0;
+        while (p < end && (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
+            value = value * 10 + digit;
+            ++p;
+        }
+        // one to nine digits cannot overflow; longer numbers go the general way
+        if (p == digits || p - digits > 9) return false;
+        date.text[i] = std::string_view(partStart, static_cast<std::size_t>(p - partStart));
+        const auto number = static_cast<std::int32_t>(value);
+        date.value[i] = negative ? -number : number;
+        total += date.value[i];
+        if (i + 1 < N) {
+            if (p == end || *p != '/') return false;
+            ++p;
+        }
+    }
+    if (p != end) return false;
+    sum += total;
+    return true;
+}
+
 template <std::size_t N>
 bool readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum,
               LineProblem* problem) noexcept
 {
+    if (readPlainDate(field, date, sum)) return true;
     const auto parts = splitDate(field, static_cast<int>(N));
     if (!parts) {
         fail(problem, N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash);
@@ -59,10 +95,8 @@ bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance
     next = 0;
     advance = 0;
     hasAdvance = false;
-    if (!fields.has(0) || !isAdvanceField(fields[0])) return true;
-    // its first character goes, whatever it is: a field that is not ASCII is decoded first
-    thread_local std::string scratch;
-    const auto days = advanceDays(textOf(fields[0], encoding, scratch));
+    if (!fields.has(0) || !isAdvanceField(fields.field(0))) return true;
+    const auto days = advanceDays(fields.field(0), encoding);
     if (!days) {
         fail(problem, LineProblem::AdvanceNotNumber);
         return false;
@@ -76,16 +110,13 @@ bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance
 int readBirthday(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
                  LineProblem* problem)
 {
-    line = BirthdayLine{};
     std::size_t next = 0; // first field of the entry proper
     if (!readAdvance(fields, encoding, line.advance, line.hasAdvance, next, problem))
         return kUnparsable;
     if (!fields.has(next + 2)) return fail(problem, LineProblem::TooFewFields);
     std::int64_t sum = 0;
-    if (!readDate(fields[next], line.date, sum, problem)) return kUnparsable;
-    line.spare1 = fields[next + 1];
-    line.name = {fields[next + 2]};
-    line.extrasFrom = next + 3;
+    if (!readDate(fields.field(next), line.date, sum, problem)) return kUnparsable;
+    line.extrasFrom = next + 1; // the spare field and the name are read with the extras
     return verdictOf(sum);
 }
 
@@ -102,10 +133,11 @@ int readSchedule(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
         return kUnparsable;
     if (!fields.has(next + 1)) return fail(problem, LineProblem::TooFewFields);
     std::int64_t sum = 0;
-    if (!readDate(fields[next], line.date, sum, problem)) return kUnparsable;
+    if (!readDate(fields.field(next), line.date, sum, problem)) return kUnparsable;
     std::size_t at = next + 1;
     // the field after the date is the comment whenever it holds a "*", wherever
-    if (const std::string_view field = fields[at]; field.find('*') != std::string_view::npos) {
+    if (const std::string_view field = fields.field(at);
+        field.find('*') != std::string_view::npos) {
         if (encoding == LineEncoding::Text) {
             line.comment = {withoutFirstCharacter(field), true};
         } else if (static_cast<unsigned char>(field.front()) < 0x80) {
@@ -118,21 +150,19 @@ int readSchedule(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
         ++at;
     }
     if (!fields.has(at)) return fail(problem, LineProblem::TooFewFields);
-    line.text = {fields[at]};
-    line.mark = fields.has(at + 1) ? scheduleMark(fields[at + 1]) : 'N';
-    line.colour = fields.has(at + 2) ? colourCode(fields[at + 2]) : 'A';
+    line.text = {fields.field(at)};
+    line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
+    line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
     return verdictOf(sum);
 }
 
 int readWeekly(FieldList& fields, WeeklyLine& line, LineProblem* problem)
 {
-    line = WeeklyLine{};
     if (!fields.has(2)) return fail(problem, LineProblem::TooFewFields);
     std::int64_t sum = 0;
-    if (!readDate(fields[0], line.start, sum, problem)) return kUnparsable;
-    if (!readDate(fields[1], line.end, sum, problem)) return kUnparsable;
-    line.text = {fields[2]};
-    return verdictOf(sum);
+    if (!readDate(fields.field(0), line.start, sum, problem)) return kUnparsable;
+    if (!readDate(fields.field(1), line.end, sum, problem)) return kUnparsable;
+    return verdictOf(sum); // the text is read with the extras
 }
 
 // Runs a reader: any failure inside (memory included) becomes the verdict kUnparsable, and
@@ -257,12 +287,12 @@ int readBirthdayLine(FieldList& fields, LineEncoding encoding, BirthdayLine& lin
 void readBirthdayExtras(FieldList& fields, BirthdayLine& line)
 {
     const std::size_t at = line.extrasFrom;
-    if (fields.has(at)) {
-        line.spare2 = {fields[at]};
-        line.hasSpare2 = true;
-    }
-    line.stop = fields.has(at + 1) ? stopMark(fields[at + 1]) : 'N';
-    line.colour = fields.has(at + 2) ? colourCode(fields[at + 2]) : 'A';
+    line.spare1 = fields.field(at);
+    line.name = {fields.field(at + 1)};
+    line.hasSpare2 = fields.has(at + 2);
+    line.spare2 = line.hasSpare2 ? LineText{fields.field(at + 2)} : LineText{};
+    line.stop = fields.has(at + 3) ? stopMark(fields.field(at + 3)) : 'N';
+    line.colour = fields.has(at + 4) ? colourCode(fields.field(at + 4)) : 'A';
 }
 
 int readScheduleLine(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
@@ -278,7 +308,8 @@ int readWeeklyLine(FieldList& fields, WeeklyLine& line, LineProblem* problem) no
 
 void readWeeklyExtras(FieldList& fields, WeeklyLine& line)
 {
-    line.colour = fields.has(3) ? colourCode(fields[3]) : 'A';
+    line.text = {fields.field(2)};
+    line.colour = fields.has(3) ? colourCode(fields.field(3)) : 'A';
 }
 
 int TanLine(std::string_view line, BirthdayRecord& record, LineProblem* problem) noexcept

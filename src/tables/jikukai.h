@@ -92,10 +92,10 @@ struct BirthdayLine
     std::int32_t advance = 0; // 0 without an advance field
     bool hasAdvance = false;
     DateParts<3> date;
+    std::size_t extrasFrom = 0; // the fields after the date, read by readBirthdayExtras:
     std::string_view spare1;
     LineText name;
-    std::size_t extrasFrom = 0; // the optional fields, read by readBirthdayExtras
-    LineText spare2;            // empty when the line has none
+    LineText spare2; // empty when the line has none
     bool hasSpare2 = false;
     char stop = 'N';
     char colour = 'A';
@@ -117,8 +117,8 @@ struct WeeklyLine
 {
     DateParts<2> start;
     DateParts<2> end;
-    LineText text; // before the underscore and sentence-end rules
-    char colour = 'A'; // read by readWeeklyExtras
+    LineText text;     // read by readWeeklyExtras (before the underscore and sentence-end
+    char colour = 'A'; // rules), with the colour
 };
 
 // The readers take a line being split (FieldList::start) whose bytes read as `encoding`,

@@ -40,12 +40,21 @@ TEST(InstallLayout, HelpPageBesideTheProgramOrInTheInstalledDataFolder)
     EXPECT_EQ(helpPagePath(q(root.file("bare"))), q(root.file("bare/help/index.html")));
 }
 
-// Copies the built program into `bin` of a fake installation (or a portable folder).
-std::string placeProgram(const test::TempHome& root, const std::string& folder)
+// Copies the built program into `bin` of a fake installation (or a portable folder), with
+// its Qt module where an installation puts it (or beside it in a portable folder).
+std::string placeProgram(const test::TempHome& root, const std::string& folder, bool installed)
 {
     const std::string program = root.file(folder + "/tira");
     fs::create_directories(fs::path(program).parent_path());
     fs::copy_file(TIRA_EXE, program);
+#ifdef TIRA_QT_MODULE_FILE
+    const fs::path module = installed ? fs::path(root.file(folder)) / TIRA_QT_MODULE_FROM_BIN
+                                      : fs::path(root.file(folder));
+    fs::create_directories(module);
+    fs::copy_file(TIRA_QT_MODULE_FILE, module / "tira-qt.so");
+#else
+    (void)installed;
+#endif
     return program;
 }
 
@@ -65,7 +74,7 @@ TEST(InstallLayout, InstalledProgramUsesTheUserConfigurationFolder)
 {
     const test::TempHome root;
     const test::TempHome user;
-    const std::string program = placeProgram(root, "usr/bin");
+    const std::string program = placeProgram(root, "usr/bin", true);
     root.writeBytes("usr/share/tira/help/index.html", "<html></html>");
     user.writeBytes(".config/tira/TIRA.ini", kMarkedIni);
     // usr/bin is writable here (tests run as root in CI), yet no place for settings
@@ -76,7 +85,7 @@ TEST(InstallLayout, PortableFolderIsItsOwnHome)
 {
     const test::TempHome root;
     const test::TempHome user;
-    const std::string program = placeProgram(root, "portable");
+    const std::string program = placeProgram(root, "portable", false);
     root.writeBytes("portable/TIRA.ini", kMarkedIni);
     user.writeBytes(".config/tira/TIRA.ini", "[Color]\r\nBackF=0\r\n");
     EXPECT_NE(printJson(program, user).find("\"paneBackground\":255"), std::string::npos);

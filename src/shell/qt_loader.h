@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tira {
+
+// Loads the Qt module (beside the program, or where an installation puts it) and runs it;
+// returns its exit code, or 1 with a message on stderr when it cannot be loaded.
+int runQtModule(int argc, char** argv);
+
+} // namespace tira
