@@ -21,8 +21,8 @@ EntryLine birthdayLine(std::string_view name, std::uint16_t birthYear, std::int3
 {
     EntryLine entry;
     if (daysToGo > 0) {
-        entry.text = std::string(name) + " さんの誕生日まで あと " + std::to_string(daysToGo) +
-                     " 日です。";
+        entry.text =
+            std::string(name) + " さんの誕生日まで あと " + std::to_string(daysToGo) + " 日です。";
     } else {
         entry.text = "今日は " + std::string(name) + " さんの ";
         if (settings.Age != 0) {
@@ -55,8 +55,8 @@ void MainState::Tan()
     readKindBytes(Kind::Birthday, [&](std::string_view bytes, LineEncoding encoding) {
         fields.start(bytes);
         if (readBirthdayLine(fields, encoding, line) <= 0) return;
-        const auto daysToGo = birthdayDaysToGo(low16(line.date.value[1]),
-                                               low16(line.date.value[2]), line.advance, facts);
+        const auto daysToGo = birthdayDaysToGo(low16(line.date.value[1]), low16(line.date.value[2]),
+                                               line.advance, facts);
         if (!daysToGo) return;
         readBirthdayExtras(fields, line);
         const EntryLine entry =

@@ -266,9 +266,8 @@ std::string eventReportText(std::string_view text, DayForm form, const EventMatc
 std::string eventReportText(const EventRule& rule, const EventMatch& match)
 {
     // "7" is the unsupported day form; any other text of the field is none of the forms
-    return eventReportText(rule[EventText],
-                           rule[EventDayForm] == "7" ? DayForm::Unsupported : DayForm::Plain,
-                           match);
+    return eventReportText(
+        rule[EventText], rule[EventDayForm] == "7" ? DayForm::Unsupported : DayForm::Plain, match);
 }
 
 std::optional<std::string> monthlyFilePath(std::string_view pattern, std::uint16_t month)
@@ -333,8 +332,7 @@ void MainState::EveX(std::string_view line, std::uint16_t forcedMonth, LineEncod
     readEventExtras(fields, rule);
     const WinColour colour = entryColour(Kind::Event, rule.colour, false, 0);
     writeEntry(Kind::Event,
-               eventReportText(eventLineText(fields, rule, encoding), rule.dayForm, match),
-               colour);
+               eventReportText(eventLineText(fields, rule, encoding), rule.dayForm, match), colour);
 }
 
 void MainState::SpanD(int dayForm, std::int64_t month, std::int64_t rangeEnd,

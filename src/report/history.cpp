@@ -88,16 +88,14 @@ void MainState::His1()
 
 void MainState::His2()
 {
-    readKindBytes(Kind::History, [this](std::string_view bytes, LineEncoding encoding) {
-        HisX(bytes, encoding);
-    });
+    readKindBytes(Kind::History,
+                  [this](std::string_view bytes, LineEncoding encoding) { HisX(bytes, encoding); });
 }
 
 void MainState::His(std::string path)
 {
-    readTableBytes(path, [this](std::string_view bytes, LineEncoding encoding) {
-        HisX(bytes, encoding);
-    });
+    readTableBytes(
+        path, [this](std::string_view bytes, LineEncoding encoding) { HisX(bytes, encoding); });
 }
 
 void MainState::HisX(std::string_view line, LineEncoding encoding)
@@ -114,7 +112,7 @@ void MainState::HisX(std::string_view line, LineEncoding encoding)
     readHistoryExtras(fields, entry);
 
     const std::string text = entry.kindLetter == 'X' ? std::string(kHistoryReadError)
-                                                      : shownText({entry.text}, encoding);
+                                                     : shownText({entry.text}, encoding);
     const auto& parts = first ? entry.date : entry.second;
     std::string kind(1, entry.kindLetter); // 'X' stands for any kind but E, B and D
     if (!first) kind = entry.kindLetter == 'B' ? "D" : "B";

@@ -142,8 +142,8 @@ template <class OnBytes> void MainState::readTableBytes(std::string& path, OnByt
     std::string_view bytes;
     while (reader.nextBytes(bytes)) {
         if (const void* hash = std::memchr(bytes.data(), '#', bytes.size()))
-            bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(hash) -
-                                                             bytes.data()));
+            bytes = bytes.substr(
+                0, static_cast<std::size_t>(static_cast<const char*>(hash) - bytes.data()));
         onBytes(bytes, reader.lineEncoding());
     }
 }

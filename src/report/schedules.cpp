@@ -46,8 +46,7 @@ EntryLine scheduleLine(std::string_view text, std::string_view comment, const Sc
         entry.text += " まであと " + std::to_string(due.daysToGo) + " 日です。";
         break;
     case ScheduleShow::Since:
-        entry.text +=
-            " から " + std::to_string(-std::int64_t{due.daysToGo}) + " 日経過しました。";
+        entry.text += " から " + std::to_string(-std::int64_t{due.daysToGo}) + " 日経過しました。";
         break;
     case ScheduleShow::No: break;
     }
@@ -81,9 +80,9 @@ void MainState::Ske()
             scheduleDue(low16(line.date.value[0]), low16(line.date.value[1]),
                         low16(line.date.value[2]), line.mark, line.advance, facts);
         if (due.show == ScheduleShow::No) return;
-        const EntryLine entry = scheduleLine(shownText(line.text, encoding),
-                                             shownText(line.comment, encoding), due, line.mark,
-                                             line.colour, settings);
+        const EntryLine entry =
+            scheduleLine(shownText(line.text, encoding), shownText(line.comment, encoding), due,
+                         line.mark, line.colour, settings);
         if (writeEntry(Kind::Schedule, entry.text, entry.colour) && entry.stopEntry)
             applyStopEffects(entry.daysToGo);
     });

@@ -12,48 +12,57 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-struct DayField
+// The markers are tested in a fixed order, so "<" wins over ">" and "&" over "-". One pass
+// tells which markers are there; a plain day needs no search at all.
+void readDayField(std::string_view field, EventLine& line) noexcept
 {
-    std::string_view value;
-    DayForm form = DayForm::Plain;
-    std::string_view rangeEnd = "0";
-};
-
-// The markers are tested in a fixed order, so "<" wins over ">" and "&" over "-".
-DayField readDayField(std::string_view field) noexcept
-{
-    if (const auto at = field.find("<<"); at != npos)
-        return {field.substr(at + 2), DayForm::EarlierWorkingDay};
-    if (const auto at = field.find('<'); at != npos)
-        return {field.substr(at + 1), DayForm::Earlier};
-    if (const auto at = field.find(">>"); at != npos)
-        return {field.substr(at + 2), DayForm::LaterWorkingDay};
-    if (const auto at = field.find('>'); at != npos) return {field.substr(at + 1), DayForm::Later};
-    if (const auto at = field.find('&'); at != npos)
-        return {field.substr(at + 1), DayForm::Unsupported};
-    if (const auto at = field.find('-'); at != npos && at != 0)
-        return {field.substr(0, at), DayForm::Range, field.substr(at + 1)};
-    if (!field.empty() && field.front() == '-') return {field.substr(1), DayForm::FromMonthEnd};
-    return {field, DayForm::Plain};
+    bool less = false, greater = false, ampersand = false, dash = false;
+    for (const char c : field) {
+        less = less || c == '<';
+        greater = greater || c == '>';
+        ampersand = ampersand || c == '&';
+        dash = dash || c == '-';
+    }
+    line.rangeEnd = "0";
+    const auto take = [&](std::string_view value, DayForm form) {
+        line.day = value;
+        line.dayForm = form;
+    };
+    if (less) {
+        if (const auto at = field.find("<<"); at != npos)
+            return take(field.substr(at + 2), DayForm::EarlierWorkingDay);
+        return take(field.substr(field.find('<') + 1), DayForm::Earlier);
+    }
+    if (greater) {
+        if (const auto at = field.find(">>"); at != npos)
+            return take(field.substr(at + 2), DayForm::LaterWorkingDay);
+        return take(field.substr(field.find('>') + 1), DayForm::Later);
+    }
+    if (ampersand) return take(field.substr(field.find('&') + 1), DayForm::Unsupported);
+    if (dash) {
+        const auto at = field.find('-');
+        if (at == 0) return take(field.substr(1), DayForm::FromMonthEnd);
+        line.rangeEnd = field.substr(at + 1);
+        return take(field.substr(0, at), DayForm::Range);
+    }
+    take(field, DayForm::Plain);
 }
 
-struct WeekField
+void readWeekField(std::string_view field, EventLine& line) noexcept
 {
-    std::string_view value;
-    WeekForm form = WeekForm::OfMonth;
-};
-
-WeekField readWeekField(std::string_view field) noexcept
-{
-    if (field.starts_with('-')) return {field.substr(1), WeekForm::FromMonthEnd};
+    const auto take = [&](std::string_view value, WeekForm form) {
+        line.week = value;
+        line.weekForm = form;
+    };
+    if (field.starts_with('-')) return take(field.substr(1), WeekForm::FromMonthEnd);
     if (field.starts_with('!')) {
         if (const auto at = field.find("!-"); at != npos)
-            return {field.substr(at + 2), WeekForm::FromYearEnd};
-        return {field.substr(1), WeekForm::OfYear};
+            return take(field.substr(at + 2), WeekForm::FromYearEnd);
+        return take(field.substr(1), WeekForm::OfYear);
     }
-    if (field.starts_with("%1")) return {"0", WeekForm::OddWeeks};
-    if (field.starts_with("%2")) return {"0", WeekForm::EvenWeeks};
-    return {field, WeekForm::OfMonth};
+    if (field.starts_with("%1")) return take("0", WeekForm::OddWeeks);
+    if (field.starts_with("%2")) return take("0", WeekForm::EvenWeeks);
+    take(field, WeekForm::OfMonth);
 }
 
 // Event colour words carry a leading "&"; any other text with "&" is automatic. The words
@@ -77,7 +86,8 @@ int fail(LineProblem* problem, LineProblem why) noexcept
 
 int readEvent(FieldList& fields, LineEncoding encoding, EventLine& line, LineProblem* problem)
 {
-    line = EventLine{};
+    line.advance = 0;
+    line.hasAdvance = false;
     std::size_t next = 0;
     if (fields.has(0) && isAdvanceField(fields.field(0))) {
         const auto days = advanceDays(fields.field(0), encoding);
@@ -88,28 +98,18 @@ int readEvent(FieldList& fields, LineEncoding encoding, EventLine& line, LinePro
     }
     if (!fields.has(next + 3)) return fail(problem, LineProblem::TooFewFields);
 
-    const DayField day = readDayField(fields.field(next));
-    line.day = day.value;
-    line.dayForm = day.form;
-    line.rangeEnd = day.rangeEnd;
+    readDayField(fields.field(next), line);
     line.weekday = fields.field(next + 1);
-    const WeekField week = readWeekField(fields.field(next + 2));
-    line.week = week.value;
-    line.weekForm = week.form;
+    readWeekField(fields.field(next + 2), line);
     line.month = fields.field(next + 3);
     line.textField = next + 4; // until readEventExtras
 
     // a value with any byte above 0x7F is no number, decoded or not
-    std::int64_t sum = 1;
-    for (auto [text, value] : {std::pair{line.day, &line.dayValue},
-                               std::pair{line.weekday, &line.weekdayValue},
-                               std::pair{line.week, &line.weekValue},
-                               std::pair{line.month, &line.monthValue}}) {
-        const auto number = parseNumber(text);
-        if (!number) return fail(problem, LineProblem::NotNumber);
-        *value = *number;
-        sum += *number;
-    }
+    if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
+        !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
+        return fail(problem, LineProblem::NotNumber);
+    const std::int64_t sum =
+        std::int64_t{1} + line.dayValue + line.weekdayValue + line.weekValue + line.monthValue;
     if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
 }
@@ -130,6 +130,7 @@ int readEventLine(FieldList& fields, LineEncoding encoding, EventLine& line,
 void readEventExtras(FieldList& fields, EventLine& line)
 {
     // a colour field holds "&" anywhere; without it the field is the text's first word
+    line.colour = 'A';
     if (fields.has(line.textField) &&
         fields.field(line.textField).find('&') != std::string_view::npos) {
         line.colour = eventColourCode(fields.field(line.textField));

@@ -6,97 +6,6 @@
 
 namespace tira {
 
-namespace {
-
-enum CharClass : std::uint8_t
-{
-    kPlain,
-    kBlank, // codes 1..32; a NUL byte counts as neither blank nor comma: it stays in the field
-    kComma,
-};
-
-constexpr std::array<CharClass, 256> kClasses = [] {
-    std::array<CharClass, 256> classes{};
-    for (std::size_t c = 1; c <= 32; ++c)
-        classes[c] = kBlank;
-    classes[','] = kComma;
-    return classes;
-}();
-
-CharClass classOf(char c) noexcept
-{
-    return kClasses[static_cast<unsigned char>(c)];
-}
-
-std::size_t skipBlanks(std::string_view line, std::size_t pos) noexcept
-{
-    while (pos < line.size() && classOf(line[pos]) == kBlank)
-        ++pos;
-    return pos;
-}
-
-// The end of the run of plain bytes from `p`: the first blank (1..32) or comma, or `end`.
-const char* plainRunEnd(const char* p, const char* end) noexcept
-{
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101u;
-        constexpr std::uint64_t kHighs = 0x8080808080808080u;
-        while (end - p >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, p, 8);
-            // bytes below 0x21, and commas; the lowest flagged byte is always a true one
-            const std::uint64_t low = (word - 0x21 * kOnes) & ~word & kHighs;
-            const std::uint64_t commas = word ^ (0x2C * kOnes);
-            const std::uint64_t hits = low | ((commas - kOnes) & ~commas & kHighs);
-            if (hits == 0) {
-                p += 8;
-                continue;
-            }
-            p += std::countr_zero(hits) / 8;
-            if (*p != '\0') return p;
-            ++p; // a NUL byte is part of the field
-        }
-    }
-    while (p < end && classOf(*p) == kPlain)
-        ++p;
-    return p;
-}
-
-} // namespace
-
-void FieldList::start(std::string_view line) noexcept
-{
-    m_line = line;
-    m_count = 0;
-    m_unquotedReady = false;
-    m_pos = skipBlanks(line, 0);
-}
-
-void FieldList::splitUntil(std::size_t count)
-{
-    const char* const begin = m_line.data();
-    const char* const end = begin + m_line.size();
-    std::size_t pos = m_pos;
-    while (pos < m_line.size() && m_count < count) {
-        std::string_view field;
-        if (begin[pos] == '"') {
-            field = quotedField(pos);
-        } else {
-            const char* const stop = plainRunEnd(begin + pos, end);
-            field = std::string_view(begin + pos, static_cast<std::size_t>(stop - (begin + pos)));
-            pos = static_cast<std::size_t>(stop - begin);
-        }
-        if (m_count == m_fields.size())
-            m_fields.push_back(field);
-        else
-            m_fields[m_count] = field;
-        ++m_count;
-        pos = skipBlanks(m_line, pos);
-        if (pos < m_line.size() && begin[pos] == ',') pos = skipBlanks(m_line, pos + 1);
-    }
-    m_pos = pos;
-}
-
 // The quoted field whose opening quote is at `pos`; moves `pos` past it.
 std::string_view FieldList::quotedField(std::size_t& pos)
 {
@@ -165,7 +74,7 @@ std::string underscoresToSpaces(std::string_view text)
     return out;
 }
 
-std::optional<std::int32_t> parseNumber(std::string_view text) noexcept
+std::optional<std::int32_t> parseLongNumber(std::string_view text) noexcept
 {
     if (text.empty()) return std::nullopt;
     const char* first = text.data();
@@ -176,15 +85,6 @@ std::optional<std::int32_t> parseNumber(std::string_view text) noexcept
         ++first;
     }
     if (first == last || *first < '0' || *first > '9') return std::nullopt;
-    // up to nine digits cannot overflow: the common case, without from_chars
-    if (last - first <= 9) {
-        std::int32_t value = 0;
-        for (const char* p = first; p < last; ++p) {
-            if (*p < '0' || *p > '9') return std::nullopt;
-            value = value * 10 + (*p - '0');
-        }
-        return negative ? -value : value;
-    }
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last) return std::nullopt;
@@ -216,21 +116,10 @@ std::optional<std::int32_t> advanceDays(std::string_view field) noexcept
     return advanceDaysAfterMark(withoutFirstCharacter(field));
 }
 
-std::optional<std::int32_t> advanceDays(std::string_view field, LineEncoding encoding)
+std::optional<std::int32_t> decodedAdvanceDays(std::string_view field, LineEncoding encoding)
 {
-    if (encoding != LineEncoding::Text && !field.empty() &&
-        static_cast<unsigned char>(field.front()) < 0x80)
-        return advanceDaysAfterMark(field.substr(1));
     thread_local std::string scratch;
     return advanceDays(textOf(field, encoding, scratch));
-}
-
-std::optional<std::int32_t> advanceDaysAfterMark(std::string_view rest) noexcept
-{
-    if (rest.empty()) return 1;
-    const auto days = parseNumber(rest);
-    if (!days) return std::nullopt;
-    return *days > 14 ? 14 : *days;
 }
 
 std::string asciiUpper(std::string_view text)

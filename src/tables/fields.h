@@ -3,7 +3,9 @@
 #include "text/cp932.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,52 @@ inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot
 // The fields are views into the line (a quoted field with "" inside into the list's own
 // storage): they are valid while the line lives and until the next split. Reusable:
 // splitting again allocates nothing once the list has seen lines as long.
+namespace detail {
+
+// Byte classes of the field splitter: 1 a blank (codes 1..32), 2 a comma; a NUL byte is
+// neither, it stays in its field.
+inline constexpr std::array<std::uint8_t, 256> kFieldByteClass = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (std::size_t c = 1; c <= 32; ++c)
+        classes[c] = 1;
+    classes[','] = 2;
+    return classes;
+}();
+
+inline bool isFieldBlank(char c) noexcept
+{
+    return kFieldByteClass[static_cast<unsigned char>(c)] == 1;
+}
+
+// The end of the run of plain bytes from `pos`: the first blank or comma, or `size`.
+inline std::size_t plainRunEnd(const char* line, std::size_t pos, std::size_t size) noexcept
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101u;
+        constexpr std::uint64_t kHighs = 0x8080808080808080u;
+        while (size - pos >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, line + pos, 8);
+            // bytes below 0x21, and commas; the lowest flagged byte is always a true one
+            const std::uint64_t low = (word - 0x21 * kOnes) & ~word & kHighs;
+            const std::uint64_t commas = word ^ (0x2C * kOnes);
+            const std::uint64_t hits = low | ((commas - kOnes) & ~commas & kHighs);
+            if (hits == 0) {
+                pos += 8;
+                continue;
+            }
+            pos += static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+            if (line[pos] != '\0') return pos;
+            ++pos; // a NUL byte is part of the field
+        }
+    }
+    while (pos < size && kFieldByteClass[static_cast<unsigned char>(line[pos])] == 0)
+        ++pos;
+    return pos;
+}
+
+} // namespace detail
+
 class FieldList
 {
   public:
@@ -31,19 +79,24 @@ class FieldList
 
     // Starts splitting `line` lazily: has() and field() split on only as far as they are
     // asked, so a reader that decides on the first fields never scans the rest of the line.
-    void start(std::string_view line) noexcept;
+    void start(std::string_view line) noexcept
+    {
+        m_line = line;
+        m_count = 0;
+        m_unquotedReady = false;
+        m_pos = skipBlanks(0);
+    }
     // True when the line has a field number `i` (from 0). Splits the fields before it, not
     // the field itself: a field that is only required to be there is never scanned.
     bool has(std::size_t i)
     {
-        if (i < m_count) return true;
         splitUntil(i);
         return i < m_count || (i == m_count && m_pos < m_line.size());
     }
     // Field number `i`, which has(i) said is there; splits on as far as that.
     std::string_view field(std::size_t i)
     {
-        if (i >= m_count) splitUntil(i + 1);
+        splitUntil(i + 1);
         return m_fields[i];
     }
     // Splits what is left of the line.
@@ -55,7 +108,44 @@ class FieldList
     std::string_view operator[](std::size_t i) const noexcept { return m_fields[i]; }
 
   private:
-    void splitUntil(std::size_t count);
+    void splitUntil(std::size_t count)
+    {
+        while (m_count < count && m_pos < m_line.size())
+            splitNext();
+    }
+
+    // Splits the field at m_pos and the separator after it: blanks, and at most one comma
+    // with blanks around it.
+    void splitNext()
+    {
+        const char* const line = m_line.data();
+        const std::size_t size = m_line.size();
+        std::size_t pos = m_pos;
+        std::string_view field;
+        if (line[pos] == '"') {
+            field = quotedField(pos);
+        } else {
+            const std::size_t stop = detail::plainRunEnd(line, pos, size);
+            field = std::string_view(line + pos, stop - pos);
+            pos = stop;
+        }
+        if (m_count == m_fields.size())
+            m_fields.push_back(field);
+        else
+            m_fields[m_count] = field;
+        ++m_count;
+        m_pos = pos;
+        m_pos = skipBlanks(m_pos);
+        if (m_pos < size && line[m_pos] == ',') m_pos = skipBlanks(m_pos + 1);
+    }
+
+    std::size_t skipBlanks(std::size_t pos) const noexcept
+    {
+        while (pos < m_line.size() && detail::isFieldBlank(m_line[pos]))
+            ++pos;
+        return pos;
+    }
+
     std::string_view quotedField(std::size_t& pos);
 
     std::vector<std::string_view> m_fields;
@@ -85,8 +175,40 @@ std::vector<std::string> splitFields(std::string_view line);
 std::string underscoresToSpaces(std::string_view text);
 
 // A whole decimal number with an optional sign; nothing else (no blanks, no empty text).
-// Values outside 32 bits are not numbers.
-std::optional<std::int32_t> parseNumber(std::string_view text) noexcept;
+// Values outside 32 bits are not numbers. parseLongNumber is the general way, which
+// parseNumber takes for texts of no digits or more than nine.
+std::optional<std::int32_t> parseLongNumber(std::string_view text) noexcept;
+// The same as a flag and an out value: readers on the hot path use it, as GCC passes a
+// returned std::optional<int> through memory (a store the next load has to wait for).
+inline bool readNumber(std::string_view text, std::int32_t& value) noexcept
+{
+    // up to nine digits cannot overflow: the common case, read here
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    const auto digits = end - p;
+    if (digits < 1 || digits > 9) {
+        const auto number = parseLongNumber(text);
+        if (number) value = *number;
+        return number.has_value();
+    }
+    std::uint32_t total = 0;
+    for (; p < end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+        if (digit > 9) return false;
+        total = total * 10 + digit;
+    }
+    const auto number = static_cast<std::int32_t>(total);
+    value = text.front() == '-' ? -number : number;
+    return true;
+}
+
+inline std::optional<std::int32_t> parseNumber(std::string_view text) noexcept
+{
+    std::int32_t value = 0;
+    if (!readNumber(text, value)) return std::nullopt;
+    return value;
+}
 
 // Splits a date written with exactly parts-1 "/" into its parts (parts 1..3); nullopt for
 // any other count. The parts are not checked to be numbers.
@@ -103,11 +225,26 @@ inline bool isAdvanceField(std::string_view field) noexcept
 // Advance days of an advance field: the text after its first character; empty is 1,
 // above 14 is 14; nullopt when that text is not a number.
 std::optional<std::int32_t> advanceDays(std::string_view field) noexcept;
+
 // The same from the text after that first character.
-std::optional<std::int32_t> advanceDaysAfterMark(std::string_view rest) noexcept;
+inline std::optional<std::int32_t> advanceDaysAfterMark(std::string_view rest) noexcept
+{
+    if (rest.empty()) return 1;
+    std::int32_t days = 0;
+    if (!readNumber(rest, days)) return std::nullopt;
+    return days > 14 ? 14 : days;
+}
+
 // The same for a field whose bytes read as `encoding`: an ASCII first byte decodes to
 // itself alone, anything else is decoded first.
-std::optional<std::int32_t> advanceDays(std::string_view field, LineEncoding encoding);
+std::optional<std::int32_t> decodedAdvanceDays(std::string_view field, LineEncoding encoding);
+inline std::optional<std::int32_t> advanceDays(std::string_view field, LineEncoding encoding)
+{
+    if (encoding != LineEncoding::Text && !field.empty() &&
+        static_cast<unsigned char>(field.front()) < 0x80)
+        return advanceDaysAfterMark(field.substr(1));
+    return decodedAdvanceDays(field, encoding);
+}
 
 // The colour code of a colour word ("K", "BLACK" ... "Y", "YELLOW"; any other text "A"),
 // compared after ASCII capitalisation.

@@ -38,7 +38,8 @@ char kindLetterOf(std::string_view kind) noexcept
 
 int readHistory(FieldList& fields, HistoryLine& line, LineProblem* problem)
 {
-    line = HistoryLine{};
+    line.second = {"0", "0", "0"};
+    line.textAt = 0;
     if (!fields.has(1)) return fail(problem, LineProblem::TooFewFields);
 
     const auto date = splitDate(fields.field(0), 3);
@@ -60,16 +61,10 @@ int readHistory(FieldList& fields, HistoryLine& line, LineProblem* problem)
     }
 
     // a part with any byte above 0x7F is no number, decoded or not
-    std::int64_t sum = 1;
-    for (auto [text, value] : {std::pair{line.date[1], &line.month},
-                               std::pair{line.date[2], &line.day},
-                               std::pair{line.second[1], &line.month2},
-                               std::pair{line.second[2], &line.day2}}) {
-        const auto number = parseNumber(text);
-        if (!number) return fail(problem, LineProblem::DateNotNumber);
-        *value = *number;
-        sum += *number;
-    }
+    if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
+        !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2))
+        return fail(problem, LineProblem::DateNotNumber);
+    const std::int64_t sum = std::int64_t{1} + line.month + line.day + line.month2 + line.day2;
     if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
     return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
 }
@@ -107,7 +102,7 @@ int HisLine(std::string_view text, HistoryRecord& record, LineProblem* problem) 
         record[HistoryDay] = line.date[2];
         record[HistoryKind] = asciiUpper(line.kind);
         record[HistoryText] = line.kindLetter == 'X' ? std::string(kHistoryReadError)
-                                                      : underscoresToSpaces(line.text);
+                                                     : underscoresToSpaces(line.text);
         record[HistoryColour] = std::string(1, line.colour);
         record[HistoryYear2] = line.second[0];
         record[HistoryMonth2] = line.second[1];

@@ -89,8 +89,8 @@ bool readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum,
 
 // The advance field when the line has one: the advance days and the index of the first
 // entry field. False when the advance field is not a number.
-bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance,
-                 bool& hasAdvance, std::size_t& next, LineProblem* problem)
+bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance, bool& hasAdvance,
+                 std::size_t& next, LineProblem* problem)
 {
     next = 0;
     advance = 0;
@@ -107,8 +107,7 @@ bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance
     return true;
 }
 
-int readBirthday(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
-                 LineProblem* problem)
+int readBirthday(FieldList& fields, LineEncoding encoding, BirthdayLine& line, LineProblem* problem)
 {
     std::size_t next = 0; // first field of the entry proper
     if (!readAdvance(fields, encoding, line.advance, line.hasAdvance, next, problem))
@@ -120,8 +119,7 @@ int readBirthday(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
     return verdictOf(sum);
 }
 
-int readSchedule(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
-                 LineProblem* problem)
+int readSchedule(FieldList& fields, LineEncoding encoding, ScheduleLine& line, LineProblem* problem)
 {
     line.date = {};
     line.comment = {};

@@ -85,8 +85,7 @@ void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
         // anything else leaves the rest of the row unmapped
         const std::size_t consumed = 2 * (count - done) - inLeft;
         const std::size_t converted = consumed / 2;
-        if (consumed % 2 != 0 || static_cast<std::size_t>(outPtr - out.data()) != consumed)
-            return;
+        if (consumed % 2 != 0 || static_cast<std::size_t>(outPtr - out.data()) != consumed) return;
         for (std::size_t i = 0; i < converted; ++i) {
             const auto low = static_cast<unsigned char>(out[2 * i]);
             const auto high = static_cast<unsigned char>(out[2 * i + 1]);
@@ -342,7 +341,6 @@ std::string_view textOf(std::string_view bytes, LineEncoding encoding, std::stri
     appendText(scratch, bytes, encoding);
     return scratch;
 }
-
 
 bool Utf8Scan::feed(std::string_view bytes) noexcept
 {

@@ -56,9 +56,9 @@ class TableReader
     std::FILE* m_file = nullptr;
     std::unique_ptr<char[]> m_buffer; // read a chunk at a time, never cleared
     std::size_t m_capacity = 0;
-    std::size_t m_pos = 0;                         // start of the next line
-    std::size_t m_end = 0;                         // end of the bytes read
-    std::size_t m_ctrlZ = std::string_view::npos;  // first Ctrl-Z read, if any
+    std::size_t m_pos = 0;                        // start of the next line
+    std::size_t m_end = 0;                        // end of the bytes read
+    std::size_t m_ctrlZ = std::string_view::npos; // first Ctrl-Z read, if any
     bool m_eof = false;
     bool m_stopped = false; // Ctrl-Z met
     bool m_skipLf = false;  // the last line ended at a CR: an LF right after belongs to it

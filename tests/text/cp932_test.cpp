@@ -137,9 +137,9 @@ TEST(Cp932, EveryPairDecodesAsTheConverterDecodesItAlone)
             std::size_t inLeft = 2;
             std::size_t outLeft = sizeof out;
             iconv(converter, nullptr, nullptr, nullptr, nullptr);
-            const bool mapped = iconv(converter, &in, &inLeft, &outPtr, &outLeft) !=
-                                    static_cast<std::size_t>(-1) &&
-                                inLeft == 0;
+            const bool mapped =
+                iconv(converter, &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
+                inLeft == 0;
             const std::string decoded = cp932ToUtf8(std::string(pair, 2));
             if (mapped) {
                 if (decoded != std::string(out, outPtr) && ++differences < 10)
