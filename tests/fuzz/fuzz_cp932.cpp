@@ -48,6 +48,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string clean = sanitizeUtf8(bytes);
     FUZZ_CHECK(isValidUtf8(clean));
+    // UTF-8 is in step at every ASCII byte as well
+    std::string pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            appendText(pieces, bytes.substr(start, i - start), LineEncoding::Utf8);
+            pieces.push_back(bytes[i]);
+            start = i + 1;
+        }
+    }
+    appendText(pieces, bytes.substr(start), LineEncoding::Utf8);
+    FUZZ_CHECK(pieces == clean);
     if (isValidUtf8(bytes)) {
         FUZZ_CHECK(clean == bytes);
         const std::string encoded = utf8ToCp932(bytes);

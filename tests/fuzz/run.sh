@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 seconds=${FUZZ_SECONDS:-60}
 # the targets that need files write them to memory when it can
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
-targets=${FUZZ_TARGETS:-"fields cp932 table_reader birthday schedule weekly holiday events history settings report"}
+targets=${FUZZ_TARGETS:-"fields cp932 table_reader birthday schedule weekly holiday events history settings report sections"}
 for target in $targets; do
     corpus=build-fuzz/corpus/$target
     mkdir -p "$corpus" build-fuzz/artifacts

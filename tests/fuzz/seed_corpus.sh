@@ -57,6 +57,7 @@ seed_kind cp932 "$home/BIRTH.TBL $home/HISTORY.TBL" tests/text/cp932_test.cpp
 for file in "$home"/*.TBL; do
     seed table_reader <"$file"
     seed report <"$file"
+    seed sections <"$file"
 done
 literals tests/text/table_reader_test.cpp | seed_lines table_reader
 seed settings <"$home/TIRA.ini"
