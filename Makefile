@@ -7,7 +7,7 @@
 # make test-windows-core  - cross-compile the Qt-free core and its tests for Windows
 #                           (MinGW-w64) and run them under Wine when Wine is installed;
 #                           the Qt sources get a Windows syntax check
-.PHONY: all deps build run test test-asan bench bench-micro fuzz lint package test-windows-core format clean
+.PHONY: all deps build run test test-asan bench bench-micro bench-window fuzz lint package test-windows-core format clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -41,6 +41,12 @@ test-asan: deps
 
 bench: deps
 	@bash bench/report.sh
+
+# The window with a 20,000-line report on a virtual X display.
+bench-window: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target tira_window_bench
+	@xvfb-run -a -s "-screen 0 1280x1024x24" ./build-release/bench/tira_window_bench 20000 5
 
 bench-micro: deps
 	@cmake --preset release >/dev/null

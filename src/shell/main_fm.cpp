@@ -148,7 +148,9 @@ void TMainF::FormCreate()
     m_state.countdownEnabled = 1;
     try {
         m_state.Tirawa(1);
+        m_pane.finish();
     } catch (const TableFileError& error) {
+        m_pane.finish(); // the lines so far stay
         // told once the window is up and the event loop runs
         const QString text = QString::fromStdString(error.what());
         QTimer::singleShot(0, this, [this, text] { showPlainMessage(this, text); });
@@ -215,7 +217,9 @@ void TMainF::buildReport(std::uint8_t flag)
 {
     try {
         m_state.Tirawa(flag);
+        m_pane.finish();
     } catch (const TableFileError& error) {
+        m_pane.finish(); // the lines so far stay
         showPlainMessage(this, QString::fromStdString(error.what()));
     }
 }

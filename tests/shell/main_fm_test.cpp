@@ -513,6 +513,33 @@ class MainFmTest : public QObject
         QCOMPARE(lineColour(*window, last), QColor(255, 0, 0));
     }
 
+    // Thousands of report lines: every line in the pane, but at most one paint per paint
+    // interval while the report is built and one at its end, not one per line.
+    void longReportIsPaintedInBatches()
+    {
+        QString lines;
+        for (int i = 0; i < 3000; ++i)
+            lines += QStringLiteral("1990/5/9 x 人%1\r\n").arg(i);
+        writeBirthdays(QString(), lines);
+        QElapsedTimer timer;
+        timer.start();
+        auto window = open();
+        const qint64 elapsed = timer.elapsed();
+        RichTextPane& pane = window->pane();
+        QCOMPARE(pane.lineCount(), 2 + 2 + 3000); // date and time, the heading, the entries
+        auto* info = window->findChild<QTextEdit*>(QStringLiteral("Info"));
+        QCOMPARE(info->document()->blockCount(), pane.lineCount());
+        QCOMPARE(line(*window, pane.lineCount() - 1),
+                 QStringLiteral("今日は 人2999 さんの 34 回目の誕生日です。"));
+        QVERIFY(pane.paintCount() >= 1);
+        QVERIFY2(
+            pane.paintCount() <= elapsed / RichTextPane::kPaintInterval + 2,
+            qPrintable(QStringLiteral("%1 paints in %2 ms").arg(pane.paintCount()).arg(elapsed)));
+        // a second report starts a fresh document with the same lines
+        window->R2Click();
+        QCOMPARE(info->document()->blockCount(), pane.lineCount());
+    }
+
     void firstReportStartsFromABlackFrame()
     {
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Color]\nBaseB=65535\n")));
