@@ -1,5 +1,7 @@
 // Micro-benchmarks of the per-line work of a report: decoding, splitting, parsing.
+#include "tables/event_line.h"
 #include "tables/fields.h"
+#include "tables/history_line.h"
 #include "tables/jikukai.h"
 #include "text/cp932.h"
 #include "text/table_reader.h"
@@ -19,6 +21,8 @@ const std::string kBirthday = "+7 1990/5/12 x 山田_太郎 友人 S red";
 const std::string kSchedule = "+3 2024/5/20 *本社 会議 S";
 const std::string kWeekly = "4/6 4/15 春の全国交通安全運動";
 const std::string kHoliday = "11 3 文化の日";
+const std::string kEvent = "+3 <<25 0 0 0 &red 給料日";
+const std::string kHistory = "1900/5/1 B 1980/7/2 山田_太郎";
 const std::string kQuoted = R"(2024/5/20 "a ""quoted"" text, with blanks" B)";
 
 void setBytes(benchmark::State& state, std::size_t perIteration)
@@ -97,6 +101,51 @@ void BM_HolidayLine(benchmark::State& state)
 }
 BENCHMARK(BM_HolidayLine);
 
+void BM_EveLine(benchmark::State& state)
+{
+    parseLine<EventRule, EveLine>(state, kEvent);
+}
+BENCHMARK(BM_EveLine);
+
+void BM_HisLine(benchmark::State& state)
+{
+    parseLine<HistoryRecord, HisLine>(state, kHistory);
+}
+BENCHMARK(BM_HisLine);
+
+void BM_CommaList(benchmark::State& state)
+{
+    const std::string line = "+3 <<5,10,15,20,25 0 0 0 支払い";
+    for (auto _ : state)
+        expandCommaList(line, [](std::string_view one) { benchmark::DoNotOptimize(one.data()); });
+}
+BENCHMARK(BM_CommaList);
+
+// What the report does with a line that it does not show: read it in place, Shift-JIS bytes.
+void BM_ReadBirthdayInPlace(benchmark::State& state)
+{
+    const std::string bytes = utf8ToCp932(kBirthday);
+    FieldList fields;
+    BirthdayLine line;
+    for (auto _ : state) {
+        fields.start(bytes);
+        benchmark::DoNotOptimize(readBirthdayLine(fields, LineEncoding::Cp932, line));
+    }
+}
+BENCHMARK(BM_ReadBirthdayInPlace);
+
+void BM_ReadEventInPlace(benchmark::State& state)
+{
+    const std::string bytes = utf8ToCp932(kEvent);
+    FieldList fields;
+    EventLine line;
+    for (auto _ : state) {
+        fields.start(bytes);
+        benchmark::DoNotOptimize(readEventLine(fields, LineEncoding::Cp932, line));
+    }
+}
+BENCHMARK(BM_ReadEventInPlace);
+
 // A whole file through the line reader: 100,000 birthday lines, Shift-JIS, CR LF.
 void BM_TableReader(benchmark::State& state)
 {
@@ -113,12 +162,18 @@ void BM_TableReader(benchmark::State& state)
     std::string text;
     for (auto _ : state) {
         TableReader reader(path.string());
-        while (reader.next(text))
-            benchmark::DoNotOptimize(text.data());
+        if (state.range(0) == 0) {
+            while (reader.next(text)) // decoded
+                benchmark::DoNotOptimize(text.data());
+        } else {
+            std::string_view raw;
+            while (reader.nextBytes(raw)) // as the file's bytes
+                benchmark::DoNotOptimize(raw.data());
+        }
     }
     setBytes(state, bytes.size());
     std::filesystem::remove(path);
 }
-BENCHMARK(BM_TableReader)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableReader)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
