@@ -54,7 +54,8 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
     if (day == 0) return;
     const std::int64_t year = facts.date.year;
     const std::int64_t mm = month != 0 ? month : facts.date.month;
-    const int weekday = weekdayAt(year, mm, day); // of the date before the shift
+    // the weekday of the date before the shift; only the shifting forms ask for it
+    const auto weekdayBeforeShift = [&] { return weekdayAt(year, mm, day); };
     // each pass goes once through the table in its order, against the current day
     const std::int64_t holidayMonth = (mm - 1) % 12 + 1; // month 13 is the next January
     const auto isHoliday = [&](const HolidayEntry& holiday, std::int64_t d) {
@@ -65,6 +66,7 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
     case DayForm::Earlier:
     case DayForm::EarlierWorkingDay: {
         const bool working = form == DayForm::EarlierWorkingDay;
+        const int weekday = weekdayBeforeShift();
         if (weekday == 2) {
             // a Monday after a Sunday holiday is a substitute holiday
             for (const HolidayEntry& holiday : holidays)
@@ -78,7 +80,8 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
         break;
     }
     case DayForm::Later:
-    case DayForm::LaterWorkingDay:
+    case DayForm::LaterWorkingDay: {
+        const int weekday = weekdayBeforeShift();
         if (weekday == 1) day += 1;
         if (form == DayForm::LaterWorkingDay && weekday == 7) day += 2;
         // a holiday, and the day after one, are passed over
@@ -86,6 +89,7 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
             if (isHoliday(holiday, day) || isHoliday(holiday, day - 1)) day += 1;
         // a day beyond the month's end lies in the month after; DayCount reads it so
         break;
+    }
     case DayForm::Range:
         if (day < facts.date.day && rangeEnd >= facts.date.day) day = facts.date.day;
         break;

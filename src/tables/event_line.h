@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tira {
 
@@ -92,5 +93,18 @@ int EveLine(std::string_view line, EventRule& rule, LineProblem* problem = nullp
 // rest of the line as it is. Only the space character delimits; quotes mean nothing here.
 // A line without a comma is passed on unchanged.
 void expandCommaList(std::string_view line, const std::function<void(std::string_view)>& onLine);
+
+// The same for any callable: a line without a comma (nearly every line) goes straight to
+// `onLine`, with no call through std::function.
+template <class OnLine>
+    requires(!std::is_same_v<std::remove_cvref_t<OnLine>, std::function<void(std::string_view)>>)
+void expandCommaList(std::string_view line, OnLine&& onLine)
+{
+    if (line.find(',') == std::string_view::npos) {
+        onLine(line);
+        return;
+    }
+    expandCommaList(line, std::function<void(std::string_view)>(std::ref(onLine)));
+}
 
 } // namespace tira
