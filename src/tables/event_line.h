@@ -97,8 +97,10 @@ void expandCommaList(std::string_view line, const std::function<void(std::string
 // The same for any callable: a line without a comma (nearly every line) goes straight to
 // `onLine`, with no call through std::function.
 template <class OnLine>
-    requires(!std::is_same_v<std::remove_cvref_t<OnLine>, std::function<void(std::string_view)>>)
-void expandCommaList(std::string_view line, OnLine&& onLine)
+requires(!std::is_same_v<
+         std::remove_cvref_t<OnLine>,
+         std::function<void(std::string_view)>>) void expandCommaList(std::string_view line,
+                                                                      OnLine&& onLine)
 {
     if (line.find(',') == std::string_view::npos) {
         onLine(line);
