@@ -177,7 +177,8 @@ int EveLine(std::string_view text, EventRule& rule, LineProblem* problem) noexce
     return verdict;
 }
 
-void expandCommaList(std::string_view line, const std::function<void(std::string_view)>& onLine)
+void detail::expandCommaListOf(std::string_view line,
+                               const std::function<void(std::string_view)>& onLine)
 {
     const auto firstComma = line.find(',');
     if (firstComma == npos) {

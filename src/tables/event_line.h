@@ -9,7 +9,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 namespace tira {
 
@@ -87,26 +86,23 @@ std::string eventLineText(FieldList& fields, const EventLine& line, LineEncoding
 // without their markers. Never throws. Given `problem`, says there why a verdict is 0 or less.
 int EveLine(std::string_view line, EventRule& rule, LineProblem* problem = nullptr) noexcept;
 
+namespace detail {
+// The expansion of a line that holds a comma.
+void expandCommaListOf(std::string_view line, const std::function<void(std::string_view)>& onLine);
+} // namespace detail
+
 // Comma-list expansion of an event line: calls `onLine` with every line the list stands
 // for, in order. The fields before the list and a shift marker in front of it are carried
 // to every item; the fields after the list follow every item but the last, which takes the
 // rest of the line as it is. Only the space character delimits; quotes mean nothing here.
-// A line without a comma is passed on unchanged.
-void expandCommaList(std::string_view line, const std::function<void(std::string_view)>& onLine);
-
-// The same for any callable: a line without a comma (nearly every line) goes straight to
-// `onLine`, with no call through std::function.
-template <class OnLine>
-requires(!std::is_same_v<
-         std::remove_cvref_t<OnLine>,
-         std::function<void(std::string_view)>>) void expandCommaList(std::string_view line,
-                                                                      OnLine&& onLine)
+// A line without a comma (nearly every line) goes straight to `onLine`.
+template <class OnLine> void expandCommaList(std::string_view line, OnLine&& onLine)
 {
     if (line.find(',') == std::string_view::npos) {
         onLine(line);
         return;
     }
-    expandCommaList(line, std::function<void(std::string_view)>(std::ref(onLine)));
+    detail::expandCommaListOf(line, std::function<void(std::string_view)>(std::ref(onLine)));
 }
 
 } // namespace tira
