@@ -122,27 +122,31 @@ void BM_CommaList(benchmark::State& state)
 BENCHMARK(BM_CommaList);
 
 // What the report does with a line that it does not show: read it in place, Shift-JIS bytes.
-void BM_ReadBirthdayInPlace(benchmark::State& state)
+template <class Line, class Read>
+void readInPlace(benchmark::State& state, const std::string& text, Read read)
 {
-    const std::string bytes = utf8ToCp932(kBirthday);
+    const std::string bytes = utf8ToCp932(text);
     FieldList fields;
-    BirthdayLine line;
+    Line line;
     for (auto _ : state) {
         fields.start(bytes);
-        benchmark::DoNotOptimize(readBirthdayLine(fields, LineEncoding::Cp932, line));
+        benchmark::DoNotOptimize(read(fields, line));
     }
+}
+
+void BM_ReadBirthdayInPlace(benchmark::State& state)
+{
+    readInPlace<BirthdayLine>(state, kBirthday, [](FieldList& fields, BirthdayLine& line) {
+        return readBirthdayLine(fields, LineEncoding::Cp932, line);
+    });
 }
 BENCHMARK(BM_ReadBirthdayInPlace);
 
 void BM_ReadEventInPlace(benchmark::State& state)
 {
-    const std::string bytes = utf8ToCp932(kEvent);
-    FieldList fields;
-    EventLine line;
-    for (auto _ : state) {
-        fields.start(bytes);
-        benchmark::DoNotOptimize(readEventLine(fields, LineEncoding::Cp932, line));
-    }
+    readInPlace<EventLine>(state, kEvent, [](FieldList& fields, EventLine& line) {
+        return readEventLine(fields, LineEncoding::Cp932, line);
+    });
 }
 BENCHMARK(BM_ReadEventInPlace);
 
