@@ -9,7 +9,10 @@ namespace tira {
 
 namespace {
 
-const QString kHelpPage = QStringLiteral("help/index.html");
+QString helpPageName()
+{
+    return QStringLiteral("help/index.html");
+}
 
 } // namespace
 
@@ -35,20 +38,20 @@ QString iniPathIn(const QString& home)
 
 QString installedDataFolder(const QString& programFolder)
 {
-    const QString data =
+    QString data =
         QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(TIRA_DATA_FROM_BIN)));
     // an installation keeps its data apart from the program; a folder holding both is portable
     if (data == QDir::cleanPath(programFolder)) return QString();
-    if (!QFileInfo::exists(QDir(data).filePath(kHelpPage))) return QString();
+    if (!QFileInfo::exists(QDir(data).filePath(helpPageName()))) return QString();
     return data;
 }
 
 QString helpPagePath(const QString& programFolder)
 {
-    const QString beside = QDir(programFolder).filePath(kHelpPage);
+    QString beside = QDir(programFolder).filePath(helpPageName());
     if (QFileInfo::exists(beside)) return beside;
     const QString data = installedDataFolder(programFolder);
-    if (!data.isEmpty()) return QDir(data).filePath(kHelpPage);
+    if (!data.isEmpty()) return QDir(data).filePath(helpPageName());
     return beside;
 }
 

@@ -295,9 +295,9 @@ std::string checkListing(const std::vector<CheckedFile>& files)
 
 bool checkFoundProblems(const std::vector<CheckedFile>& files) noexcept
 {
-    for (const CheckedFile& file : files)
-        if (file.state == CheckedFile::State::Unreadable || !file.dropped.empty()) return true;
-    return false;
+    return std::ranges::any_of(files, [](const CheckedFile& file) {
+        return file.state == CheckedFile::State::Unreadable || !file.dropped.empty();
+    });
 }
 
 } // namespace tira

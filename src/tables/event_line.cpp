@@ -16,7 +16,10 @@ constexpr auto npos = std::string_view::npos;
 // tells which markers are there; a plain day needs no search at all.
 void readDayField(std::string_view field, EventLine& line) noexcept
 {
-    bool less = false, greater = false, ampersand = false, dash = false;
+    bool less = false;
+    bool greater = false;
+    bool ampersand = false;
+    bool dash = false;
     for (const char c : field) {
         less = less || c == '<';
         greater = greater || c == '>';

@@ -84,7 +84,7 @@ std::string eventLineText(FieldList& fields, const EventLine& line, LineEncoding
 // 行事 line parser. Fills `rule` from one event line (cut at '#', free of comma lists).
 // Returns the line verdict: kUnparsable, or day + weekday + week + month + 1 of the values
 // without their markers. Never throws. Given `problem`, says there why a verdict is 0 or less.
-int EveLine(std::string_view line, EventRule& rule, LineProblem* problem = nullptr) noexcept;
+int EveLine(std::string_view text, EventRule& rule, LineProblem* problem = nullptr) noexcept;
 
 namespace detail {
 // The expansion of a line that holds a comma.

@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -217,9 +218,7 @@ std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, 
 // True when the first field of a line is an advance field (holds a "+").
 inline bool isAdvanceField(std::string_view field) noexcept
 {
-    for (const char c : field) // fields are short: no call to a search
-        if (c == '+') return true;
-    return false;
+    return std::ranges::any_of(field, [](char c) { return c == '+'; });
 }
 
 // Advance days of an advance field: the text after its first character; empty is 1,

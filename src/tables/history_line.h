@@ -56,6 +56,6 @@ void readHistoryExtras(FieldList& fields, HistoryLine& line);
 // 歴史 line parser. Fills `record` from one history line (cut at '#').
 // Returns the line verdict: kUnparsable, or month + day + second month + second day + 1.
 // Never throws. Given `problem`, says there why a verdict is 0 or less.
-int HisLine(std::string_view line, HistoryRecord& record, LineProblem* problem = nullptr) noexcept;
+int HisLine(std::string_view text, HistoryRecord& record, LineProblem* problem = nullptr) noexcept;
 
 } // namespace tira

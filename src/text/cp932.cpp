@@ -345,11 +345,11 @@ std::string_view textOf(std::string_view bytes, LineEncoding encoding, std::stri
 bool Utf8Scan::feed(std::string_view bytes) noexcept
 {
     if (m_failed) return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = p + bytes.size();
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
     while (p < end) {
         if (m_need > 0) {
-            const unsigned char b = *p++;
+            const auto b = static_cast<unsigned char>(*p++);
             if (b < m_low || b > m_high) return !(m_failed = true);
             --m_need;
             m_low = 0x80;
@@ -364,7 +364,7 @@ bool Utf8Scan::feed(std::string_view bytes) noexcept
             p += 8;
         }
         if (p == end) break;
-        const unsigned char b = *p++;
+        const auto b = static_cast<unsigned char>(*p++);
         if (b < 0x80) continue;
         // the second byte's range also rules out overlong forms, surrogates and > U+10FFFF
         if (b >= 0xC2 && b <= 0xDF) {
