@@ -18,10 +18,11 @@ homes=$build/bench-homes
 
 bash scripts/install-deps.sh time
 cmake --preset release >/dev/null
-cmake --build --preset release -j "${JOBS:-2}" --target tira tira_bench_gen >/dev/null
+cmake --build --preset release -j "${JOBS:-2}" --target tira tira_bench_gen tira_time_runs >/dev/null
 
 tira=$build/tira
 gen=$build/bench/tira_bench_gen
+timer=$build/bench/tira_time_runs
 
 # home DIR for KIND and COUNT, written again when the generator changed
 home_for() {
@@ -44,19 +45,9 @@ table_of() {
     esac
 }
 
-# "wall cpu" milliseconds of one run of the command (cpu = user + system), output discarded
-time_once() {
-    local TIMEFORMAT='%3R %3U %3S'
-    { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.0f %.0f\n", $1 * 1000000, ($2 + $3) * 1000000 }'
-}
-
 # "wall cpu" medians of $runs runs, in microseconds
 median_us() {
-    local samples=()
-    for ((i = 0; i < runs; i++)); do samples+=("$(time_once "$@")"); done
-    local mid=$(((runs + 1) / 2))
-    echo "$(printf '%s\n' "${samples[@]}" | awk '{print $1}' | sort -n | sed -n "${mid}p")" \
-        "$(printf '%s\n' "${samples[@]}" | awk '{print $2}' | sort -n | sed -n "${mid}p")"
+    "$timer" "$runs" "$@"
 }
 
 peak_rss_kb() {
