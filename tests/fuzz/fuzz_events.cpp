@@ -44,10 +44,7 @@ void evaluate(std::string_view line, bool utf8)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view raw = fuzz::asView(data, size);
-    const std::string decoded = cp932ToUtf8(raw);
-    for (const bool utf8 : {false, true}) {
-        const std::string_view line = utf8 ? std::string_view(decoded) : raw;
+    fuzz::forBothReadings(data, size, [](std::string_view line, bool utf8) {
         const auto commas = static_cast<std::size_t>(std::count(line.begin(), line.end(), ','));
         std::size_t produced = 0;
         expandCommaList(line, [&](std::string_view one) {
@@ -58,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             evaluate(one, utf8);
         });
         FUZZ_CHECK(produced == commas + 1);
-    }
+    });
     return 0;
 }

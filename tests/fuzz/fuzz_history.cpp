@@ -9,19 +9,16 @@ using namespace tira;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view raw = fuzz::asView(data, size);
-    const std::string decoded = cp932ToUtf8(raw);
-    for (const bool utf8 : {false, true}) {
-        const std::string_view line = utf8 ? std::string_view(decoded) : raw;
+    fuzz::forBothReadings(data, size, [](std::string_view line, bool utf8) {
         HistoryRecord record;
         const int verdict = HisLine(line, record);
-        if (verdict == kUnparsable) continue;
+        if (verdict == kUnparsable) return;
         for (const HistoryField f : {HistoryMonth, HistoryDay, HistoryMonth2, HistoryDay2})
             FUZZ_CHECK(parseNumber(record[f]).has_value());
         FUZZ_CHECK(record[HistoryColour].size() == 1 &&
                    fuzz::isColourCode(record[HistoryColour][0]));
         if (utf8) FUZZ_CHECK(isValidUtf8(record[HistoryText]));
-        if (verdict <= 0) continue;
+        if (verdict <= 0) return;
         const auto month = parseNumber(record[HistoryMonth]);
         const auto day = parseNumber(record[HistoryDay]);
         for (const CalendarFacts& facts : fuzz::sampleFacts()) {
@@ -32,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (*month == facts.date.month && *day == facts.date.day)
                 FUZZ_CHECK(shown->kind == record[HistoryKind]);
         }
-    }
+    });
     return 0;
 }

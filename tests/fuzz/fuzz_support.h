@@ -6,6 +6,7 @@
 #include "calendar/tira0.h"
 #include "report/main_state.h"
 #include "settings/settings.h"
+#include "text/cp932.h"
 
 #include <array>
 #include <cstddef>
@@ -31,6 +32,17 @@ namespace tira::fuzz {
 inline std::string_view asView(const std::uint8_t* data, std::size_t size)
 {
     return {reinterpret_cast<const char*>(data), size};
+}
+
+// Calls onLine(line, utf8) with the input as it came (any bytes) and decoded as CP932 (valid
+// UTF-8): the two ways a table line reaches the parsers.
+template <class OnLine>
+void forBothReadings(const std::uint8_t* data, std::size_t size, OnLine&& onLine)
+{
+    const std::string_view raw = asView(data, size);
+    const std::string decoded = cp932ToUtf8(raw);
+    onLine(raw, false);
+    onLine(std::string_view(decoded), true);
 }
 
 // Report dates a table line is evaluated on: month and year ends, leap days, a Sunday

@@ -89,16 +89,13 @@ void fuzzHoliday(std::string_view line, bool)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view raw = fuzz::asView(data, size);
-    const std::string decoded = cp932ToUtf8(raw);
-    for (const bool utf8 : {false, true}) {
-        const std::string_view line = utf8 ? std::string_view(decoded) : raw;
+    fuzz::forBothReadings(data, size, [](std::string_view line, bool utf8) {
         switch (TIRA_FUZZ_KIND) {
         case 0: fuzzBirthday(line, utf8); break;
         case 1: fuzzSchedule(line, utf8); break;
         case 2: fuzzWeekly(line, utf8); break;
         default: fuzzHoliday(line, utf8); break;
         }
-    }
+    });
     return 0;
 }
