@@ -10,13 +10,10 @@ namespace {
 Strings holidayLines(SectionHarness& h, std::uint16_t year, std::uint16_t month, std::uint16_t day)
 {
     h.report(year, month, day);
-    Strings out;
-    for (std::size_t i = 1; i < h.pane.lines.size(); ++i) {
-        if (h.pane.lines[i].text.rfind("ただいまの時刻は", 0) == 0) break;
-        EXPECT_EQ(h.pane.lines[i].colour, kBaseF);
-        out.push_back(h.pane.lines[i].text);
-    }
-    return out;
+    const auto lines = h.headerLines();
+    for (const auto& line : lines)
+        EXPECT_EQ(line.colour, kBaseF);
+    return SectionHarness::texts(lines);
 }
 
 TEST(Holidays, HeaderLines)

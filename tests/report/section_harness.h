@@ -79,6 +79,17 @@ class SectionHarness
         return {pane.lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, pane.lines.end()};
     }
 
+    // The header lines between the date line and the time line (the holiday lines).
+    std::vector<RecordingPane::Line> headerLines() const
+    {
+        std::vector<RecordingPane::Line> out;
+        for (std::size_t i = 1; i < pane.lines.size(); ++i) {
+            if (pane.lines[i].text.rfind("ただいまの時刻は", 0) == 0) break;
+            out.push_back(pane.lines[i]);
+        }
+        return out;
+    }
+
     // The texts of the lines of a report, for short comparisons.
     static Strings texts(const std::vector<RecordingPane::Line>& lines)
     {
