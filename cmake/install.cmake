@@ -22,6 +22,21 @@ install(TARGETS tira RUNTIME DESTINATION ${TIRA_INSTALL_BINDIR})
 if(TIRA_QT_MODULE)
     install(TARGETS tira_qt LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tira)
 endif()
+# A stripped program also loses the compiler's version notes (.comment), as in Debian's
+# own packages.
+if(CMAKE_OBJCOPY AND NOT WIN32)
+    set(TIRA_STRIPPED ${CMAKE_INSTALL_BINDIR}/tira)
+    if(TIRA_QT_MODULE)
+        list(APPEND TIRA_STRIPPED ${CMAKE_INSTALL_LIBDIR}/tira/tira-qt.so)
+    endif()
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(file ${TIRA_STRIPPED})
+                execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+            endforeach()
+        endif()")
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${TIRA_INSTALL_DATADIR}/help)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/home DESTINATION ${TIRA_INSTALL_EXAMPLESDIR})
 
@@ -80,6 +95,10 @@ if(NOT WIN32)
     install(FILES ${TIRA_PACKAGING_OUT}/tira.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${TIRA_PACKAGING_OUT}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    if(CMAKE_INSTALL_PREFIX STREQUAL "/usr") # the Debian package
+        install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tira)
+    endif()
 
     # Shell completion where bash-completion and zsh look for it (Debian's zsh reads
     # vendor-completions under /usr, site-functions elsewhere).
