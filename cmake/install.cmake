@@ -119,6 +119,7 @@ set(CPACK_PACKAGE_VENDOR "TIRA")
 set(CPACK_PACKAGE_CONTACT "TIRA developers <tira@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small daily reminder with a Japanese interface")
 # Lines of at most 72 characters, as apt shows them; an empty line starts a paragraph.
+# No double quotes: CPack writes the text into its configuration without escaping them.
 set(CPACK_PACKAGE_DESCRIPTION [=[
 TIRA builds a report for one day from plain-text table files that you
 keep with any text editor: birthdays, schedules, rule-based events (the
@@ -127,8 +128,8 @@ on-this-day history, periods of the year and holidays. It shows the
 report in a small window with a Japanese interface, which counts down
 and closes itself; stop entries hold it open and ring a sound.
 
-From a terminal, "tira --print" writes the same report as text or JSON,
-and "tira --check" lists the table lines the report cannot use.]=])
+From a terminal, tira --print writes the same report as text or JSON,
+and tira --check lists the table lines the report cannot use.]=])
 set(CPACK_PACKAGE_INSTALL_DIRECTORY tira)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
