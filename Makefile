@@ -3,7 +3,8 @@
 # make bench              - time `tira --print` over generated homes of 1k … 1M entries per kind
 # make fuzz               - run every libFuzzer target for FUZZ_SECONDS (default 60) each
 # make lint               - clang-tidy over src/ with the checks of .clang-tidy
-# make package            - the Debian package build-package/tira_<version>_<arch>.deb
+# make package            - the Debian package build-package/tira_<version>_<arch>.deb,
+#                           checked with lintian
 # make test-windows-core  - cross-compile the Qt-free core and its tests for Windows
 #                           (MinGW-w64) and run them under Wine when Wine is installed;
 #                           the Qt sources get a Windows syntax check
@@ -60,9 +61,11 @@ fuzz:
 	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) bash tests/fuzz/run.sh
 
 package: deps
+	@bash scripts/install-deps.sh lintian
 	@cmake --preset package >/dev/null
 	@cmake --build --preset package -j $(JOBS)
 	@cd build-package && cpack -G DEB
+	@lintian --fail-on error,warning build-package/tira_*.deb
 
 # Slow (Wine starts a whole Windows user space) and not part of `make test`.
 test-windows-core:

@@ -8,7 +8,10 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libsimpleini-dev
     libgtest-dev libbenchmark-dev
-    qt6-translations-l10n fonts-noto-cjk xvfb xauth desktop-file-utils
+    qt6-translations-l10n fonts-noto-cjk xvfb xauth
+    librsvg2-bin # rsvg-convert draws the PNG icons from the SVG
+    # the install test checks the menu entry, AppStream data, manual page and completion
+    desktop-file-utils appstream mandoc bash-completion
 )
 optional=()
 while [ $# -gt 0 ]; do

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace tira {
@@ -89,6 +90,84 @@ TEST(InstallLayout, PortableFolderIsItsOwnHome)
     root.writeBytes("portable/TIRA.ini", kMarkedIni);
     user.writeBytes(".config/tira/TIRA.ini", "[Color]\r\nBackF=0\r\n");
     EXPECT_NE(printJson(program, user).find("\"paneBackground\":255"), std::string::npos);
+}
+
+// Runs one of the checking tools the test set-up installs (scripts/install-deps.sh).
+void expectToolAccepts(const std::string& tool, const std::vector<std::string>& args)
+{
+    if (std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) != 0) {
+        ADD_FAILURE() << tool << " is missing: scripts/install-deps.sh installs it";
+        return;
+    }
+    const auto r = test::runProgram(tool, args);
+    EXPECT_EQ(r.exitCode, 0) << tool << " " << args.back() << "\n" << r.out << r.err;
+}
+
+std::string execLine(const std::string& desktopEntry)
+{
+    const std::size_t at = desktopEntry.find("\nExec=");
+    if (at == std::string::npos) return {};
+    return desktopEntry.substr(at + 1, desktopEntry.find('\n', at + 1) - at - 1);
+}
+
+// The size a PNG file declares in its header.
+std::pair<int, int> pngSize(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, 24> head{};
+    in.read(reinterpret_cast<char*>(head.data()), head.size());
+    const auto at = [&](std::size_t i) {
+        return (head[i] << 24) | (head[i + 1] << 16) | (head[i + 2] << 8) | head[i + 3];
+    };
+    return {at(16), at(20)};
+}
+
+// `cmake --install --prefix` chooses the prefix after configuring: the menu entry and the
+// login entry must still start the program of this installation.
+TEST(InstallLayout, EntriesStartTheProgramOfTheInstallPrefix)
+{
+    const test::TempHome root;
+    struct Case
+    {
+        std::string prefix; // in root
+        std::string exec;   // the expected Exec= value
+    };
+    const std::vector<Case> cases{
+        {"prefix", root.file("prefix/bin/tira")},
+        // a blank makes the path one quoted argument
+        {"my prefix", "\"" + root.file("my prefix/bin/tira") + "\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        const auto install = test::runProgram(
+            CMAKE_COMMAND, {"--install", TIRA_BUILD_DIR, "--prefix", root.file(c.prefix)});
+        ASSERT_EQ(install.exitCode, 0) << install.out << install.err;
+        const std::string menuEntry = c.prefix + "/share/applications/tira.desktop";
+        EXPECT_EQ(execLine(root.readBytes(menuEntry)), "Exec=" + c.exec);
+        expectToolAccepts("desktop-file-validate", {root.file(menuEntry)});
+
+        const test::TempHome config;
+        const auto autostart =
+            test::runProgram(root.file(c.prefix + "/bin/tira"), {"--autostart", "on"},
+                             {"XDG_CONFIG_HOME=" + config.path()});
+        ASSERT_EQ(autostart.exitCode, 0) << autostart.err;
+        EXPECT_EQ(execLine(config.readBytes("autostart/tira.desktop")), "Exec=" + c.exec);
+    }
+
+    // what the package adds for desktops, shells and man, checked by their own tools
+    const std::string share = root.file("prefix/share");
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string icon = share + "/icons/hicolor/" + std::to_string(size) + "x" +
+                                 std::to_string(size) + "/apps/tira.png";
+        EXPECT_EQ(pngSize(icon), std::make_pair(size, size)) << icon;
+    }
+    for (const char* file :
+         {"icons/hicolor/scalable/apps/tira.svg", "bash-completion/completions/tira",
+          "zsh/site-functions/_tira", "doc/tira/copyright", "doc/tira/changelog.gz"})
+        EXPECT_TRUE(fs::is_regular_file(share + "/" + file)) << file;
+    expectToolAccepts("appstreamcli", {"validate", "--no-net",
+                                       share + "/metainfo/io.github.tira.tira.metainfo.xml"});
+    expectToolAccepts("mandoc", {"-T", "lint", share + "/man/man1/tira.1.gz"});
 }
 
 TEST(Autostart, CommandWritesAValidEntryAndRemovesIt)

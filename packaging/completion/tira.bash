@@ -1,0 +1,70 @@
+# bash completion for tira
+# Works with the bash-completion package and, more plainly, without it.
+
+_tira()
+{
+    local cur prev words cword split=false
+    if declare -F _init_completion >/dev/null; then
+        _init_completion -s || return
+    else
+        words=("${COMP_WORDS[@]}")
+        cword=$COMP_CWORD
+        cur=${COMP_WORDS[COMP_CWORD]}
+        prev=${COMP_WORDS[COMP_CWORD - 1]}
+        # bash splits --format=json into --format, = and json
+        if [[ $cur == = ]]; then
+            cur=
+        elif [[ $prev == = ]]; then
+            prev=${COMP_WORDS[COMP_CWORD - 2]}
+        fi
+    fi
+
+    case $prev in
+        --home)
+            if declare -F _filedir >/dev/null; then
+                _filedir -d
+            else
+                compopt -o filenames 2>/dev/null
+                local IFS=$'\n'
+                COMPREPLY=($(compgen -d -- "$cur"))
+            fi
+            return
+            ;;
+        --format)
+            COMPREPLY=($(compgen -W 'text json' -- "$cur"))
+            return
+            ;;
+        --color)
+            COMPREPLY=($(compgen -W 'auto always never' -- "$cur"))
+            return
+            ;;
+        --autostart)
+            COMPREPLY=($(compgen -W 'on off' -- "$cur"))
+            return
+            ;;
+        --date | --time | --holidays)
+            # a date, a time or a year: nothing to offer
+            return
+            ;;
+    esac
+    [[ $split == true ]] && return
+
+    # the options that go with the job already on the line
+    local word mode=
+    for word in "${words[@]:1:cword-1}"; do
+        case $word in
+            --print | --check | --autostart | --holidays | -h | --help | -V | --version)
+                mode=$word
+                ;;
+        esac
+    done
+    local options
+    case $mode in
+        --print) options='--home --format --color --date --time' ;;
+        --check | --autostart) options='--home' ;;
+        --holidays | -h | --help | -V | --version) return ;;
+        *) options='--print --check --autostart --holidays --home --help --version' ;;
+    esac
+    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+} &&
+    complete -F _tira tira
