@@ -40,7 +40,7 @@ constexpr std::string_view kHelp =
     "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
     "\n"
     "Exit codes: 0 done; 1 an error (a table file that cannot be read, no display for the\n"
-    "window, a login entry not written) or, with --check, lines dropped; 2 bad arguments.\n";
+    "window, a login entry not written) or, with --check, something found; 2 bad arguments.\n";
 
 // What the arguments said, before they are checked against each other.
 struct Seen

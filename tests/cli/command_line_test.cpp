@@ -1,7 +1,9 @@
 // The argument parser: every argument list becomes one job, or one usage error.
 #include "cli/command_line.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,6 +95,16 @@ TEST(CommandLine, PrintDateAndTimeAreReadAsTheDateDialogChecksThem)
     EXPECT_EQ(job.date->month, 2);
     EXPECT_EQ(job.date->day, 29);
     EXPECT_EQ(*job.time, std::pair(0, 7));
+}
+
+TEST(CommandLine, TheReadmeAndTheHelpPageShowTheHelpAsItIs)
+{
+    for (const char* page : {"README.md", "help/index.html"}) {
+        std::ifstream in(std::string(TIRA_SOURCE_DIR) + "/" + page, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        EXPECT_NE(text.str().find(helpText()), std::string::npos) << page;
+    }
 }
 
 } // namespace
