@@ -62,7 +62,8 @@ struct Option
     void (*take)(Seen&, std::string_view value);
 };
 
-// A new job is one more row here and one more case in jobFrom().
+// A new job: its row here, its field in Seen, its JobKind with a case in jobFrom(), and its
+// run in runCommandLine().
 constexpr std::array kOptions{
     Option{"print", 0, false, false, [](Seen& s, std::string_view) { s.print = true; }},
     Option{"check", 0, false, false, [](Seen& s, std::string_view) { s.check = true; }},

@@ -22,11 +22,11 @@ namespace tira {
 
 namespace {
 
-#ifdef _WIN32
-// The program is a window program: started from a console, it writes to that console.
-// Output that is already redirected (a pipe, a file) is left where it goes.
+// The program is a window program on Windows: started from a console, it writes to that
+// console. Output that is already redirected (a pipe, a file) is left where it goes.
 void attachParentConsole()
 {
+#ifdef _WIN32
     const bool outRedirected =
         ::GetFileType(::GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN;
     const bool errRedirected = ::GetFileType(::GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
@@ -35,8 +35,8 @@ void attachParentConsole()
     if (!outRedirected) freopen_s(&ignored, "CONOUT$", "w", stdout);
     if (!errRedirected) freopen_s(&ignored, "CONOUT$", "w", stderr);
     ::SetConsoleOutputCP(CP_UTF8);
-}
 #endif
+}
 
 bool stdoutIsTerminal()
 {
@@ -104,15 +104,11 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
 {
     const auto parsed = parseCommandLine(args);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-#ifdef _WIN32
         attachParentConsole();
-#endif
         return reportUsageError(*error);
     }
     const Job& job = std::get<Job>(parsed);
-#ifdef _WIN32
     if (job.kind != JobKind::Window) attachParentConsole();
-#endif
     if (job.kind == JobKind::Help) {
         std::fwrite(helpText().data(), 1, helpText().size(), stdout);
         return 0;
@@ -125,6 +121,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     if (job.kind == JobKind::Autostart && !job.home) return autostart(job, {});
     const auto home = resolveHomeFolder(job.home, programFolder());
     if (!home) {
+        attachParentConsole(); // the window's start, too, ends here with a message
         if (job.home) return reportUsageError({"home folder not found: " + *job.home});
         std::fputs("tira: no home folder (HOME is not set)\n", stderr);
         return 1;
