@@ -75,6 +75,8 @@ TEST(WindowStart, ArgumentsAreCheckedWhileAnotherCopyRuns)
     ::kill(first, SIGTERM);
     for (int i = 0; i < 200 && ::kill(first, 0) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // the window got the home folder it was started with: it saved its settings there
+    EXPECT_TRUE(fs::exists(home.file("TIRA.ini")));
 }
 
 } // namespace
