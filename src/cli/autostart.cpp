@@ -1,5 +1,6 @@
 #include "cli/autostart.h"
 
+#include "cli/home_folder.h"
 #include "text/paths.h"
 
 #include <cstdlib>
@@ -148,16 +149,8 @@ fs::path autostartEntryPath()
     ::CoTaskMemFree(folder);
     return link;
 #else
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    fs::path base;
-    // a relative XDG_CONFIG_HOME is invalid and must be ignored
-    if (configHome != nullptr && fs::path(configHome).is_absolute()) {
-        base = configHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || *home == '\0') return {};
-        base = fs::path(home) / ".config";
-    }
+    const fs::path base = userConfigBase();
+    if (base.empty()) return {};
     return base / "autostart" / "tira.desktop";
 #endif
 }

@@ -3,22 +3,12 @@
 #include "text/file_error.h"
 #include "text/paths.h"
 
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 
 namespace tira {
 
 namespace {
-
-std::optional<int> wholeNumber(std::string_view text) noexcept
-{
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 void appendJsonString(std::string& out, std::string_view text)
 {
@@ -43,6 +33,24 @@ void appendJsonString(std::string& out, std::string_view text)
     out.push_back('"');
 }
 
+// `name` with the Windows colour value and, beside it as `name`Hex, the same colour as
+// "#RRGGBB".
+void appendColour(std::string& out, std::string_view name, WinColour colour)
+{
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::string hex = "#";
+    for (const unsigned shift : {0u, 8u, 16u}) { // red, green, blue
+        const unsigned byte = (colour >> shift) & 0xFFu;
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0xFu];
+    }
+    out += '"';
+    out += name;
+    out += "\":" + std::to_string(colour) + ",\"";
+    out += name;
+    out += "Hex\":\"" + hex + '"';
+}
+
 std::string twoDigits(int value)
 {
     // appended, not inserted: GCC 12 -O3 misreads an insert at 0 as an overlap
@@ -51,33 +59,6 @@ std::string twoDigits(int value)
 }
 
 } // namespace
-
-std::optional<Date> parseReportDate(std::string_view text) noexcept
-{
-    const auto first = text.find('-');
-    const auto second = first == std::string_view::npos ? first : text.find('-', first + 1);
-    if (second == std::string_view::npos) return std::nullopt;
-    const auto year = wholeNumber(text.substr(0, first));
-    const auto month = wholeNumber(text.substr(first + 1, second - first - 1));
-    const auto day = wholeNumber(text.substr(second + 1));
-    if (!year || !month || !day) return std::nullopt;
-    if (*year < 1 || *year > 65535 || *month < 1 || *month > 12) return std::nullopt;
-    if (*day < 1 || *day > daysInMonth(*year, *month)) return std::nullopt;
-    return Date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
-                static_cast<std::uint16_t>(*day)};
-}
-
-std::optional<std::pair<int, int>> parseReportTime(std::string_view text) noexcept
-{
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos) return std::nullopt;
-    const auto hour = wholeNumber(text.substr(0, colon));
-    const std::string_view minuteText = text.substr(colon + 1);
-    const auto minute = wholeNumber(minuteText);
-    if (!hour || !minute || minuteText.size() != 2) return std::nullopt;
-    if (*hour < 0 || *hour > 23 || *minute < 0 || *minute > 59) return std::nullopt;
-    return std::pair{*hour, *minute};
-}
 
 std::string reportJson(const MainState& state, const RecordingPane& pane)
 {
@@ -96,10 +77,14 @@ std::string reportJson(const MainState& state, const RecordingPane& pane)
         first = false;
         out += "{\"text\":";
         appendJsonString(out, line.text);
-        out += ",\"color\":" + std::to_string(line.colour) + "}";
+        out += ',';
+        appendColour(out, "color", line.colour);
+        out += '}';
     }
-    out += "],\"background\":" + std::to_string(pane.background());
-    out += ",\"paneBackground\":" + std::to_string(pane.paneBackground);
+    out += "],";
+    appendColour(out, "background", pane.background());
+    out += ',';
+    appendColour(out, "paneBackground", pane.paneBackground);
     out += ",\"countdown\":" + std::to_string(state.countdown);
     out += std::string(",\"stopToday\":") + (state.report.stopToday != 0 ? "true" : "false");
     out += ",\"sound\":";
@@ -111,9 +96,14 @@ std::string reportJson(const MainState& state, const RecordingPane& pane)
     return out;
 }
 
-void appendTextLine(std::string& out, std::string_view text, WinColour colourValue, bool colour)
+namespace {
+
+// One text line; with `colour`, wrapped in a 24-bit ANSI colour unless it is in the default
+// colour, which is left to the terminal's own foreground.
+void appendTextLine(std::string& out, std::string_view text, WinColour colourValue,
+                    WinColour defaultColour, bool colour)
 {
-    if (colour && !text.empty()) {
+    if (colour && !text.empty() && colourValue != defaultColour) {
         const unsigned r = colourValue & 0xFFu;
         const unsigned g = (colourValue >> 8) & 0xFFu;
         const unsigned b = (colourValue >> 16) & 0xFFu;
@@ -126,16 +116,6 @@ void appendTextLine(std::string& out, std::string_view text, WinColour colourVal
         out += '\n';
     }
 }
-
-std::string reportText(const RecordingPane& pane, bool colour)
-{
-    std::string out;
-    for (const auto& line : pane.lines)
-        appendTextLine(out, line.text, line.colour, colour);
-    return out;
-}
-
-namespace {
 
 // The text print mode writes each line as the report appends it, so the lines need not be
 // kept: memory stays that of one line however long the report.
@@ -158,7 +138,7 @@ class TextOutPane : public ReportPane, public ReportWindow
     void setColour(WinColour colour) override { m_current = colour; }
     void appendLine(std::string_view utf8) override
     {
-        appendTextLine(m_buffer, utf8, m_current, m_colour);
+        appendTextLine(m_buffer, utf8, m_current, m_default, m_colour);
         if (m_buffer.size() >= kFlushAt) flush();
     }
     void repaint() override {}

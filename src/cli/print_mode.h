@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/tira0.h"
+#include "cli/command_line.h"
 #include "cli/recording_pane.h"
 #include "report/main_state.h"
 
@@ -10,12 +11,6 @@
 
 namespace tira {
 
-enum class PrintFormat
-{
-    Text,
-    Json
-};
-
 // What `tira --print` was asked for.
 struct PrintRequest
 {
@@ -23,15 +18,8 @@ struct PrintRequest
     PrintFormat format = PrintFormat::Text;
     std::optional<Date> date;        // default: the clock's date
     std::optional<int> hour, minute; // default: the clock's time
-    bool colour = false;             // ANSI colours (only on a terminal)
+    bool colour = false;             // ANSI colours for text in other than the default colour
 };
-
-// Parses "Y-M-D" (leading zeros optional) with the date dialog's checks: month 1..12,
-// day within the month, year 1..65535. nullopt when invalid.
-std::optional<Date> parseReportDate(std::string_view text) noexcept;
-
-// Parses "H:MM" (hour 0..23, minute 0..59).
-std::optional<std::pair<int, int>> parseReportTime(std::string_view text) noexcept;
 
 // Builds one report and writes it to stdout, errors to stderr. Returns the exit code:
 // 0, or 1 when a table file could not be read (the lines so far are still written).
@@ -39,8 +27,5 @@ int runPrint(const PrintRequest& request);
 
 // The report as the JSON object of the print mode.
 std::string reportJson(const MainState& state, const RecordingPane& pane);
-
-// The report as text lines; with `colour`, each line wrapped in an ANSI colour.
-std::string reportText(const RecordingPane& pane, bool colour);
 
 } // namespace tira

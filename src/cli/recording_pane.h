@@ -25,7 +25,7 @@ class RecordingPane : public ReportPane, public ReportWindow
     {
         lines.push_back({std::string(utf8), m_current});
     }
-    void repaint() override { ++repaints; }
+    void repaint() override {}
 
     void setBackground(WinColour colour) override { m_background = colour; }
     WinColour background() const override { return m_background; }
@@ -35,7 +35,6 @@ class RecordingPane : public ReportPane, public ReportWindow
     std::vector<Line> lines;
     std::vector<std::string> sounds;
     WinColour paneBackground = 0;
-    int repaints = 0;
 
   private:
     WinColour m_default = 0;

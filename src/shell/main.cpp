@@ -1,18 +1,23 @@
-#include "cli/direct_print.h"
+#include "cli/run_command_line.h"
+
+#include <string_view>
+#include <vector>
 
 #ifdef TIRA_QT_MODULE
 #include "shell/qt_loader.h"
 #else
-#include "shell/qt_main.h"
+#include "shell/window_app.h"
 #endif
 
 int main(int argc, char** argv)
 {
-    // the print mode for a named home folder needs no Qt; all else does
-    if (const auto code = tira::printDirectly(argc, argv)) return *code;
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    // Only the window needs Qt; on Linux it is loaded then, so other jobs start at once.
+    return tira::runCommandLine(args, [argc, argv](const std::string& home) {
 #ifdef TIRA_QT_MODULE
-    return tira::runQtModule(argc, argv);
+        return tira::runQtModule(argc, argv, home);
 #else
-    return tira::runWithQt(argc, argv);
+        return tira::runWindow(argc, argv, home);
 #endif
+    });
 }

@@ -60,7 +60,8 @@ class DialogPause
 } // namespace
 
 TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_home(home), m_iniPath(iniPathIn(home)), m_frame(new QWidget(this)),
+    : QMainWindow(parent), m_home(home),
+      m_iniPath(QString::fromStdString(iniPathIn(home.toStdString()))), m_frame(new QWidget(this)),
       m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)), m_pane(*m_info),
       m_state(home.toStdString(), m_pane, *this, clock)
 {
@@ -264,7 +265,8 @@ QRect TMainF::paneGeometry(QSize client)
 
 QString TMainF::helpPath()
 {
-    return helpPagePath(platform::programFolder()); // beside the program, or installed
+    // beside the program, or installed
+    return QString::fromStdString(helpPagePath(programFolder()));
 }
 
 void TMainF::FormResize()

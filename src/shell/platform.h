@@ -7,7 +7,7 @@
 class QWidget;
 
 // What differs between Windows and POSIX desktops: the single-instance object, the top-most
-// layer, the program's folder and the system's request to end the program.
+// layer and the system's request to end the program.
 namespace tira::platform {
 
 // Held for as long as this copy is the one that runs.
@@ -30,9 +30,6 @@ void releaseTopMost(QWidget& window);
 // took it (Windows: PlaySound with SND_ASYNC, as sndPlaySound did); false leaves the playing
 // to the caller.
 bool playWavAsync(const QString& file);
-
-// The folder of the program file, without a trailing separator.
-QString programFolder();
 
 // Defers the system's requests to end (POSIX: SIGTERM, SIGHUP, SIGINT) until
 // onTerminationRequest installs the handler, so a request during start-up is not lost.

@@ -99,11 +99,6 @@ bool playWavAsync(const QString& /*file*/)
     return false; // Qt's sound effect plays it
 }
 
-QString programFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
 namespace {
 
 sigset_t terminationSignals()

@@ -68,23 +68,6 @@ bool playWavAsync(const QString& file)
     return ::PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
-QString programFolder()
-{
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return QString();
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            break;
-        }
-        buffer.resize(buffer.size() * 2); // the path was cut: try a larger buffer
-    }
-    const QString file = QDir::fromNativeSeparators(QString::fromStdWString(buffer));
-    return file.left(file.lastIndexOf(QLatin1Char('/')));
-}
-
 // The end of a session reaches the main window as an ordinary close.
 void holdTerminationRequests() {}
 

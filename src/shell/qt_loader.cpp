@@ -1,5 +1,8 @@
 #include "shell/qt_loader.h"
 
+#include "cli/home_folder.h"
+#include "text/paths.h"
+
 #include <cstdio>
 #include <dlfcn.h>
 #include <filesystem>
@@ -12,19 +15,11 @@ namespace {
 
 constexpr const char* kModuleName = "tira-qt.so";
 
-std::filesystem::path programFolder(const char* argv0)
-{
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) return self.parent_path();
-    return std::filesystem::absolute(argv0, error).parent_path();
-}
-
 } // namespace
 
-int runQtModule(int argc, char** argv)
+int runQtModule(int argc, char** argv, const std::string& home)
 {
-    const std::filesystem::path folder = programFolder(argv[0]);
+    const std::filesystem::path folder = toFsPath(programFolder());
     const std::filesystem::path installed =
         (folder / TIRA_QT_MODULE_FROM_BIN / kModuleName).lexically_normal();
     const std::filesystem::path beside = folder / kModuleName;
@@ -37,7 +32,7 @@ int runQtModule(int argc, char** argv)
         std::fprintf(stderr, "tira: cannot load %s\n", dlerror());
         return 1;
     }
-    using Entry = int (*)(int, char**);
+    using Entry = int (*)(int, char**, const char*);
     // a function pointer from dlsym is the platform's way
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     const auto entry = reinterpret_cast<Entry>(dlsym(module, "tira_qt_main"));
@@ -45,7 +40,7 @@ int runQtModule(int argc, char** argv)
         std::fprintf(stderr, "tira: %s holds no entry\n", path.c_str());
         return 1;
     }
-    return entry(argc, argv);
+    return entry(argc, argv, home.c_str());
 }
 
 } // namespace tira

@@ -1,8 +1,9 @@
 // The entry of the module that holds everything built on Qt, loaded by the program when
-// it has more to do than print a report.
-#include "shell/qt_main.h"
+// it opens the window.
+#include "shell/window_app.h"
 
-extern "C" __attribute__((visibility("default"))) int tira_qt_main(int argc, char** argv)
+extern "C" __attribute__((visibility("default"))) int tira_qt_main(int argc, char** argv,
+                                                                   const char* home)
 {
-    return tira::runWithQt(argc, argv);
+    return tira::runWindow(argc, argv, home);
 }

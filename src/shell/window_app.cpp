@@ -1,28 +1,83 @@
 #include "shell/window_app.h"
 
-#include "cli/home_folder.h"
 #include "report/clock.h"
 #include "shell/app_info.h"
 #include "shell/main_fm.h"
 #include "shell/platform.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace tira {
 
-int runWindow(int argc, char** argv)
+namespace {
+
+constexpr const char* kNoDisplay = "tira: ディスプレイがありません。tira --print を使ってください "
+                                   "(no display; use tira --print)\n";
+
+// True where the window would need an X11 or Wayland display and none is named. A platform
+// chosen through QT_QPA_PLATFORM (offscreen, vnc …) knows what it needs.
+bool noDisplayNamed()
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+           qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+// Qt's messages while it connects to the display: held back, since a display that cannot be
+// opened ends in a fatal message (an abort) that the user should see as one plain line.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+std::vector<HeldMessage> g_heldMessages;
+
+void holdStartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(kNoDisplay, stderr);
+        std::_Exit(1);
+    }
+    g_heldMessages.push_back({type, QByteArray(context.category), text});
+}
+
+void releaseStartUpMessages()
+{
+    qInstallMessageHandler(nullptr);
+    for (const HeldMessage& held : g_heldMessages) {
+        const QMessageLogContext context(nullptr, 0, nullptr, held.category.constData());
+        qt_message_output(held.type, context, held.text);
+    }
+    g_heldMessages.clear();
+}
+
+} // namespace
+
+int runWindow(int argc, char** argv, const std::string& home)
+{
+    if (noDisplayNamed()) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
     platform::holdTerminationRequests();
-    // Before anything else: a second copy ends at once, with no window and no message.
+    // A second copy ends at once, with no window and no message.
     const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
     if (!instance) return 0;
 
+    qInstallMessageHandler(holdStartUpMessage);
     QApplication app(argc, argv);
+    releaseStartUpMessages();
     QCoreApplication::setApplicationName(QStringLiteral("tira"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(kVersionText));
 
@@ -32,19 +87,8 @@ int runWindow(int argc, char** argv)
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator);
 
-    QCommandLineParser parser;
-    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Home folder."),
-                                  QStringLiteral("DIR"));
-    parser.addOption(home);
-    parser.process(app);
-    if (parser.isSet(home) && !QFileInfo(parser.value(home)).isDir()) {
-        std::fprintf(stderr, "tira: home folder not found: %s\n",
-                     parser.value(home).toLocal8Bit().constData());
-        return 2;
-    }
-
     const SystemClock clock;
-    TMainF window(resolveHomeFolder(parser.value(home)), clock);
+    TMainF window(QString::fromStdString(home), clock);
     platform::onTerminationRequest([&window] { window.close(); });
     return QApplication::exec();
 }

@@ -44,10 +44,13 @@ TEST(PrintMode, JsonObject)
                             "2026-12-8", "--time", "10:30"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "{\"date\":\"2026-12-08\",\"time\":\"10:30\",\"lines\":["
-                     "{\"text\":\"今日は 2026年12月8日(火) です。\",\"color\":0},"
-                     "{\"text\":\"ただいまの時刻は 10時30分 です。\",\"color\":0}],"
-                     "\"background\":0,\"paneBackground\":12632256,\"countdown\":700,"
-                     "\"stopToday\":false,\"sound\":null}\n");
+                     "{\"text\":\"今日は 2026年12月8日(火) です。\",\"color\":0,"
+                     "\"colorHex\":\"#000000\"},"
+                     "{\"text\":\"ただいまの時刻は 10時30分 です。\",\"color\":0,"
+                     "\"colorHex\":\"#000000\"}],"
+                     "\"background\":0,\"backgroundHex\":\"#000000\","
+                     "\"paneBackground\":12632256,\"paneBackgroundHex\":\"#C0C0C0\","
+                     "\"countdown\":700,\"stopToday\":false,\"sound\":null}\n");
 }
 
 TEST(PrintMode, SettingsAreReadButNeverWritten)
@@ -135,10 +138,63 @@ TEST(PrintMode, HelpAndVersion)
 {
     const auto help = runTira({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("--print"), std::string::npos);
+    for (const char* part : {"--print", "--color", "XDG_CONFIG_HOME", "Exit codes"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    EXPECT_EQ(runTira({"-h"}).out, help.out);
     const auto version = runTira({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "TIRA 0.1.0\n");
+    EXPECT_EQ(runTira({"-V"}).out, version.out);
+}
+
+// Text in the default colour is left to the terminal's foreground; other colours are
+// 24-bit escapes, written on a terminal (unless NO_COLOR or TERM=dumb) or when asked for.
+TEST(PrintMode, ColoursOnlyWhereWantedAndNeverForTheDefaultColour)
+{
+    const test::TempHome home;
+    home.writeTable("TIRA.ini", "[Common]\nYuusen=1\n[Color]\nZengoF=255\n"
+                                "[Birthday]\nCount=1\nFile0=.\\BIRTH.TBL\n");
+    home.writeTable("BIRTH.TBL", "+3 1990/5/12 x 山田_太郎 友人 S\n");
+    const std::string header = "今日は 2024年5月9日(木) です。\n";
+    const std::string red = "\x1b[38;2;255;0;0m山田 太郎 さんの誕生日まで あと 3 日です。\x1b[0m\n";
+    const bool haveScript = std::system("command -v script >/dev/null 2>&1") == 0;
+    struct Case
+    {
+        const char* name;
+        bool terminal; // stdout a terminal (through script), else a pipe
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+        bool coloured;
+    };
+    const Case cases[] = {
+        {"pipe", false, {}, {"NO_COLOR=", "TERM=xterm"}, false},
+        {"pipe, always", false, {"--color=always"}, {"NO_COLOR=1", "TERM=dumb"}, true},
+        {"terminal", true, {}, {"NO_COLOR=", "TERM=xterm"}, true},
+        {"terminal, NO_COLOR", true, {}, {"NO_COLOR=1", "TERM=xterm"}, false},
+        {"terminal, TERM=dumb", true, {}, {"NO_COLOR=", "TERM=dumb"}, false},
+        {"terminal, never", true, {"--color", "never"}, {"NO_COLOR=", "TERM=xterm"}, false},
+    };
+    for (const Case& c : cases) {
+        if (c.terminal && !haveScript) continue;
+        std::vector<std::string> args{"--print", "--home", home.path(), "--date", "2024-5-9"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        test::RunResult r;
+        if (c.terminal) {
+            std::string command = test::shellQuote(TIRA_EXE);
+            for (const auto& arg : args)
+                command += " " + test::shellQuote(arg);
+            r = test::runProgram("script", {"-qefc", command, "/dev/null"}, c.env);
+            std::erase(r.out, '\r'); // the terminal's line ends
+        } else {
+            r = test::runProgram(TIRA_EXE, args, c.env);
+        }
+        EXPECT_EQ(r.exitCode, 0) << c.name << r.err;
+        EXPECT_EQ(r.out.rfind(header, 0), 0u) << c.name << "\n" << r.out;
+        EXPECT_EQ(r.out.find(red) != std::string::npos, c.coloured) << c.name << "\n" << r.out;
+        if (!c.coloured) {
+            EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << c.name;
+        }
+    }
 }
 
 // Each folder under tests/golden holds `args` (one per line), `home/` (tables as UTF-8 text

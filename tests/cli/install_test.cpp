@@ -4,7 +4,6 @@
 #include "support/run_tira.h"
 #include "support/temp_home.h"
 
-#include <QDir>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -13,11 +12,6 @@ namespace tira {
 namespace {
 
 namespace fs = std::filesystem;
-
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 TEST(InstallLayout, HelpPageBesideTheProgramOrInTheInstalledDataFolder)
 {
@@ -28,17 +22,16 @@ TEST(InstallLayout, HelpPageBesideTheProgramOrInTheInstalledDataFolder)
     fs::create_directories(root.file("bare"));
 
     // a build tree or a portable folder: help beside the program, no installation
-    EXPECT_EQ(installedDataFolder(q(root.file("portable"))), QString());
-    EXPECT_EQ(helpPagePath(q(root.file("portable"))), q(root.file("portable/help/index.html")));
+    EXPECT_EQ(installedDataFolder(root.file("portable")), std::string());
+    EXPECT_EQ(helpPagePath(root.file("portable")), root.file("portable/help/index.html"));
 
     // an installation: bin/ and share/tira/ side by side
-    EXPECT_EQ(installedDataFolder(q(root.file("usr/bin"))), q(root.file("usr/share/tira")));
-    EXPECT_EQ(helpPagePath(q(root.file("usr/bin"))),
-              q(root.file("usr/share/tira/help/index.html")));
+    EXPECT_EQ(installedDataFolder(root.file("usr/bin")), root.file("usr/share/tira"));
+    EXPECT_EQ(helpPagePath(root.file("usr/bin")), root.file("usr/share/tira/help/index.html"));
 
     // neither: the path beside the program (the browser then says it is missing)
-    EXPECT_EQ(installedDataFolder(q(root.file("bare"))), QString());
-    EXPECT_EQ(helpPagePath(q(root.file("bare"))), q(root.file("bare/help/index.html")));
+    EXPECT_EQ(installedDataFolder(root.file("bare")), std::string());
+    EXPECT_EQ(helpPagePath(root.file("bare")), root.file("bare/help/index.html"));
 }
 
 // Copies the built program into `bin` of a fake installation (or a portable folder), with

@@ -57,9 +57,10 @@ TEST(PrintTables, StopBirthdayAheadInJson)
     const PrintRun run = printReport(home, "2024-05-09");
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_NE(
-        run.out.find(R"({"text":"","color":1052688},)"
-                     R"({"text":"-=-=-=- 誕生日 -=-=-=-","color":1052688},)"
-                     R"({"text":"山田 太郎 さんの誕生日まで あと 3 日です。","color":3158064}])"),
+        run.out.find(R"({"text":"","color":1052688,"colorHex":"#101010"},)"
+                     R"({"text":"-=-=-=- 誕生日 -=-=-=-","color":1052688,"colorHex":"#101010"},)"
+                     R"({"text":"山田 太郎 さんの誕生日まで あと 3 日です。","color":3158064,)"
+                     R"("colorHex":"#303030"}])"),
         std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find(R"("background":9474192,)"), std::string::npos) << run.out;
@@ -73,9 +74,10 @@ TEST(PrintTables, StopBirthdayOnTheDayInJson)
     writeExampleHome(home);
     const PrintRun run = printReport(home, "2024-05-12");
     ASSERT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_NE(run.out.find(
-                  R"({"text":"今日は 山田 太郎 さんの 34 回目の誕生日です。","color":2105376}])"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find(R"({"text":"今日は 山田 太郎 さんの 34 回目の誕生日です。","color":2105376,)"
+                     R"("colorHex":"#202020"}])"),
+        std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find(R"("background":8421504,)"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(R"("countdown":30,"stopToday":true,"sound":")" + home.file("alert.wav") +

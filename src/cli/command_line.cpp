@@ -1,0 +1,239 @@
+#include "cli/command_line.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+
+namespace tira {
+
+namespace {
+
+// The one text of the command line: the usage lines (also shown after a usage error) up to
+// the first blank line, then one line per option.
+constexpr std::string_view kHelp =
+    "usage: tira [--home DIR]\n"
+    "       tira --print [--home DIR] [--format text|json] [--color auto|always|never]\n"
+    "                    [--date Y-M-D] [--time H:MM]\n"
+    "       tira --check [--home DIR]\n"
+    "       tira --autostart on|off [--home DIR]\n"
+    "       tira --holidays [YEAR]\n"
+    "       tira -h | --help | -V | --version\n"
+    "\n"
+    "Without a job, TIRA opens its window with today's report.\n"
+    "\n"
+    "  --home DIR          the home folder: TIRA.ini, TIRAHOLI.TBL and every .\\ path\n"
+    "  --print             writes one report, as the window would show it, to standard output\n"
+    "  --format text|json  --print: one line per report line (default), or one JSON object\n"
+    "  --color WHEN        --print text: auto (default: colours on a terminal, unless NO_COLOR\n"
+    "                      is set or TERM=dumb), always or never\n"
+    "  --date Y-M-D        --print: the report date (default: today)\n"
+    "  --time H:MM         --print: the time in the report's time line (default: now)\n"
+    "  --check             lists the table lines the report would drop and the missing files\n"
+    "  --autostart on|off  starts TIRA at every login, or no longer\n"
+    "  --holidays [YEAR]   prints the Japanese public holiday file for YEAR (default: this\n"
+    "                      year) in the holiday-file format\n"
+    "  -h, --help          shows this help\n"
+    "  -V, --version       shows the version\n"
+    "\n"
+    "Home folder: --home DIR when given; else the program's folder when it holds TIRA.ini,\n"
+    "or when it is writable and not an installation (portable use); else\n"
+    "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
+    "\n"
+    "Exit codes: 0 done; 1 an error (a table file that cannot be read, no display for the\n"
+    "window, a login entry not written) or, with --check, something found; 2 bad arguments.\n";
+
+// What the arguments said, before they are checked against each other.
+struct Seen
+{
+    bool print = false;
+    bool check = false;
+    bool help = false;
+    bool version = false;
+    std::optional<std::string_view> home, autostart, format, colour, date, time;
+    std::string_view printOnly; // the first option that goes with --print only
+};
+
+struct Option
+{
+    std::string_view name; // without "--"
+    char letter;           // the short form, or 0
+    bool takesValue;
+    bool printOnly; // a --print option, an error with any other job
+    void (*take)(Seen&, std::string_view value);
+};
+
+// A new job: its row here, its field in Seen, its JobKind with a case in jobFrom(), and its
+// run in runCommandLine().
+constexpr std::array kOptions{
+    Option{"print", 0, false, false, [](Seen& s, std::string_view) { s.print = true; }},
+    Option{"check", 0, false, false, [](Seen& s, std::string_view) { s.check = true; }},
+    Option{"help", 'h', false, false, [](Seen& s, std::string_view) { s.help = true; }},
+    Option{"version", 'V', false, false, [](Seen& s, std::string_view) { s.version = true; }},
+    Option{"home", 0, true, false, [](Seen& s, std::string_view v) { s.home = v; }},
+    Option{"autostart", 0, true, false, [](Seen& s, std::string_view v) { s.autostart = v; }},
+    Option{"format", 0, true, true, [](Seen& s, std::string_view v) { s.format = v; }},
+    Option{"color", 0, true, true, [](Seen& s, std::string_view v) { s.colour = v; }},
+    Option{"date", 0, true, true, [](Seen& s, std::string_view v) { s.date = v; }},
+    Option{"time", 0, true, true, [](Seen& s, std::string_view v) { s.time = v; }},
+};
+
+const Option* findOption(std::string_view arg) noexcept
+{
+    for (const Option& option : kOptions) {
+        if (arg.size() == 2 && arg[0] == '-' && option.letter != 0 && arg[1] == option.letter)
+            return &option;
+        if (arg.starts_with("--") && arg.substr(2) == option.name) return &option;
+    }
+    return nullptr;
+}
+
+UsageError error(std::string_view what, std::string_view detail)
+{
+    return UsageError{std::string(what) + std::string(detail)};
+}
+
+// Reads every argument into `seen`; the first argument that is not an option is an error.
+std::optional<UsageError> readArguments(std::span<const std::string_view> args, Seen& seen)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view name = args[i];
+        std::optional<std::string_view> value;
+        if (const auto equals = name.find('=');
+            name.starts_with("--") && equals != std::string_view::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        const Option* option = findOption(name);
+        if (option == nullptr) {
+            if (name.starts_with('-') && name.size() > 1) return error("unknown option: ", name);
+            return error("unexpected argument: ", args[i]);
+        }
+        if (!option->takesValue && value) return error("no value goes with ", name);
+        if (option->takesValue && !value) {
+            if (i + 1 == args.size()) return error("missing value after ", name);
+            value = args[++i];
+        }
+        if (option->printOnly && seen.printOnly.empty()) seen.printOnly = name;
+        option->take(seen, value.value_or(std::string_view()));
+    }
+    return std::nullopt;
+}
+
+std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
+{
+    job.kind = JobKind::Print;
+    if (seen.format && *seen.format == "json")
+        job.format = PrintFormat::Json;
+    else if (seen.format && *seen.format != "text")
+        return error("unknown format: ", *seen.format);
+    if (seen.colour) {
+        if (*seen.colour == "always")
+            job.colour = ColourChoice::Always;
+        else if (*seen.colour == "never")
+            job.colour = ColourChoice::Never;
+        else if (*seen.colour != "auto")
+            return error("--color takes auto, always or never: ", *seen.colour);
+    }
+    if (seen.date) {
+        job.date = parseReportDate(*seen.date);
+        if (!job.date) return error("invalid date (Y-M-D, year 1..65535): ", *seen.date);
+    }
+    if (seen.time) {
+        job.time = parseReportTime(*seen.time);
+        if (!job.time) return error("invalid time (H:MM): ", *seen.time);
+    }
+    return job;
+}
+
+std::variant<Job, UsageError> jobFrom(const Seen& seen)
+{
+    Job job;
+    if (seen.home) job.home = std::string(*seen.home);
+    if (seen.help) {
+        job.kind = JobKind::Help;
+        return job;
+    }
+    if (seen.version) {
+        job.kind = JobKind::Version;
+        return job;
+    }
+    if (seen.autostart) {
+        if (*seen.autostart != "on" && *seen.autostart != "off")
+            return error("--autostart takes on or off: ", *seen.autostart);
+        if (seen.print || seen.check)
+            return UsageError{"--autostart goes without --print and --check"};
+    }
+    if (seen.print && seen.check) return UsageError{"--print and --check do not go together"};
+    if (!seen.print && !seen.printOnly.empty())
+        return error(seen.printOnly, " goes only with --print");
+    if (seen.print) return printJob(seen, job);
+    if (seen.check) {
+        job.kind = JobKind::Check;
+        return job;
+    }
+    if (seen.autostart) {
+        job.kind = JobKind::Autostart;
+        job.autostartOn = *seen.autostart == "on";
+    }
+    return job;
+}
+
+std::optional<int> wholeNumber(std::string_view text) noexcept
+{
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::variant<Job, UsageError> parseCommandLine(std::span<const std::string_view> args)
+{
+    Seen seen;
+    if (auto failure = readArguments(args, seen)) return *std::move(failure);
+    return jobFrom(seen);
+}
+
+std::string_view helpText() noexcept
+{
+    return kHelp;
+}
+
+int reportUsageError(const UsageError& error)
+{
+    if (!error.message.empty()) std::fprintf(stderr, "tira: %s\n", error.message.c_str());
+    const std::string_view usage = kHelp.substr(0, kHelp.find("\n\n") + 1);
+    std::fwrite(usage.data(), 1, usage.size(), stderr);
+    return 2;
+}
+
+std::optional<Date> parseReportDate(std::string_view text) noexcept
+{
+    const auto first = text.find('-');
+    const auto second = first == std::string_view::npos ? first : text.find('-', first + 1);
+    if (second == std::string_view::npos) return std::nullopt;
+    const auto year = wholeNumber(text.substr(0, first));
+    const auto month = wholeNumber(text.substr(first + 1, second - first - 1));
+    const auto day = wholeNumber(text.substr(second + 1));
+    if (!year || !month || !day) return std::nullopt;
+    if (*year < 1 || *year > 65535 || *month < 1 || *month > 12) return std::nullopt;
+    if (*day < 1 || *day > daysInMonth(*year, *month)) return std::nullopt;
+    return Date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
+                static_cast<std::uint16_t>(*day)};
+}
+
+std::optional<std::pair<int, int>> parseReportTime(std::string_view text) noexcept
+{
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto hour = wholeNumber(text.substr(0, colon));
+    const std::string_view minuteText = text.substr(colon + 1);
+    const auto minute = wholeNumber(minuteText);
+    if (!hour || !minute || minuteText.size() != 2) return std::nullopt;
+    if (*hour < 0 || *hour > 23 || *minute < 0 || *minute > 59) return std::nullopt;
+    return std::pair{*hour, *minute};
+}
+
+} // namespace tira

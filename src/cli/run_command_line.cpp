@@ -1,0 +1,142 @@
+#include "cli/run_command_line.h"
+
+#include "cli/autostart.h"
+#include "cli/command_line.h"
+#include "cli/home_folder.h"
+#include "cli/print_mode.h"
+#include "report/table_check.h"
+#include "settings/settings.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tira {
+
+namespace {
+
+// The program is a window program on Windows: started from a console, it writes to that
+// console. Output that is already redirected (a pipe, a file) is left where it goes.
+void attachParentConsole()
+{
+#ifdef _WIN32
+    const bool outRedirected =
+        ::GetFileType(::GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN;
+    const bool errRedirected = ::GetFileType(::GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
+    if ((outRedirected && errRedirected) || !::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    FILE* ignored = nullptr;
+    if (!outRedirected) freopen_s(&ignored, "CONOUT$", "w", stdout);
+    if (!errRedirected) freopen_s(&ignored, "CONOUT$", "w", stderr);
+    ::SetConsoleOutputCP(CP_UTF8);
+#endif
+}
+
+bool stdoutIsTerminal()
+{
+#ifdef _WIN32
+    return false;
+#else
+    return ::isatty(::fileno(stdout)) != 0;
+#endif
+}
+
+bool isSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+bool useColour(const Job& job)
+{
+    if (job.format != PrintFormat::Text) return false;
+    switch (job.colour) {
+    case ColourChoice::Always: return true;
+    case ColourChoice::Never: return false;
+    case ColourChoice::Auto: break;
+    }
+    const char* term = std::getenv("TERM");
+    const bool dumb = term != nullptr && std::string_view(term) == "dumb";
+    return stdoutIsTerminal() && !isSet("NO_COLOR") && !dumb;
+}
+
+int print(const Job& job, const std::string& home)
+{
+    PrintRequest request;
+    request.home = home;
+    request.format = job.format;
+    request.date = job.date;
+    if (job.time) {
+        request.hour = job.time->first;
+        request.minute = job.time->second;
+    }
+    request.colour = useColour(job);
+    return runPrint(request);
+}
+
+// Lists the table lines the report would drop; 0 when there are none, else 1.
+int check(const std::string& home)
+{
+    const Settings settings = loadSettings(iniPathIn(home), home);
+    const auto files = checkTables(settings, home);
+    std::fputs(checkListing(files).c_str(), stdout);
+    return checkFoundProblems(files) ? 1 : 0;
+}
+
+// `home` empty: the entry names no home folder.
+int autostart(const Job& job, const std::string& home)
+{
+    const AutostartResult result = setAutostart(job.autostartOn, programFile(), home);
+    std::fprintf(result.ok ? stdout : stderr, "%s%s\n",
+                 result.ok ? "" : "tira: ", result.message.c_str());
+    return result.ok ? 0 : 1;
+}
+
+} // namespace
+
+int runCommandLine(std::span<const std::string_view> args, const WindowOpener& openWindow)
+{
+    const auto parsed = parseCommandLine(args);
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        attachParentConsole();
+        return reportUsageError(*error);
+    }
+    const Job& job = std::get<Job>(parsed);
+    if (job.kind != JobKind::Window) attachParentConsole();
+    if (job.kind == JobKind::Help) {
+        std::fwrite(helpText().data(), 1, helpText().size(), stdout);
+        return 0;
+    }
+    if (job.kind == JobKind::Version) {
+        std::printf("TIRA %s\n", TIRA_VERSION);
+        return 0;
+    }
+    // a login entry without --home names no home folder, so none is looked for
+    if (job.kind == JobKind::Autostart && !job.home) return autostart(job, {});
+    const auto home = resolveHomeFolder(job.home, programFolder());
+    if (!home) {
+        attachParentConsole(); // the window's start, too, ends here with a message
+        if (job.home) return reportUsageError({"home folder not found: " + *job.home});
+        std::fputs("tira: no home folder (HOME is not set)\n", stderr);
+        return 1;
+    }
+    // system messages (the reason a file cannot be read) in the user's language
+    std::setlocale(LC_ALL, "");
+    switch (job.kind) {
+    case JobKind::Print: return print(job, *home);
+    case JobKind::Check: return check(*home);
+    case JobKind::Autostart: return autostart(job, *home);
+    case JobKind::Window: return openWindow(*home);
+    case JobKind::Help:
+    case JobKind::Version: break;
+    }
+    return 0;
+}
+
+} // namespace tira
