@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "calendar/japanese_holidays.h"
+
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -49,6 +51,8 @@ struct Seen
     bool check = false;
     bool help = false;
     bool version = false;
+    bool holidays = false;
+    std::optional<std::string_view> holidayYear;
     std::optional<std::string_view> home, autostart, format, colour, date, time;
     std::string_view printOnly; // the first option that goes with --print only
 };
@@ -58,23 +62,31 @@ struct Option
     std::string_view name; // without "--"
     char letter;           // the short form, or 0
     bool takesValue;
-    bool printOnly; // a --print option, an error with any other job
+    bool valueOptional; // the next argument is its value unless it is an option
+    bool printOnly;     // a --print option, an error with any other job
     void (*take)(Seen&, std::string_view value);
 };
 
 // A new job: its row here, its field in Seen, its JobKind with a case in jobFrom(), and its
 // run in runCommandLine().
 constexpr std::array kOptions{
-    Option{"print", 0, false, false, [](Seen& s, std::string_view) { s.print = true; }},
-    Option{"check", 0, false, false, [](Seen& s, std::string_view) { s.check = true; }},
-    Option{"help", 'h', false, false, [](Seen& s, std::string_view) { s.help = true; }},
-    Option{"version", 'V', false, false, [](Seen& s, std::string_view) { s.version = true; }},
-    Option{"home", 0, true, false, [](Seen& s, std::string_view v) { s.home = v; }},
-    Option{"autostart", 0, true, false, [](Seen& s, std::string_view v) { s.autostart = v; }},
-    Option{"format", 0, true, true, [](Seen& s, std::string_view v) { s.format = v; }},
-    Option{"color", 0, true, true, [](Seen& s, std::string_view v) { s.colour = v; }},
-    Option{"date", 0, true, true, [](Seen& s, std::string_view v) { s.date = v; }},
-    Option{"time", 0, true, true, [](Seen& s, std::string_view v) { s.time = v; }},
+    Option{"print", 0, false, false, false, [](Seen& s, std::string_view) { s.print = true; }},
+    Option{"check", 0, false, false, false, [](Seen& s, std::string_view) { s.check = true; }},
+    Option{"help", 'h', false, false, false, [](Seen& s, std::string_view) { s.help = true; }},
+    Option{"version", 'V', false, false, false,
+           [](Seen& s, std::string_view) { s.version = true; }},
+    Option{"holidays", 0, true, true, false,
+           [](Seen& s, std::string_view v) {
+               s.holidays = true;
+               if (!v.empty()) s.holidayYear = v;
+           }},
+    Option{"home", 0, true, false, false, [](Seen& s, std::string_view v) { s.home = v; }},
+    Option{"autostart", 0, true, false, false,
+           [](Seen& s, std::string_view v) { s.autostart = v; }},
+    Option{"format", 0, true, false, true, [](Seen& s, std::string_view v) { s.format = v; }},
+    Option{"color", 0, true, false, true, [](Seen& s, std::string_view v) { s.colour = v; }},
+    Option{"date", 0, true, false, true, [](Seen& s, std::string_view v) { s.date = v; }},
+    Option{"time", 0, true, false, true, [](Seen& s, std::string_view v) { s.time = v; }},
 };
 
 const Option* findOption(std::string_view arg) noexcept
@@ -109,7 +121,9 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
             return error("unexpected argument: ", args[i]);
         }
         if (!option->takesValue && value) return error("no value goes with ", name);
-        if (option->takesValue && !value) {
+        if (option->takesValue && !value && option->valueOptional) {
+            if (i + 1 < args.size() && !args[i + 1].starts_with('-')) value = args[++i];
+        } else if (option->takesValue && !value) {
             if (i + 1 == args.size()) return error("missing value after ", name);
             value = args[++i];
         }
@@ -117,6 +131,15 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
         option->take(seen, value.value_or(std::string_view()));
     }
     return std::nullopt;
+}
+
+std::optional<int> wholeNumber(std::string_view text) noexcept
+{
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
 }
 
 std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
@@ -157,6 +180,17 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
         job.kind = JobKind::Version;
         return job;
     }
+    if (seen.holidays) {
+        if (seen.print || seen.check || seen.autostart || seen.home)
+            return UsageError{"--holidays goes without other options"};
+        job.kind = JobKind::Holidays;
+        if (seen.holidayYear) {
+            job.holidayYear = wholeNumber(*seen.holidayYear);
+            if (!job.holidayYear || !isHolidayYear(*job.holidayYear))
+                return error("--holidays takes a year from 1948 to 2099: ", *seen.holidayYear);
+        }
+        return job;
+    }
     if (seen.autostart) {
         if (*seen.autostart != "on" && *seen.autostart != "off")
             return error("--autostart takes on or off: ", *seen.autostart);
@@ -176,15 +210,6 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
         job.autostartOn = *seen.autostart == "on";
     }
     return job;
-}
-
-std::optional<int> wholeNumber(std::string_view text) noexcept
-{
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    int value = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
 }
 
 } // namespace

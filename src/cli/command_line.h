@@ -19,6 +19,7 @@ enum class JobKind
     Print,
     Check,
     Autostart,
+    Holidays,
     Help,
     Version
 };
@@ -41,6 +42,7 @@ struct Job
     JobKind kind = JobKind::Window;
     std::optional<std::string> home; // --home as given, not yet checked
     bool autostartOn = false;
+    std::optional<int> holidayYear; // --holidays; default: the clock's year
     // --print only
     PrintFormat format = PrintFormat::Text;
     ColourChoice colour = ColourChoice::Auto;

@@ -1,9 +1,11 @@
 #include "cli/run_command_line.h"
 
+#include "calendar/japanese_holidays.h"
 #include "cli/autostart.h"
 #include "cli/command_line.h"
 #include "cli/home_folder.h"
 #include "cli/print_mode.h"
+#include "report/clock.h"
 #include "report/table_check.h"
 #include "settings/settings.h"
 
@@ -13,6 +15,8 @@
 #include <string_view>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -89,6 +93,18 @@ int check(const std::string& home)
     return checkFoundProblems(files) ? 1 : 0;
 }
 
+// The holiday file of a year, as bytes: its CR LF must not become CR CR LF on Windows.
+int holidays(const Job& job)
+{
+    const int year = job.holidayYear.value_or(SystemClock().now().year);
+    const std::string text = holidayFileText(year);
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    return written && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 // `home` empty: the entry names no home folder.
 int autostart(const Job& job, const std::string& home)
 {
@@ -117,6 +133,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
         std::printf("TIRA %s\n", TIRA_VERSION);
         return 0;
     }
+    if (job.kind == JobKind::Holidays) return holidays(job);
     // a login entry without --home names no home folder, so none is looked for
     if (job.kind == JobKind::Autostart && !job.home) return autostart(job, {});
     const auto home = resolveHomeFolder(job.home, programFolder());
@@ -133,6 +150,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     case JobKind::Check: return check(*home);
     case JobKind::Autostart: return autostart(job, *home);
     case JobKind::Window: return openWindow(*home);
+    case JobKind::Holidays:
     case JobKind::Help:
     case JobKind::Version: break;
     }

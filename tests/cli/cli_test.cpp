@@ -147,6 +147,43 @@ TEST(PrintMode, HelpAndVersion)
     EXPECT_EQ(runTira({"-V"}).out, version.out);
 }
 
+// The holiday file a year's run writes is the file the report reads back: 2026 has sixteen
+// named holidays, a substitute day and a citizens' holiday.
+TEST(Holidays, TheWrittenFileGivesTheReportItsHolidays)
+{
+    const auto file = runTira({"--holidays", "2026"});
+    ASSERT_EQ(file.exitCode, 0) << file.err;
+    EXPECT_TRUE(file.out.starts_with("#")) << file.out;
+    std::size_t days = 0;
+    for (std::size_t at = file.out.find("\r\n"); at != std::string::npos;
+         at = file.out.find("\r\n", at + 2))
+        ++days;
+    EXPECT_EQ(days, 1U + 18U) << file.out; // the comment line, then one line a day
+    const test::TempHome home;
+    home.writeBytes("TIRAHOLI.TBL", file.out);
+    const struct
+    {
+        const char* date;
+        const char* line; // empty: no holiday line
+    } cases[] = {
+        {"2026-05-06", "振替休日 (祝日) です。"},
+        {"2026-09-22", "国民の休日 (祝日) です。"},
+        {"2026-03-20", "春分の日 (祝日) です。"},
+        {"2026-09-24", ""},
+    };
+    for (const auto& c : cases) {
+        const auto r = runTira({"--print", "--home", home.path(), "--date", c.date, "--time",
+                                "9:00", "--color", "never"});
+        EXPECT_EQ(r.exitCode, 0) << c.date << r.err;
+        if (*c.line != '\0')
+            EXPECT_NE(r.out.find(c.line), std::string::npos) << c.date << "\n" << r.out;
+        else
+            EXPECT_EQ(r.out.find("(祝日)"), std::string::npos) << c.date << "\n" << r.out;
+    }
+    EXPECT_EQ(runTira({"--holidays", "2100"}).exitCode, 2);
+    EXPECT_EQ(runTira({"--holidays", "next"}).exitCode, 2);
+}
+
 // Text in the default colour is left to the terminal's foreground; other colours are
 // 24-bit escapes, written on a terminal (unless NO_COLOR or TERM=dumb) or when asked for.
 TEST(PrintMode, ColoursOnlyWhereWantedAndNeverForTheDefaultColour)

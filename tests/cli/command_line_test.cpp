@@ -47,6 +47,9 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--print", "--help", "--date", "x"}, JobKind::Help, "", ""},
         {{"-V"}, JobKind::Version, "", ""},
         {{"--version", "--check"}, JobKind::Version, "", ""},
+        {{"--holidays"}, JobKind::Holidays, "", ""},
+        {{"--holidays", "2099"}, JobKind::Holidays, "", ""},
+        {{"--holidays=1948"}, JobKind::Holidays, "", ""},
         // usage errors
         {{"--print", "--bogus"}, {}, "unknown option: --bogus"},
         {{"-x"}, {}, "unknown option: -x"},
@@ -63,6 +66,12 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--autostart", "on", "--check"}, {}, "--autostart goes without --print and --check"},
         {{"--check", "--date", "2024-1-1"}, {}, "--date goes only with --print"},
         {{"--color=never"}, {}, "--color goes only with --print"},
+        {{"--holidays", "1947"}, {}, "--holidays takes a year from 1948 to 2099: 1947"},
+        {{"--holidays", "2100"}, {}, "--holidays takes a year from 1948 to 2099: 2100"},
+        {{"--holidays", "20x6"}, {}, "--holidays takes a year from 1948 to 2099: 20x6"},
+        {{"--holidays", "-3"}, {}, "unknown option: -3"},
+        {{"--holidays", "2026", "2027"}, {}, "unexpected argument: 2027"},
+        {{"--holidays", "--print"}, {}, "--holidays goes without other options"},
     };
     for (const Case& c : cases) {
         std::string joined;
