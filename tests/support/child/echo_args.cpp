@@ -8,8 +8,11 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <shellapi.h>
+// shellapi.h needs windows.h first
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 #else
 #include <cstdlib>
 #endif
