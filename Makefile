@@ -80,7 +80,7 @@ test-windows-core:
 		[ $$status -eq 0 ] || cat "$$log"; \
 		ran=$$(sed -n 's/.*\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$$log"); \
 		passed=$$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$$log"); \
-		skipped=$$(sed -n 's/.*\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' "$$log"); \
+		skipped=$$(sed -n 's/.*\[  SKIPPED \] \([0-9]*\) tests\?[.,].*/\1/p' "$$log"); \
 		echo "Under Wine: $${ran:-0} tests ran, $${passed:-0} passed, $${skipped:-0} skipped" \
 			"(log: build-mingw/wine-tests.log)"; \
 		[ $$status -eq 0 ] && [ "$${ran:-0}" -gt 0 ]; \

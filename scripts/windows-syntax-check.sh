@@ -63,3 +63,41 @@ if [ "$failed" -gt 0 ]; then
     sed 's/.* -fsyntax-only //' "$failures" >&2
     exit 1
 fi
+
+# C runtime calls MSVC marks deprecated (warning C4996, an error under /WX), looked for in
+# what the Windows build compiles of the project's own files, after the preprocessor: the
+# unbounded string functions, fopen and friends, getenv, the functions with static buffers
+# (strerror, localtime, ...) and the POSIX names of the C runtime. The POSIX branches (#else
+# of _WIN32) may use them; MSVC never sees those.
+distinct='strerror|_wcserror|fopen|_wfopen|freopen|_wfreopen|getenv|_wgetenv|putenv|_wputenv'
+distinct+='|sprintf|vsprintf|swprintf|vswprintf|_snprintf|_snwprintf|strcpy|wcscpy|strncpy'
+distinct+='|wcsncpy|strcat|wcscat|strncat|wcsncat|strtok|wcstok|localtime|gmtime|ctime|asctime'
+distinct+='|sscanf|swscanf|fscanf|scanf|vsscanf|mbstowcs|wcstombs|tmpnam|_mktemp|mktemp|strdup'
+distinct+='|wcsdup|fileno|isatty|unlink|setmode|umask|chmod|getpid|strlwr|strupr|stricmp'
+distinct+='|strnicmp|itoa|ltoa|ecvt|fcvt|gcvt'
+generic='read|write|close|open|creat|lseek|dup|dup2|access|getcwd|chdir|mkdir|rmdir' # as ::name
+export TIRA_DEPRECATED="(^|[^.>:A-Za-z0-9_]|std::|::)($distinct)[[:space:]]*\\(|::($generic)[[:space:]]*\\("
+export TIRA_OWN_FILES="$PWD"
+# one compile command, preprocessed: the lines of the project's own files that call them
+cat >"$build/deprecated-calls.sh" <<'SCAN'
+eval "$1" 2>/dev/null |
+    awk -v src="$TIRA_OWN_FILES/src/" -v tests="$TIRA_OWN_FILES/tests/" '
+        /^# [0-9]+ "/ { file = $3; gsub(/"/, "", file); line = $2; next }
+        {
+            if (index(file, src) == 1 || index(file, tests) == 1) print file ":" line ": " $0
+            line++
+        }' |
+    grep -E "$TIRA_DEPRECATED"
+true
+SCAN
+hits="$build/deprecated-calls"
+jq -r '.[] | select(.file | test("/googletest/") | not)
+           | .command | sub(" -o [^ ]+"; "") | sub(" -c "; " -E ")' \
+    "$build/compile_commands.json" | tr '\n' '\0' |
+    (cd "$build" && xargs -0 -P "$jobs" -n 1 sh deprecated-calls.sh) >"$hits"
+if [ -s "$hits" ]; then
+    echo "C runtime calls MSVC deprecates (C4996) in the Windows build:" >&2
+    sort -u "$hits" | sed "s|^$PWD/||" >&2
+    exit 1
+fi
+echo "Windows build: no C runtime call MSVC deprecates (C4996) in the project's files"
