@@ -23,16 +23,16 @@ endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${TIRA_INSTALL_DATADIR}/help)
 
 # Windows: the Qt libraries, plugins and translations beside tira.exe (windeployqt, through
-# Qt's CMake deployment support), so that the installed folder runs on a machine without Qt.
+# Qt's CMake deployment support), so that the installed folder runs on a machine without Qt;
+# qt.conf tells Qt they are there, the translations of its dialogs among them.
 if(WIN32)
     if(COMMAND qt_generate_deploy_script) # Qt 6.5 and later
         qt_generate_deploy_script(TARGET tira OUTPUT_SCRIPT TIRA_QT_DEPLOY_SCRIPT CONTENT "
 qt_deploy_runtime_dependencies(EXECUTABLE \"$<TARGET_FILE_NAME:tira>\"
-    BIN_DIR . LIB_DIR . PLUGINS_DIR .)")
+    BIN_DIR . LIB_DIR . PLUGINS_DIR . GENERATE_QT_CONF)")
         install(SCRIPT ${TIRA_QT_DEPLOY_SCRIPT})
     else()
-        message(STATUS "Qt ${Qt6Core_VERSION}: cmake --install leaves the Qt runtime out "
-            "(its deployment needs Qt 6.5 or later)")
+        message(STATUS "cmake --install leaves the Qt runtime out: deploying it needs Qt 6.5")
     endif()
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/home DESTINATION ${TIRA_INSTALL_EXAMPLESDIR})
