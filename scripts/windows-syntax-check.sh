@@ -17,7 +17,8 @@ if [ "${1:-}" = --compiled ]; then
     # those whose object file is there: configured is not yet built
     while IFS=$'\t' read -r object file; do
         if [ -f "$2/$object" ]; then compiled+=("$file"); fi
-    done < <(jq -r '.[] | "\(.output)\t\(.file)"' "$2/compile_commands.json")
+    done < <(jq -r '.[] | "\(.command | capture(" -o (?<o>[^ ]+)").o)\t\(.file)"' \
+        "$2/compile_commands.json")
 fi
 
 build=build-windows-check

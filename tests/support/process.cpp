@@ -13,7 +13,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-extern char** environ; // NOLINT(readability-redundant-declaration): POSIX declares it nowhere
+extern char** environ; // NOLINT(readability-redundant-declaration): POSIX leaves it to the program
 #endif
 
 namespace tira::test {
