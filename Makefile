@@ -75,14 +75,15 @@ test-windows-core:
 	@if command -v wine >/dev/null 2>&1; then \
 		export WINEPREFIX="$(CURDIR)/build-mingw/wine" WINEDEBUG=-all GTEST_BRIEF=1; \
 		log="$(CURDIR)/build-mingw/wine-tests.log"; \
-		(cd build-mingw && TZ=Asia/Tokyo ctest --output-on-failure -V) >"$$log" 2>&1; \
+		(cd build-mingw && TZ=Asia/Tokyo ctest -V) >"$$log" 2>&1; \
 		status=$$?; \
 		[ $$status -eq 0 ] || cat "$$log"; \
-		ran=$$(sed -n 's/.*\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$$log"); \
-		passed=$$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$$log"); \
-		skipped=$$(sed -n 's/.*\[  SKIPPED \] \([0-9]*\) tests\?[.,].*/\1/p' "$$log"); \
-		echo "Under Wine: $${ran:-0} tests ran, $${passed:-0} passed, $${skipped:-0} skipped" \
-			"(log: build-mingw/wine-tests.log)"; \
+		ran=$$(sed -n 's/.*\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$$log" | head -n 1); \
+		passed=$$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$$log" | head -n 1); \
+		failed=$$(sed -n 's/.*\[  FAILED  \] \([0-9]*\) tests\?, listed.*/\1/p' "$$log" | head -n 1); \
+		skipped=$$(sed -n 's/.*\[  SKIPPED \] \([0-9]*\) tests\?[.,].*/\1/p' "$$log" | head -n 1); \
+		echo "Under Wine: $${ran:-0} tests ran, $${passed:-0} passed, $${failed:-0} failed," \
+			"$${skipped:-0} skipped (log: build-mingw/wine-tests.log)"; \
 		[ $$status -eq 0 ] && [ "$${ran:-0}" -gt 0 ]; \
 	else \
 		echo "Wine is not installed: built build-mingw/tests/tira_core_tests.exe, ran nothing"; \

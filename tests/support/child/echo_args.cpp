@@ -13,6 +13,8 @@
 #include <windows.h>
 #include <shellapi.h>
 // clang-format on
+#include <fcntl.h>
+#include <io.h>
 #else
 #include <cstdlib>
 #endif
@@ -74,6 +76,10 @@ bool startsWith(const std::string& text, const std::string& prefix)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // the bytes as given: no "\n" turned into CR LF on the way out
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     int code = 0;
     for (const std::string& arg : arguments(argc, argv)) {
         std::string out = arg;
