@@ -38,6 +38,20 @@ if(CMAKE_OBJCOPY AND NOT WIN32)
         endif()")
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${TIRA_INSTALL_DATADIR}/help)
+
+# Windows: the Qt libraries, plugins and translations beside tira.exe (windeployqt, through
+# Qt's CMake deployment support), so that the installed folder runs on a machine without Qt;
+# qt.conf tells Qt they are there, the translations of its dialogs among them.
+if(WIN32)
+    if(COMMAND qt_generate_deploy_script) # Qt 6.5 and later
+        qt_generate_deploy_script(TARGET tira OUTPUT_SCRIPT TIRA_QT_DEPLOY_SCRIPT CONTENT "
+qt_deploy_runtime_dependencies(EXECUTABLE \"$<TARGET_FILE_NAME:tira>\"
+    BIN_DIR . LIB_DIR . PLUGINS_DIR . GENERATE_QT_CONF)")
+        install(SCRIPT ${TIRA_QT_DEPLOY_SCRIPT})
+    else()
+        message(STATUS "cmake --install leaves the Qt runtime out: deploying it needs Qt 6.5")
+    endif()
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/home DESTINATION ${TIRA_INSTALL_EXAMPLESDIR})
 
 if(NOT WIN32)

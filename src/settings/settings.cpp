@@ -15,6 +15,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <share.h>
 #else
 #include <unistd.h>
 #endif
@@ -347,7 +348,7 @@ void writeAtomically(const std::string& iniPath, const std::string& bytes)
     const std::filesystem::path target = toFsPath(iniPath);
     const std::filesystem::path temp = toFsPath(settingsTempPath(iniPath));
 #ifdef _WIN32
-    std::FILE* file = _wfopen(temp.c_str(), L"wb");
+    std::FILE* file = _wfsopen(temp.c_str(), L"wb", _SH_DENYNO);
 #else
     std::FILE* file = std::fopen(temp.c_str(), "wb");
 #endif

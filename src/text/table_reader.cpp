@@ -7,7 +7,12 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 #include <vector>
+
+#ifdef _WIN32
+#include <share.h>
+#endif
 
 namespace tira {
 
@@ -18,7 +23,7 @@ constexpr char kCtrlZ = 0x1A;
 
 std::string reasonOf(int error)
 {
-    return std::strerror(error);
+    return std::generic_category().message(error); // strerror's text, without its buffer
 }
 
 // Feeds `bytes` up to the first Ctrl-Z; `stopped` tells whether one was met.
@@ -37,7 +42,7 @@ TableReader::TableReader(const std::string& path) : m_path(path)
     std::error_code error;
     if (std::filesystem::is_directory(fsPath, error)) throw TableFileError(path, reasonOf(EISDIR));
 #ifdef _WIN32
-    m_file = _wfopen(fsPath.c_str(), L"rb");
+    m_file = _wfsopen(fsPath.c_str(), L"rb", _SH_DENYNO); // an editor may have it open
 #else
     m_file = std::fopen(fsPath.c_str(), "rb");
 #endif

@@ -13,6 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The installation layout (bin/ beside share/), HOME and XDG_CONFIG_HOME, and the login entry
+// as a desktop file are the POSIX side; Windows keeps everything in the program's folder.
+#ifndef _WIN32
+
 TEST(InstallLayout, HelpPageBesideTheProgramOrInTheInstalledDataFolder)
 {
     const test::TempHome root;
@@ -174,9 +178,9 @@ TEST(Autostart, CommandWritesAValidEntryAndRemovesIt)
     EXPECT_NE(entry.find("\nExec=" + std::string(TIRA_EXE) + " --home " + home.path() + "\n"),
               std::string::npos)
         << entry;
-    if (std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0) {
-        const auto check =
-            test::runProgram("desktop-file-validate", {config.file("autostart/tira.desktop")});
+    const auto check =
+        test::runProgram("desktop-file-validate", {config.file("autostart/tira.desktop")});
+    if (check.exitCode != -1) { // the validator is installed
         EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
     }
 
@@ -193,6 +197,8 @@ TEST(Autostart, CommandWritesAValidEntryAndRemovesIt)
     }
     EXPECT_FALSE(fs::exists(config.file("autostart/tira.desktop")));
 }
+
+#endif
 
 } // namespace
 } // namespace tira

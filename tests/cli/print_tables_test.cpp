@@ -1,36 +1,17 @@
+#include "support/run_tira.h"
 #include "support/temp_home.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 
 namespace tira::test {
 namespace {
 
-struct PrintRun
+RunResult printReport(const TempHome& home, std::string_view date)
 {
-    std::string out;
-    int exitCode = -1;
-};
-
-PrintRun printReport(const TempHome& home, std::string_view date)
-{
-    const std::string command = std::string(TIRA_EXE) + " --print --format json --home '" +
-                                home.path() + "' --date " + std::string(date) +
-                                " --time 9:05 2>/dev/null";
-    PrintRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), got);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runProgram(TIRA_EXE, {"--print", "--format", "json", "--home", home.path(), "--date",
+                                 std::string(date), "--time", "9:05"});
 }
 
 // A home whose birthday table holds the stop entry of the example, with the frame and the
@@ -54,7 +35,7 @@ TEST(PrintTables, StopBirthdayAheadInJson)
 {
     TempHome home;
     writeExampleHome(home);
-    const PrintRun run = printReport(home, "2024-05-09");
+    const RunResult run = printReport(home, "2024-05-09");
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_NE(
         run.out.find(R"({"text":"","color":1052688,"colorHex":"#101010"},)"
@@ -72,7 +53,7 @@ TEST(PrintTables, StopBirthdayOnTheDayInJson)
 {
     TempHome home;
     writeExampleHome(home);
-    const PrintRun run = printReport(home, "2024-05-12");
+    const RunResult run = printReport(home, "2024-05-12");
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_NE(
         run.out.find(R"({"text":"今日は 山田 太郎 さんの 34 回目の誕生日です。","color":2105376,)"
@@ -92,7 +73,7 @@ TEST(PrintTables, UnreadableTableEndsTheReportWithExitOne)
     writeExampleHome(home);
     home.writeTable("TIRA.ini", "[Birthday]\nCount=2\nFile0=.\\BIRTH.TBL\nFile1=.\\DIR.TBL\n");
     std::filesystem::create_directory(home.file("DIR.TBL"));
-    const PrintRun run = printReport(home, "2024-05-12");
+    const RunResult run = printReport(home, "2024-05-12");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.out.find("今日は 山田 太郎 さんの 34 回目の誕生日です。"), std::string::npos)
         << run.out;

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -111,10 +112,8 @@ class ScratchFolder
 
     void write(std::string_view name, std::string_view bytes) const
     {
-        std::FILE* out = std::fopen(file(name).c_str(), "wb");
-        FUZZ_CHECK(out != nullptr);
-        FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
-        std::fclose(out);
+        std::ofstream out(m_path / name, std::ios::binary);
+        FUZZ_CHECK(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
     }
 
   private:

@@ -6,7 +6,9 @@
 #include "text/paths.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace tira {
 namespace {
@@ -20,16 +22,9 @@ void copyExamples(const test::TempHome& home, bool utf8)
 {
     for (const auto& entry : fs::directory_iterator(kExamples)) {
         const std::string name = fromFsPath(entry.path().filename());
-        std::string bytes;
-        {
-            std::FILE* in = std::fopen(entry.path().string().c_str(), "rb");
-            ASSERT_NE(in, nullptr) << name;
-            char buffer[4096];
-            std::size_t got = 0;
-            while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-                bytes.append(buffer, got);
-            std::fclose(in);
-        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        ASSERT_TRUE(in) << name;
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         const bool table = name.size() > 4 && name.substr(name.size() - 4) == ".TBL";
         if (utf8 && table) {
             const std::string converted = cp932ToUtf8(bytes);
