@@ -9,9 +9,13 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 #include <vector>
 
+// Signals, a background shell job and POSIX lock names: the POSIX side only.
+#ifndef _WIN32
 namespace tira {
 namespace {
 
@@ -81,3 +85,4 @@ TEST(WindowStart, ArgumentsAreCheckedWhileAnotherCopyRuns)
 
 } // namespace
 } // namespace tira
+#endif

@@ -24,4 +24,16 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
     return {run.exitCode, std::move(run.out), std::move(run.err)};
 }
 
+#ifndef _WIN32
+// One word for a POSIX shell, for the tests that need one (a pseudo-terminal through
+// `script`, a program left running in the background).
+inline std::string shellQuote(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (const char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+#endif
+
 } // namespace tira::test
