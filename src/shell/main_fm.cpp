@@ -15,6 +15,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -107,20 +108,23 @@ TMainF::~TMainF() = default;
 void TMainF::buildMenus()
 {
     auto addItem = [this](QMenu* menu, const char* name, const QString& caption,
-                          void (TMainF::*handler)()) {
+                          void (TMainF::*handler)(), const QKeySequence& shortcut = {}) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
+        // shown beside the caption by the menu; the caption itself stays as it is
+        action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
 
     QMenu* file1 = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file1->setObjectName(QStringLiteral("File1"));
-    addItem(file1, "R2", QStringLiteral("再表示(&R)"), &TMainF::R2Click);
+    addItem(file1, "R2", QStringLiteral("再表示(&R)"), &TMainF::R2Click, QKeySequence(Qt::Key_F5));
     m_d1 = addItem(file1, "D1", QStringLiteral("日付を指定して再表示(&D)"), &TMainF::D1Click);
     m_d1->setVisible(false); // revealed by Shift + right click on the frame
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    addItem(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
+    addItem(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click,
+            QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* option1 = menuBar()->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     option1->setObjectName(QStringLiteral("Option1"));
@@ -129,6 +133,7 @@ void TMainF::buildMenus()
 
     QMenu* help1 = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help1->setObjectName(QStringLiteral("Help1"));
+    // No shortcut: the help switches the automatic exit off for good, never by accident.
     addItem(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
     addItem(help1, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &TMainF::About1Click);
 }
@@ -141,16 +146,20 @@ void TMainF::FormCreate()
     const Settings::PlaceKeys& place = m_state.settings.Place;
     applyPlace(place.Left, place.Top, place.Width, place.Height);
     setPaneBackground(m_state.settings.BackF);
+    // Set before the native window exists: changing it later creates a new native window.
+    if (m_state.settings.TopOn != 0) setWindowFlag(Qt::WindowStaysOnTopHint, true);
     show();
     applyPlace(x(), y(), width(), height()); // again, now that the frame is known
     applyPaneFont();
+    // The keys scroll the report from the start; the pane is still no tab stop.
+    m_info->setFocus(Qt::OtherFocusReason);
 
     m_state.countdownEnabled = 1;
     try {
         m_state.Tirawa(1);
-        m_pane.finish();
+        finishReport();
     } catch (const TableFileError& error) {
-        m_pane.finish(); // the lines so far stay
+        finishReport(); // the lines so far stay
         // told once the window is up and the event loop runs
         const QString text = QString::fromStdString(error.what());
         QTimer::singleShot(0, this, [this, text] { showPlainMessage(this, text); });
@@ -217,10 +226,20 @@ void TMainF::buildReport(std::uint8_t flag)
 {
     try {
         m_state.Tirawa(flag);
-        m_pane.finish();
+        finishReport();
     } catch (const TableFileError& error) {
-        m_pane.finish(); // the lines so far stay
+        finishReport(); // the lines so far stay
         showPlainMessage(this, QString::fromStdString(error.what()));
+    }
+}
+
+void TMainF::finishReport()
+{
+    m_pane.finish();
+    // A window that came up behind others is not missed on the day of a stop entry.
+    if (m_state.report.stopToday != 0) {
+        ++m_attentionRequests;
+        QApplication::alert(this);
     }
 }
 
@@ -278,6 +297,25 @@ void TMainF::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     if (button == Qt::RightButton && modifiers.testFlag(Qt::ShiftModifier) &&
         m_frame->childAt(at) == nullptr)
         m_d1->setVisible(true);
+}
+
+void TMainF::keyPressEvent(QKeyEvent* event)
+{
+    // With the focus nowhere else (after a click on the frame, say), the reading keys still
+    // scroll the report. A key the focused pane left is not sent back to it.
+    if (m_info->hasFocus()) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End: QCoreApplication::sendEvent(m_info, event); return;
+    default: QMainWindow::keyPressEvent(event);
+    }
 }
 
 bool TMainF::eventFilter(QObject* watched, QEvent* event)
