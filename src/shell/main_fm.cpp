@@ -200,8 +200,12 @@ void TMainF::storePlace()
     const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
     const QRect frame = normal ? QRect(pos(), size()) : normalGeometry();
     Settings::PlaceKeys& place = m_state.settings.Place;
-    place.Left = std::max(frame.left(), 0);
-    place.Top = std::max(frame.top(), 0);
+    // A Wayland client neither places its window nor learns where it is: the saved place
+    // stays for the next X11 or Windows session.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        place.Left = std::max(frame.left(), 0);
+        place.Top = std::max(frame.top(), 0);
+    }
     place.Width = frame.width() <= 350 ? 350 : frame.width();
     place.Height = frame.height() <= 400 ? 400 : frame.height();
 }
@@ -395,13 +399,24 @@ void TMainF::Timer1Timer()
     std::int32_t& countdown = m_state.countdown;
     if (countdown >= 1 && countdown <= 600) {
         if (enabled) --countdown;
-        setWindowTitle(applicationTitle() + QStringLiteral("  (") + QString::number(countdown) +
-                       QStringLiteral(")"));
+        setCaption(applicationTitle() + QStringLiteral("  (") + QString::number(countdown) +
+                   QStringLiteral(")"));
     } else if (countdown != 0) {
-        setWindowTitle(applicationTitle()); // held
+        setCaption(applicationTitle()); // held
     } else if (enabled) {
         close(); // expired; while a dialog is open the close waits for it
     }
+}
+
+void TMainF::setCaption(const QString& caption)
+{
+    if (caption == windowTitle()) return;
+    setWindowTitle(caption);
+    // Under Wayland the title bar is drawn by the program into the window's own frames, and
+    // only when the window paints: without a paint the count would stand still until the
+    // pointer touched the window. One pixel is enough to have the bar painted again.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        update(QRect(0, 0, 1, 1));
 }
 
 void TMainF::closeEvent(QCloseEvent* event)
