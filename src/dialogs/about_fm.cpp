@@ -1,6 +1,6 @@
 #include "dialogs/about_fm.h"
 
-#include "shell/app_info.h"
+#include "dialogs/qt_helpers.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,7 @@
 #include "dialogs/fset_fm.h"
 
 #include "dialogs/dialog_widgets.h"
+#include "dialogs/qt_helpers.h"
 #include "dialogs/standard_dialogs.h"
 #include "text/paths.h"
 
@@ -341,8 +342,10 @@ void TFSetF::closeEvent(QCloseEvent* event)
 
 void TFSetF::addClick(KindPage& page)
 {
-    const QStringList chosen =
-        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true});
+    const int row = selectedRow(page.list);
+    const QString selected = row < 0 ? QString() : page.list->item(row)->text();
+    const QStringList chosen = StandardDialogs::chooseFiles(
+        this, {QString(), tableFilters(), true, browseFolder(selected, qtPath(m_state.home()))});
     std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
     int refused = 0;
     for (const QString& path : chosen) {
@@ -354,11 +357,10 @@ void TFSetF::addClick(KindPage& page)
         page.list->addItem(path);
     }
     if (refused > 0)
-        StandardDialogs::showMessage(
-            this, QStringLiteral("登録できるファイルは1種類につき%1個までです。\n"
-                                 "%2個のファイルは追加されませんでした。")
-                      .arg(kMaxFilesPerKind)
-                      .arg(refused));
+        showPlainMessage(this, QStringLiteral("登録できるファイルは1種類につき%1個までです。\n"
+                                              "%2個のファイルは追加されませんでした。")
+                                   .arg(kMaxFilesPerKind)
+                                   .arg(refused));
 }
 
 void TFSetF::removeClick(KindPage& page)
@@ -399,7 +401,7 @@ void TFSetF::listDblClick(KindPage& page)
     const QString path = page.list->item(row)->text();
     const Settings& s = m_state.settings;
     if (s.EditOk == 0 || s.Edit.empty()) {
-        StandardDialogs::showMessage(this, path);
+        showPlainMessage(this, path);
         return;
     }
     runEditor(path);
@@ -457,13 +459,14 @@ void TFSetF::IncMHcClick()
 void TFSetF::Button22Click()
 {
     const QStringList chosen =
-        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true});
+        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true,
+                                            browseFolder(Syuku->text(), qtPath(m_state.home()))});
     if (!chosen.isEmpty()) Syuku->setText(chosen.first());
 }
 
 void TFSetF::showField(const QLineEdit* field)
 {
-    StandardDialogs::showMessage(this, field->text());
+    showPlainMessage(this, field->text());
 }
 
 TFSetF::KindPage* TFSetF::pageOfList(const QObject* viewport)

@@ -1,7 +1,7 @@
 #include "dialogs/hi_fm.h"
 
 #include "calendar/tira0.h"
-#include "shell/app_info.h"
+#include "dialogs/qt_helpers.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "shell/window_app.h"
 
 #include "cli/home_folder.h"
+#include "dialogs/qt_helpers.h"
 #include "report/clock.h"
-#include "shell/app_info.h"
 #include "shell/main_fm.h"
 #include "shell/platform.h"
 

@@ -6,11 +6,13 @@
 #include "settings/settings.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +56,28 @@ inline void click(QWidget* widget)
     const QPoint where = qobject_cast<QCheckBox*>(widget) ? QPoint(8, widget->height() / 2)
                                                           : widget->rect().center();
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, where);
+}
+
+// What a screen reader hears as the name of `widget`.
+inline QString accessibleName(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+// Every control of `dialog` a user can reach (a tab stop, or a colour swatch) has a name.
+inline void expectAccessibleNames(QWidget& dialog)
+{
+    int checked = 0;
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (widget->focusPolicy() == Qt::NoFocus) continue;
+        if (qobject_cast<QTabBar*>(widget->parentWidget())) continue; // the tab bar's arrows
+        ++checked;
+        QVERIFY2(!accessibleName(widget).isEmpty(),
+                 qPrintable(widget->objectName() + QLatin1Char(' ') +
+                            QString::fromLatin1(widget->metaObject()->className())));
+    }
+    QVERIFY(checked > 10);
 }
 
 // Answers every message box that opens while it lives with OK, keeping what it showed.

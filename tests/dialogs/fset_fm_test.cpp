@@ -226,6 +226,7 @@ void TFSetFTest::addCountsEverySelectedFile()
     click(open.of(Kind::Birthday, Add));
     QVERIFY(asked.multiple);
     QCOMPARE(asked.filters, (QStringList{"*.TBL (*.TBL)", "*.* (*)"}));
+    QCOMPARE(asked.folder, h.home.path()); // nothing selected: the home folder
     QCOMPARE(h.state.settings.filesOf(Kind::Birthday).size(), 4u);
     QCOMPARE(open.entries(Kind::Birthday),
              (QStringList{QString::fromStdString(existing), "/t/B.TBL", "/t/C.TBL", "/t/A.TBL"}));
@@ -234,9 +235,26 @@ void TFSetFTest::addCountsEverySelectedFile()
     click(open.of(Kind::Birthday, Add));
     QCOMPARE(h.state.settings.filesOf(Kind::Birthday).size(), 4u);
 
-    // The same file twice is allowed.
-    StandardDialogs::answerNextFiles([](const FileRequest&) { return QStringList{"/t/B.TBL"}; });
+    // The same file twice is allowed. The dialog opens where the selected file lies; a
+    // selected file whose folder is gone leaves it in the home folder.
+    QVERIFY(QDir(h.home.path()).mkdir(QStringLiteral("sub")));
+    const std::string nested = touch(h, "sub/D.TBL");
+    open.list(Kind::Birthday)->addItem(QString::fromStdString(nested));
+    open.list(Kind::Birthday)->setCurrentRow(4);
+    StandardDialogs::answerNextFiles([&](const FileRequest& request) {
+        asked = request;
+        return QStringList{"/t/B.TBL"};
+    });
     click(open.of(Kind::Birthday, Add));
+    QCOMPARE(asked.folder, h.home.filePath(QStringLiteral("sub")));
+    open.list(Kind::Birthday)->setCurrentRow(1); // /t/B.TBL
+    StandardDialogs::answerNextFiles([&](const FileRequest& request) {
+        asked = request;
+        return QStringList();
+    });
+    click(open.of(Kind::Birthday, Add));
+    QCOMPARE(asked.folder, h.home.path());
+    delete open.list(Kind::Birthday)->takeItem(4); // only the dialog's own adds count
     open.ok();
     QCOMPARE(h.state.settings.filesOf(Kind::Birthday),
              paths({existing, "/t/B.TBL", "/t/C.TBL", "/t/A.TBL", "/t/B.TBL"}));
