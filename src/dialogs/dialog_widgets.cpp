@@ -177,7 +177,7 @@ namespace tira {
 void fitToContents(QWidget& dialog, QSize client)
 {
     dialog.ensurePolished();
-    dialog.setFixedSize(client.expandedTo(dialog.minimumSizeHint()));
+    dialog.setFixedSize(client.expandedTo(dialog.sizeHint()));
 }
 
 } // namespace tira

@@ -131,6 +131,7 @@ void TSetF::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (m_placed) return;
     m_placed = true;
+    fitToContents(*this, kClientSize); // again, now that the style has polished every control
     centreOnScreen(*this);
 }
 

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStackedWidget>
@@ -78,6 +79,46 @@ inline void expectAccessibleNames(QWidget& dialog)
                             QString::fromLatin1(widget->metaObject()->className())));
     }
     QVERIFY(checked > 10);
+}
+
+// With a 12 pt general font the dialog grows: on every page no caption is narrower than it
+// needs. Opens `Dialog` over `state` itself, as the font must be set first.
+template <class Dialog, class State>
+void expectNothingCutAtLargerFont(State& state, QSize atDefault)
+{
+    const QFont before = QApplication::font();
+    QFont larger = before;
+    larger.setPointSize(12);
+    QApplication::setFont(larger);
+    {
+        Dialog dialog(state);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.width() > atDefault.width() || dialog.height() > atDefault.height());
+        QTabWidget* pages = dialog.template findChild<QTabWidget*>();
+        QVERIFY(pages);
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            QApplication::processEvents();
+            for (QWidget* widget : pages->widget(page)->findChildren<QWidget*>()) {
+                if (!widget->isVisible()) continue;
+                const auto* button = qobject_cast<QAbstractButton*>(widget);
+                const auto* label = qobject_cast<QLabel*>(widget);
+                const bool caption =
+                    (button && !button->text().isEmpty()) || (label && !label->text().isEmpty());
+                if (!caption) continue;
+                QVERIFY2(widget->width() >= widget->sizeHint().width() &&
+                             widget->height() >= widget->minimumSizeHint().height(),
+                         qPrintable(widget->objectName() + QLatin1Char(' ') + pages->tabText(page) +
+                                    QStringLiteral(" %1x%2 < %3x%4")
+                                        .arg(widget->width())
+                                        .arg(widget->height())
+                                        .arg(widget->sizeHint().width())
+                                        .arg(widget->minimumSizeHint().height())));
+            }
+        }
+    }
+    QApplication::setFont(before);
 }
 
 // Answers every message box that opens while it lives with OK, keeping what it showed.

@@ -138,6 +138,8 @@ class TFSetFTest : public QObject
     void bareEditorNameIsSearchedInPath();
     void failedEditorStartIsSilent();
     void closeBoxUnderExecCopiesOut();
+    void everyControlHasAnAccessibleName();
+    void growsWithALargerFont();
 
   private:
     // A stand-in editor: records its arguments, then waits for a release file.
@@ -661,6 +663,22 @@ void TFSetFTest::closeBoxUnderExecCopiesOut()
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
     QCOMPARE(h.state.settings.filesOf(Kind::Week), paths({"/w.TBL"}));
     QCOMPARE(h.state.settings.Jyun, (std::array<std::uint8_t, 5>{1, 2, 3, 5, 4}));
+}
+
+void TFSetFTest::everyControlHasAnAccessibleName()
+{
+    Harness h;
+    TFSetF dialog(h.state);
+    tira::test::expectAccessibleNames(dialog);
+    // a list says whose files it holds
+    QCOMPARE(tira::test::accessibleName(dialog.findChild<QWidget*>(QStringLiteral("BF"))),
+             QStringLiteral("誕生日のファイル"));
+}
+
+void TFSetFTest::growsWithALargerFont()
+{
+    Harness h;
+    tira::test::expectNothingCutAtLargerFont<TFSetF>(h.state, QSize(473, 394));
 }
 
 QTEST_MAIN(TFSetFTest)

@@ -73,6 +73,7 @@ class TSetFTest : public QObject
     void bindingTableCopiesEverySettingInAndOut();
     void keyboardReachesEverySwatchInLayoutOrder();
     void everyControlHasAnAccessibleName();
+    void growsWithALargerFont();
 };
 
 void TSetFTest::captionsNamesAndSize()
@@ -821,6 +822,14 @@ void TSetFTest::everyControlHasAnAccessibleName()
              QStringLiteral("通常文字色"));
     QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SB"))),
              QStringLiteral("誕生日の文字色"));
+}
+
+void TSetFTest::growsWithALargerFont()
+{
+    Harness h;
+    h.state.settings.HistMeiTan = 1;
+    h.state.settings.Koumoku = 1;
+    tira::test::expectNothingCutAtLargerFont<TSetF>(h.state, QSize(510, 314));
 }
 
 QTEST_MAIN(TSetFTest)
