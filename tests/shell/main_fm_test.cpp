@@ -327,6 +327,7 @@ class MainFmTest : public QObject
                 tick(*main, 20);
                 QCOMPARE(main->windowTitle(), counting(12));
                 QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+                QCOMPARE(box->size(), QSize(261, 206));
                 QCOMPARE(box->findChild<QLabel*>(QStringLiteral("ProductNameValue"))->text(),
                          QStringLiteral("TIRA"));
                 QCOMPARE(box->findChild<QLabel*>(QStringLiteral("VersionValue"))->text(),
