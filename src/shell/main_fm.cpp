@@ -23,6 +23,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 
 namespace tira {
@@ -146,8 +147,7 @@ void TMainF::FormCreate()
     const Settings::PlaceKeys& place = m_state.settings.Place;
     applyPlace(place.Left, place.Top, place.Width, place.Height);
     setPaneBackground(m_state.settings.BackF);
-    // Set before the native window exists: changing it later creates a new native window.
-    if (m_state.settings.TopOn != 0) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setStayOnTop(m_state.settings.TopOn != 0); // before the native window exists
     show();
     applyPlace(x(), y(), width(), height()); // again, now that the frame is known
     applyPaneFont();
@@ -363,6 +363,7 @@ void TMainF::S1Click()
         dialog.exec();
     }
     applyPaneFont();
+    setStayOnTop(m_state.settings.TopOn != 0);
     if (m_state.settings.TopOn == 0) platform::releaseTopMost(*this);
     buildReport(1);
 }
@@ -406,6 +407,18 @@ void TMainF::Timer1Timer()
     } else if (enabled) {
         close(); // expired; while a dialog is open the close waits for it
     }
+}
+
+void TMainF::setStayOnTop(bool on)
+{
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == windowFlags()) return;
+    // QWidget::setWindowFlags would hide the window and show it again (under Wayland a new
+    // toplevel): the widget only records the flag, and the native window, when there is
+    // one, changes its layer in place.
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle()) native->setFlags(flags);
 }
 
 void TMainF::setCaption(const QString& caption)

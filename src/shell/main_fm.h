@@ -79,6 +79,8 @@ class TMainF : public QMainWindow, public ReportWindow
     // Paints what the report left and asks for attention on the day of a stop entry.
     void finishReport();
     bool saveAtClose();
+    // Puts the window into the top-most layer or takes it out, in the native window it has.
+    void setStayOnTop(bool on);
     // Sets the window caption and has a title bar the program draws itself show it at once.
     void setCaption(const QString& caption);
 

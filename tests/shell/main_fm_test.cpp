@@ -8,6 +8,7 @@
 #include "text/cp932.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -41,6 +42,20 @@ class UrlRecorder : public QObject
 
   public slots:
     void open(const QUrl& url) { urls.append(url); }
+};
+
+// Counts the times a widget is hidden.
+class HideCounter : public QObject
+{
+  public:
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) ++count;
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 class MainFmTest : public QObject
@@ -699,6 +714,27 @@ class MainFmTest : public QObject
         QCOMPARE(window->winId(), native);
         QVERIFY(window->isVisible());
         QCOMPARE(window->geometry(), before);
+
+        // Switched off and on again in 各種設定: the window changes its layer where it stands,
+        // never hidden and shown again (a flash, and under Wayland a new toplevel).
+        HideCounter hides;
+        window->installEventFilter(&hides);
+        TMainF* main = window.get();
+        for (const bool on : {false, true}) {
+            answerNextModal<TSetF>([](TSetF* dialog) {
+                auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("CheckBox13"));
+                box->setChecked(!box->isChecked());
+                dialog->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
+            });
+            main->S1Click();
+            QCOMPARE(int(main->state().settings.TopOn), on ? 1 : 0);
+            QCOMPARE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(main->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            tick(*main, 2);
+        }
+        QCOMPARE(hides.count, 0);
+        QCOMPARE(window->winId(), native);
+        QVERIFY(window->isVisible());
     }
 
     void generalSettingsRebuildWithTheNewTextAttributes()
