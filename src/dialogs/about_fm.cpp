@@ -1,6 +1,8 @@
 #include "dialogs/about_fm.h"
 
-#include "shell/app_info.h"
+#include "dialogs/dialog_widgets.h"
+#include "dialogs/qt_helpers.h"
+#include "ui_about_fm.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -42,14 +44,6 @@ QPixmap programPicture()
 
 namespace {
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect geometry)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
 void emphasise(QLabel* label, QColor colour)
 {
     QFont font(QStringLiteral("Arial"));
@@ -63,39 +57,21 @@ void emphasise(QLabel* label, QColor colour)
 
 } // namespace
 
+TAboutBox::~TAboutBox() = default;
+
 TAboutBox::TAboutBox(const QString& programName, const QString& versionText, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TAboutBox>())
 {
-    setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setFont(dialogFont());
+    m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(261, 206);
-
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setGeometry(8, 8, 245, 152);
-
-    auto* icon = addLabel(panel, "ProgramIcon", QString(), QRect(8, 14, 100, 124));
-    icon->setPixmap(programPicture());
-
-    addLabel(panel, "ProductName", QStringLiteral("Product Name"), QRect(116, 8, 124, 16));
-    emphasise(addLabel(panel, "ProductNameValue", programName, QRect(128, 24, 112, 24)),
-              QColor(255, 0, 0));
-    addLabel(panel, "Version", QStringLiteral("Version"), QRect(116, 52, 124, 16));
-    emphasise(addLabel(panel, "VersionValue", versionText, QRect(128, 68, 112, 24)),
-              QColor(0, 128, 128));
-    addLabel(panel, "Comments", QStringLiteral("Comments"), QRect(116, 96, 124, 16));
-    auto* comment = addLabel(panel, "CommentsValue", QStringLiteral("日々のお知らせ帳"),
-                             QRect(128, 112, 112, 32));
-    comment->setWordWrap(true);
-
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setGeometry(90, 170, 80, 28);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_ui->ProgramIcon->setPixmap(programPicture());
+    m_ui->ProductNameValue->setText(programName);
+    m_ui->VersionValue->setText(versionText);
+    emphasise(m_ui->ProductNameValue, QColor(255, 0, 0));
+    emphasise(m_ui->VersionValue, QColor(0, 128, 128));
+    connect(m_ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    fitToContents(*this, QSize(261, 206));
 }
 
 } // namespace tira

@@ -2,6 +2,11 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <memory>
+
+namespace Ui {
+class TAboutBox;
+}
 
 namespace tira {
 
@@ -15,6 +20,14 @@ class TAboutBox : public QDialog
 
   public:
     TAboutBox(const QString& programName, const QString& versionText, QWidget* parent);
+    ~TAboutBox() override;
+    TAboutBox(const TAboutBox&) = delete;
+    TAboutBox& operator=(const TAboutBox&) = delete;
+    TAboutBox(TAboutBox&&) = delete;
+    TAboutBox& operator=(TAboutBox&&) = delete;
+
+  private:
+    std::unique_ptr<Ui::TAboutBox> m_ui;
 };
 
 } // namespace tira

@@ -1,10 +1,14 @@
 #include "dialogs/dialog_widgets.h"
 
+#include "dialogs/qt_helpers.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <algorithm>
 
@@ -17,6 +21,7 @@ ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent)
     setAutoFillBackground(true);
     setFixedSize(41, 21);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     setColour(0);
 }
 
@@ -34,18 +39,6 @@ void ColourSwatch::setLowered(bool lowered)
     repaint(); // visible while a modal colour dialog runs
 }
 
-QColor ColourSwatch::toQColor(WinColour colour)
-{
-    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
-                  static_cast<int>((colour >> 16) & 0xFFu));
-}
-
-WinColour ColourSwatch::fromQColor(const QColor& colour)
-{
-    return static_cast<WinColour>(colour.red()) | (static_cast<WinColour>(colour.green()) << 8) |
-           (static_cast<WinColour>(colour.blue()) << 16);
-}
-
 void ColourSwatch::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;
@@ -59,6 +52,39 @@ void ColourSwatch::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     QFrame::mouseReleaseEvent(event);
     if (click) emit clicked();
+}
+
+void ColourSwatch::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            emit clicked();
+            return;
+        }
+        break;
+    default: break;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void ColourSwatch::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect().adjusted(1, 1, -1, -1);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
 }
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
@@ -142,6 +168,16 @@ void centreOnScreen(QWidget& dialog)
         frame.moveCenter(screen->availableGeometry().center());
         dialog.move(frame.topLeft());
     }
+}
+
+} // namespace tira
+
+namespace tira {
+
+void fitToContents(QWidget& dialog, QSize client)
+{
+    dialog.ensurePolished();
+    dialog.setFixedSize(client.expandedTo(dialog.sizeHint()));
 }
 
 } // namespace tira

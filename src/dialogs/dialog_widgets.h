@@ -12,7 +12,8 @@ class QToolButton;
 namespace tira {
 
 // A small panel filled with the colour it edits; raised, lowered while it is being changed.
-// It keeps the stored colour value exactly, bits a QColor cannot hold included.
+// It keeps the stored colour value exactly, bits a QColor cannot hold included. A tab stop:
+// Space or Enter opens its colour choice as a click does.
 class ColourSwatch : public QFrame
 {
     Q_OBJECT
@@ -24,15 +25,14 @@ class ColourSwatch : public QFrame
     void setLowered(bool lowered);
     bool isLowered() const { return frameShadow() == QFrame::Sunken; }
 
-    static QColor toQColor(WinColour colour);
-    static WinColour fromQColor(const QColor& colour);
-
   signals:
     void clicked();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     WinColour m_colour = 0;
@@ -44,6 +44,7 @@ class ClickableLabel : public QLabel
 {
     Q_OBJECT
   public:
+    explicit ClickableLabel(QWidget* parent = nullptr);
     explicit ClickableLabel(const QString& text, QWidget* parent = nullptr);
 
   signals:
@@ -91,5 +92,9 @@ class UpDown : public QWidget
 
 // Moves a dialog, frame included, to the centre of its screen.
 void centreOnScreen(QWidget& dialog);
+
+// Fixes a dialog's size: `client` at the default font, larger where a larger font needs
+// more room, so that no caption is cut.
+void fitToContents(QWidget& dialog, QSize client);
 
 } // namespace tira

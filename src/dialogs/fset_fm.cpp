@@ -1,8 +1,10 @@
 #include "dialogs/fset_fm.h"
 
 #include "dialogs/dialog_widgets.h"
+#include "dialogs/qt_helpers.h"
 #include "dialogs/standard_dialogs.h"
 #include "text/paths.h"
+#include "ui_fset_fm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,12 +29,6 @@
 
 namespace tira {
 namespace {
-
-template <class Widget> Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 int selectedRow(const QListWidget* list)
 {
@@ -70,6 +66,8 @@ QString editorProgram(const std::string& edit)
 #endif
 }
 
+constexpr QSize kClientSize(473, 394); // at the default font
+
 const QStringList& tableFilters()
 {
     static const QStringList filters{QStringLiteral("*.TBL (*.TBL)"), QStringLiteral("*.* (*)")};
@@ -100,44 +98,51 @@ std::array<std::uint8_t, 5> repairDisplayOrder(const std::array<std::uint8_t, 5>
     return repaired;
 }
 
-TFSetF::TFSetF(MainState& state, QWidget* parent) : QDialog(parent), m_state(state)
-{
-    setObjectName(QStringLiteral("FSetF"));
-    setWindowTitle(QStringLiteral("ﾌｧｲﾙの設定"));
-    setFixedSize(473, 394);
+TFSetF::~TFSetF() = default;
 
-    PageControl1 = named(new QTabWidget(this), "PageControl1");
+TFSetF::TFSetF(MainState& state, QWidget* parent)
+    : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::TFSetF>())
+{
+    m_ui->setupUi(this);
+    PageControl1 = m_ui->PageControl1;
+    IncMNc = m_ui->IncMNc;
+    EYsen = m_ui->EYsen;
+    EveM = m_ui->EveM;
+    IncMHc = m_ui->IncMHc;
+    HYsen = m_ui->HYsen;
+    HisM = m_ui->HisM;
+    HoTab = m_ui->HoTab;
+    Syuku = m_ui->Syuku;
+    Button22 = m_ui->Button22;
+    Button1 = m_ui->Button1;
 
     // Names per kind: page, order label, list, 追加, 削除, 上へ, 表示順あげる.
-    static const char* const names[kKindCount][8] = {
-        {"BTab", "BJyun", "BF", "Button6", "Button7", "Button8", "Button9", nullptr},
-        {"STab", "SJyun", "SF", "Button14", "Button15", "Button16", "Button17", nullptr},
-        {"ETab", "EJyun", "EF", "Button2", "Button3", "Button4", "Button5", nullptr},
-        {"HTab", "HJyun", "HF", "Button18", "Button19", "Button20", "Button21", nullptr},
-        {"WTab", "WJyun", "WF", "Button10", "Button11", "Button12", "Button13", nullptr},
+    static const char* const names[kKindCount][7] = {
+        {"BTab", "BJyun", "BF", "Button6", "Button7", "Button8", "Button9"},
+        {"STab", "SJyun", "SF", "Button14", "Button15", "Button16", "Button17"},
+        {"ETab", "EJyun", "EF", "Button2", "Button3", "Button4", "Button5"},
+        {"HTab", "HJyun", "HF", "Button18", "Button19", "Button20", "Button21"},
+        {"WTab", "WJyun", "WF", "Button10", "Button11", "Button12", "Button13"},
     };
-    static const char* const captions[kKindCount] = {"誕生日", "ｽｹｼﾞｭｰﾙ", "ｲﾍﾞﾝﾄ", "歴史", "週間"};
-    static const char* const eventNames[3] = {"IncMNc", "EYsen", "EveM"};
-    static const char* const historyNames[3] = {"IncMHc", "HYsen", "HisM"};
+    QFont arial(QStringLiteral("Arial"));
+    arial.setBold(true);
+    arial.setPointSize(12);
     for (std::size_t k = 0; k < kKindCount; ++k) {
         KindPage& page = m_pages[k];
+        const auto child = [&k](std::size_t part) { return QString::fromLatin1(names[k][part]); };
         page.kind = static_cast<Kind>(k);
-        buildKindPage(page, names[k], captions[k]);
-        // The event and history pages also hold their monthly file, below a shorter list.
-        if (page.kind == Kind::Event) buildMonthlyBox(page, IncMNc, EYsen, EveM, eventNames);
-        if (page.kind == Kind::History) buildMonthlyBox(page, IncMHc, HYsen, HisM, historyNames);
+        page.tab = findChild<QWidget*>(child(0));
+        page.jyun = findChild<QLabel*>(child(1));
+        page.list = findChild<QListWidget*>(child(2));
+        page.add = findChild<QPushButton*>(child(3));
+        page.remove = findChild<QPushButton*>(child(4));
+        page.moveUp = findChild<QPushButton*>(child(5));
+        page.raise = findChild<QPushButton*>(child(6));
+        page.jyun->setFont(arial);
+        page.jyun->setMinimumWidth(
+            page.jyun->fontMetrics().horizontalAdvance(QStringLiteral("00")));
     }
-    PageControl1->addTab(buildOtherPage(), QStringLiteral("その他"));
-
-    Button1 = named(new QPushButton(QStringLiteral("Ok"), this), "Button1");
-    Button1->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    fitToContents(*this, kClientSize);
 
     for (KindPage& page : m_pages) {
         connect(page.add, &QPushButton::clicked, this, [this, &page] { addClick(page); });
@@ -156,88 +161,12 @@ TFSetF::TFSetF(MainState& state, QWidget* parent) : QDialog(parent), m_state(sta
     FormCreate();
 }
 
-void TFSetF::buildKindPage(KindPage& page, const char* const names[8], const char* caption)
-{
-    page.tab = named(new QWidget(PageControl1), names[0]);
-    PageControl1->addTab(page.tab, QString::fromUtf8(caption));
-
-    auto* orderCaption = new QLabel(QStringLiteral("表示順"), page.tab);
-    page.jyun = named(new QLabel(page.tab), names[1]);
-    page.jyun->setText(QString::number(static_cast<int>(page.kind) + 1));
-    QFont arial(QStringLiteral("Arial"));
-    arial.setBold(true);
-    arial.setPointSize(12);
-    page.jyun->setFont(arial);
-    page.jyun->setMinimumWidth(page.jyun->fontMetrics().horizontalAdvance(QStringLiteral("00")));
-    page.raise = named(new QPushButton(QStringLiteral("表示順あげる"), page.tab), names[6]);
-    page.list = named(new QListWidget(page.tab), names[2]);
-    page.list->setSelectionMode(QAbstractItemView::SingleSelection);
-    page.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    page.add = named(new QPushButton(QStringLiteral("追加"), page.tab), names[3]);
-    page.remove = named(new QPushButton(QStringLiteral("削除"), page.tab), names[4]);
-    page.moveUp = named(new QPushButton(QStringLiteral("上へ"), page.tab), names[5]);
-
-    auto* orderRow = new QHBoxLayout;
-    orderRow->addWidget(orderCaption);
-    orderRow->addWidget(page.jyun);
-    orderRow->addSpacing(12);
-    orderRow->addWidget(page.raise);
-    orderRow->addStretch();
-
-    auto* listButtons = new QVBoxLayout;
-    listButtons->addWidget(page.add);
-    listButtons->addWidget(page.remove);
-    listButtons->addWidget(page.moveUp);
-    listButtons->addStretch();
-    auto* listRow = new QHBoxLayout;
-    listRow->addWidget(page.list, 1);
-    listRow->addLayout(listButtons);
-
-    auto* layout = new QVBoxLayout(page.tab);
-    layout->addLayout(orderRow);
-    layout->addLayout(listRow, 1);
-}
-
-void TFSetF::buildMonthlyBox(KindPage& page, QCheckBox*& include, QCheckBox*& first,
-                             QLineEdit*& pattern, const char* const names[3])
-{
-    auto* box = new QWidget(page.tab);
-    include = named(new QCheckBox(QStringLiteral("月番号が含まれているﾌｧｲﾙも使う"), box), names[0]);
-    first = named(new QCheckBox(QStringLiteral("こちらを優先"), box), names[1]);
-    pattern = named(new QLineEdit(box), names[2]);
-    auto* checks = new QHBoxLayout;
-    checks->addWidget(include);
-    checks->addSpacing(12);
-    checks->addWidget(first);
-    checks->addStretch();
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(checks);
-    layout->addWidget(pattern);
-    static_cast<QVBoxLayout*>(page.tab->layout())->addWidget(box);
-}
-
-QWidget* TFSetF::buildOtherPage()
-{
-    HoTab = named(new QWidget(PageControl1), "HoTab");
-    auto* caption = new QLabel(QStringLiteral("祝日ファイル"), HoTab);
-    Syuku = named(new QLineEdit(HoTab), "Syuku");
-    Button22 = named(new QPushButton(QStringLiteral("参照"), HoTab), "Button22");
-    auto* row = new QHBoxLayout;
-    row->addWidget(Syuku, 1);
-    row->addWidget(Button22);
-    auto* layout = new QVBoxLayout(HoTab);
-    layout->addWidget(caption);
-    layout->addLayout(row);
-    layout->addStretch();
-    return HoTab;
-}
-
 void TFSetF::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (m_placed) return;
     m_placed = true;
+    fitToContents(*this, kClientSize); // again, now that the style has polished every control
     centreOnScreen(*this);
 }
 
@@ -341,8 +270,10 @@ void TFSetF::closeEvent(QCloseEvent* event)
 
 void TFSetF::addClick(KindPage& page)
 {
-    const QStringList chosen =
-        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true});
+    const int row = selectedRow(page.list);
+    const QString selected = row < 0 ? QString() : page.list->item(row)->text();
+    const QStringList chosen = StandardDialogs::chooseFiles(
+        this, {QString(), tableFilters(), true, browseFolder(selected, qtPath(m_state.home()))});
     std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
     int refused = 0;
     for (const QString& path : chosen) {
@@ -354,11 +285,10 @@ void TFSetF::addClick(KindPage& page)
         page.list->addItem(path);
     }
     if (refused > 0)
-        StandardDialogs::showMessage(
-            this, QStringLiteral("登録できるファイルは1種類につき%1個までです。\n"
-                                 "%2個のファイルは追加されませんでした。")
-                      .arg(kMaxFilesPerKind)
-                      .arg(refused));
+        showPlainMessage(this, QStringLiteral("登録できるファイルは1種類につき%1個までです。\n"
+                                              "%2個のファイルは追加されませんでした。")
+                                   .arg(kMaxFilesPerKind)
+                                   .arg(refused));
 }
 
 void TFSetF::removeClick(KindPage& page)
@@ -399,7 +329,7 @@ void TFSetF::listDblClick(KindPage& page)
     const QString path = page.list->item(row)->text();
     const Settings& s = m_state.settings;
     if (s.EditOk == 0 || s.Edit.empty()) {
-        StandardDialogs::showMessage(this, path);
+        showPlainMessage(this, path);
         return;
     }
     runEditor(path);
@@ -457,13 +387,14 @@ void TFSetF::IncMHcClick()
 void TFSetF::Button22Click()
 {
     const QStringList chosen =
-        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true});
+        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true,
+                                            browseFolder(Syuku->text(), qtPath(m_state.home()))});
     if (!chosen.isEmpty()) Syuku->setText(chosen.first());
 }
 
 void TFSetF::showField(const QLineEdit* field)
 {
-    StandardDialogs::showMessage(this, field->text());
+    showPlainMessage(this, field->text());
 }
 
 TFSetF::KindPage* TFSetF::pageOfList(const QObject* viewport)

@@ -6,6 +6,11 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <memory>
+
+namespace Ui {
+class TFSetF;
+}
 
 class QCheckBox;
 class QLabel;
@@ -29,6 +34,11 @@ class TFSetF : public QDialog
     Q_OBJECT
   public:
     explicit TFSetF(MainState& state, QWidget* parent = nullptr);
+    ~TFSetF() override;
+    TFSetF(const TFSetF&) = delete;
+    TFSetF& operator=(const TFSetF&) = delete;
+    TFSetF(TFSetF&&) = delete;
+    TFSetF& operator=(TFSetF&&) = delete;
 
     void done(int result) override; // every close copies out first
 
@@ -52,11 +62,6 @@ class TFSetF : public QDialog
         QPushButton* moveUp = nullptr; // 上へ
     };
 
-    void buildKindPage(KindPage& page, const char* const names[8], const char* caption);
-    static void buildMonthlyBox(KindPage& page, QCheckBox*& include, QCheckBox*& first,
-                                QLineEdit*& pattern, const char* const names[3]);
-    QWidget* buildOtherPage();
-
     void FormCreate(); // copy in
     void FormClose();  // copy out
     void fillList(KindPage& page);
@@ -79,6 +84,7 @@ class TFSetF : public QDialog
     void movePage(QWidget* page, int position); // the shown page stays shown
 
     MainState& m_state;
+    std::unique_ptr<Ui::TFSetF> m_ui;         // the controls as the Designer file describes them
     std::array<KindPage, kKindCount> m_pages; // by kind
     QTabWidget* PageControl1 = nullptr;
     QCheckBox* IncMNc = nullptr; // read the monthly event file: IncME

@@ -1,11 +1,14 @@
 #include "dialogs/hi_fm.h"
 
 #include "calendar/tira0.h"
-#include "shell/app_info.h"
+#include "dialogs/dialog_widgets.h"
+#include "dialogs/qt_helpers.h"
+#include "ui_hi_fm.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <charconv>
 
 namespace tira {
@@ -35,45 +38,27 @@ std::optional<int> dateFieldNumber(const QString& text)
     return value;
 }
 
+THiF::~THiF() = default;
+
 THiF::THiF(MainState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_edit1(new QLineEdit(this)), m_edit2(new QLineEdit(this)),
-      m_edit3(new QLineEdit(this))
+    : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::THiF>())
 {
-    setObjectName(QStringLiteral("HiF"));
-    setWindowTitle(QStringLiteral("日付の指定"));
     setFont(dialogFont());
+    m_ui->setupUi(this);
+    m_edit1 = m_ui->Edit1;
+    m_edit2 = m_ui->Edit2;
+    m_edit3 = m_ui->Edit3;
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(238, 100);
-
-    const struct
-    {
-        QLineEdit* edit;
-        const char* name;
-        const char* unit;
-        int left;
-        int width;
-    } fields[] = {{m_edit1, "Edit1", "年", 8, 64},
-                  {m_edit2, "Edit2", "月", 96, 40},
-                  {m_edit3, "Edit3", "日", 160, 40}};
-    for (const auto& field : fields) {
-        field.edit->setObjectName(QString::fromLatin1(field.name));
-        field.edit->setGeometry(field.left, 12, field.width, 24);
-        auto* unit = new QLabel(QString::fromUtf8(field.unit), this);
-        unit->setGeometry(field.left + field.width + 4, 12, 20, 24);
-    }
-
-    auto* note = new QLabel(QStringLiteral("これはデバッグ用です"), this);
-    note->setObjectName(QStringLiteral("Label4"));
-    note->setGeometry(8, 44, 140, 20);
-    QPalette palette = note->palette();
+    // Room for a five-digit year and two-digit month and day at any font.
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    m_edit1->setFixedWidth(std::max(64, 6 * digit + 12));
+    m_edit2->setFixedWidth(std::max(40, 3 * digit + 12));
+    m_edit3->setFixedWidth(std::max(40, 3 * digit + 12));
+    QPalette palette = m_ui->Label4->palette();
     palette.setColor(QPalette::WindowText, toQColor(0x000080)); // maroon
-    note->setPalette(palette);
-
-    auto* button1 = new QPushButton(QStringLiteral("Ok"), this);
-    button1->setObjectName(QStringLiteral("Button1"));
-    button1->setGeometry(150, 66, 80, 26);
-    button1->setDefault(true);
-    connect(button1, &QPushButton::clicked, this, &THiF::Button1Click);
+    m_ui->Label4->setPalette(palette);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &THiF::Button1Click);
+    fitToContents(*this, QSize(238, 100));
 
     FormCreate();
 }

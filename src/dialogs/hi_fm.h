@@ -3,10 +3,15 @@
 #include "report/main_state.h"
 
 #include <QDialog>
+#include <memory>
 #include <optional>
 #include <string>
 
 class QLineEdit;
+
+namespace Ui {
+class THiF;
+}
 
 namespace tira {
 
@@ -26,6 +31,11 @@ class THiF : public QDialog
 
   public:
     THiF(MainState& state, QWidget* parent);
+    ~THiF() override;
+    THiF(const THiF&) = delete;
+    THiF& operator=(const THiF&) = delete;
+    THiF(THiF&&) = delete;
+    THiF& operator=(THiF&&) = delete;
 
   public slots: // NOLINT(readability-redundant-access-specifiers): moc reads the slots
     void Button1Click();
@@ -34,6 +44,7 @@ class THiF : public QDialog
     void FormCreate();
 
     MainState& m_state;
+    std::unique_ptr<Ui::THiF> m_ui;
     QLineEdit* m_edit1; // year
     QLineEdit* m_edit2; // month
     QLineEdit* m_edit3; // day

@@ -4,19 +4,37 @@
 #include "settings/settings.h"
 
 #include <QDialog>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTabWidget;
+namespace Ui {
+class TSetF;
+}
 
 namespace tira {
 
-class ClickableLabel;
 class ColourSwatch;
-class UpDown;
+
+// One control of 各種設定 and the setting it shows and edits.
+struct SetFBinding
+{
+    enum class Kind
+    {
+        Switch,  // check box: a byte 0 or 1
+        Colour,  // colour swatch
+        Text,    // read-only edit with a path
+        Seconds, // check box with the up-down UpDown1: AutoEnd, 0 when unchecked
+    };
+    const char* control; // object name
+    Kind kind;
+    std::uint8_t Settings::*flag = nullptr;
+    WinColour Settings::*colour = nullptr;
+    std::string Settings::*text = nullptr;
+    std::int32_t Settings::*seconds = nullptr;
+    const char* needsText = nullptr; // a switch shows as on only with this edit filled
+};
 
 // 各種設定: the general settings dialog. Created with the main window's state, it copies
 // the settings into its controls; "Ok" copies them back. The close box discards everything
@@ -27,17 +45,22 @@ class TSetF : public QDialog
     Q_OBJECT
   public:
     explicit TSetF(MainState& state, QWidget* parent = nullptr);
+    ~TSetF() override;
+    TSetF(const TSetF&) = delete;
+    TSetF& operator=(const TSetF&) = delete;
+    TSetF(TSetF&&) = delete;
+    TSetF& operator=(TSetF&&) = delete;
+
+    // Every control that edits a setting, in the order the dialog copies them in; "Ok"
+    // copies them out through the same table.
+    static std::span<const SetFBinding> bindings();
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildDisplayPage(QWidget* page);
-    void buildExitPage(QWidget* page);
-    void buildTextPage(QWidget* page);
-    void buildFramePage(QWidget* page);
-    void buildOtherPage(QWidget* page);
     void connectHandlers();
+    template <class Widget> Widget* control(const char* name) const;
 
     void FormCreate();   // copy in
     void Button6Click(); // "Ok": copy out, close
@@ -70,57 +93,7 @@ class TSetF : public QDialog
 
     MainState& m_state;
     Settings::FontKeys m_chosenFont; // the pane font until a font is chosen
-
-    QTabWidget* PageControl1 = nullptr;
-    // 表示
-    QCheckBox* CheckBox4 = nullptr;  // 誕生日表示: Birthday
-    QCheckBox* CheckBox10 = nullptr; // 年齢表示: Age
-    QCheckBox* CheckBox5 = nullptr;  // ｽｹｼﾞｭｰﾙ表示: Schedule
-    QCheckBox* CheckBox15 = nullptr; // ｺﾒﾝﾄ表示: Comment
-    QCheckBox* CheckBox3 = nullptr;  // ｲﾍﾞﾝﾄ表示: Event
-    QCheckBox* CheckBox7 = nullptr;  // 歴史表示: History
-    QCheckBox* CheckBox2 = nullptr;  // 生誕, 命日は色をかえる: HistMeiTan
-    ClickableLabel* Label9 = nullptr;
-    ColourSwatch* STAN = nullptr; // Tanjyou
-    ClickableLabel* Label10 = nullptr;
-    ColourSwatch* SMEI = nullptr;   // Meinichi
-    QCheckBox* CheckBox6 = nullptr; // 週間表示: Week
-    // 終了
-    QCheckBox* CheckBox1 = nullptr; // 起動後自動終了: AutoEnd > 0
-    QLabel* EByou = nullptr;        // the seconds of UpDown1
-    UpDown* UpDown1 = nullptr;
-    QCheckBox* CheckBox11 = nullptr; // StopEnd
-    QCheckBox* CheckBox12 = nullptr; // ZengEnd
-    // 文字
-    ColourSwatch* SBaseFC = nullptr; // BaseF
-    ColourSwatch* SStopFC = nullptr; // StopF
-    ColourSwatch* SZengFC = nullptr; // ZengoF
-    ColourSwatch* SBackFC = nullptr; // BackF
-    QPushButton* Button11 = nullptr; // ﾌｫﾝﾄの変更
-    QCheckBox* CheckBox9 = nullptr;  // この設定を優先する: Yuusen
-    QCheckBox* CheckBox16 = nullptr; // 通常の文字色は各項目ごとかえる: Koumoku
-    QGroupBox* KoumokuG = nullptr;
-    ColourSwatch* SB = nullptr; // BFC
-    ColourSwatch* SS = nullptr; // SFC
-    ColourSwatch* SE = nullptr; // EFC
-    ColourSwatch* SH = nullptr; // HFC
-    ColourSwatch* SW = nullptr; // WFC
-    // 外枠
-    ColourSwatch* SBaseBC = nullptr; // BaseB
-    ColourSwatch* SStopBC = nullptr; // StopB
-    ColourSwatch* SZengBC = nullptr; // ZengoB
-    QCheckBox* CheckBox14 = nullptr; // 外枠色を変える: Sotowaku
-    // その他
-    QCheckBox* CheckBox8 = nullptr;  // ｽﾄｯﾌﾟｲﾍﾞﾝﾄは音で知らせる: WavOn
-    QPushButton* Button5 = nullptr;  // テスト
-    QLineEdit* WavF = nullptr;       // WavFile
-    QPushButton* Button4 = nullptr;  // 参照 (sound)
-    QCheckBox* CheckBox13 = nullptr; // 常に一番上に表示する: TopOn
-    QCheckBox* CheckBox17 = nullptr; // データファイルの編集を行う: EditOk
-    QLineEdit* EditProg = nullptr;   // Edit
-    QPushButton* Button1 = nullptr;  // 参照 (editor)
-
-    QPushButton* Button6 = nullptr; // Ok
+    std::unique_ptr<Ui::TSetF> m_ui; // the controls, named as in the settings they edit
     bool m_placed = false;
 };
 

@@ -1,6 +1,6 @@
 #include "dialogs/standard_dialogs.h"
 
-#include "shell/app_info.h"
+#include "text/paths.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -8,11 +8,11 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QVBoxLayout>
 #include <array>
@@ -124,6 +124,16 @@ class FontColourDialog : public QDialog
 
 } // namespace
 
+QString browseFolder(const QString& file, const QString& home)
+{
+    if (!file.isEmpty()) {
+        // a path written on Windows (backslashes) names the same folder here
+        const QFileInfo info(QString::fromStdString(fromFsPath(toFsPath(file.toStdString()))));
+        if (info.dir().exists() && info.path() != QStringLiteral(".")) return info.absolutePath();
+    }
+    return home;
+}
+
 std::optional<QColor> StandardDialogs::chooseColour(QWidget* parent, const QColor& initial)
 {
     if (auto answer = takeAnswer(g_nextColour)) return answer(initial);
@@ -146,21 +156,15 @@ QStringList StandardDialogs::chooseFiles(QWidget* parent, const FileRequest& req
     const QString filter = request.filters.join(QStringLiteral(";;"));
     QStringList chosen;
     if (request.multiple) {
-        chosen = QFileDialog::getOpenFileNames(parent, request.title, QString(), filter);
+        chosen = QFileDialog::getOpenFileNames(parent, request.title, request.folder, filter);
     } else {
-        const QString one = QFileDialog::getOpenFileName(parent, request.title, QString(), filter);
+        const QString one =
+            QFileDialog::getOpenFileName(parent, request.title, request.folder, filter);
         if (!one.isEmpty()) chosen.append(one);
     }
     for (QString& path : chosen)
         path = QDir::toNativeSeparators(path);
     return chosen;
-}
-
-void StandardDialogs::showMessage(QWidget* parent, const QString& text)
-{
-    // Not the display name: Qt would append that to every window title.
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
-    box.exec();
 }
 
 void StandardDialogs::answerNextColour(ColourAnswer answer)

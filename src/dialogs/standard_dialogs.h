@@ -24,9 +24,14 @@ struct FileRequest
     QString title;       // empty: the system's default title
     QStringList filters; // Qt name filters, the first one selected
     bool multiple = false;
+    QString folder; // where the dialog opens
 };
 
-// The colour, font and file dialogs and the plain message box, behind one seam: a test sets
+// Where a file dialog opens: the folder of `file` when that folder exists, else `home` (never
+// the working directory, which for a program started from the desktop is anywhere).
+QString browseFolder(const QString& file, const QString& home);
+
+// The colour, font and file dialogs, behind one seam: a test sets
 // the answer of the next dialog instead of a user answering it.
 class StandardDialogs
 {
@@ -41,9 +46,6 @@ class StandardDialogs
     static std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial);
     // The chosen existing files with native separators; empty when cancelled.
     static QStringList chooseFiles(QWidget* parent, const FileRequest& request);
-
-    // A notice: no icon, one OK button, the application's title as caption.
-    static void showMessage(QWidget* parent, const QString& text);
 
     // The next call of the matching function returns what `answer` returns (once).
     static void answerNextColour(ColourAnswer answer);

@@ -4,8 +4,8 @@
 #include "dialogs/about_fm.h"
 #include "dialogs/fset_fm.h"
 #include "dialogs/hi_fm.h"
+#include "dialogs/qt_helpers.h"
 #include "dialogs/set_fm.h"
-#include "shell/app_info.h"
 #include "shell/platform.h"
 #include "text/file_error.h"
 #include "text/paths.h"
@@ -15,6 +15,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 
 namespace tira {
@@ -108,20 +110,23 @@ TMainF::~TMainF() = default;
 void TMainF::buildMenus()
 {
     auto addItem = [this](QMenu* menu, const char* name, const QString& caption,
-                          void (TMainF::*handler)()) {
+                          void (TMainF::*handler)(), const QKeySequence& shortcut = {}) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
+        // shown beside the caption by the menu; the caption itself stays as it is
+        action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
 
     QMenu* file1 = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file1->setObjectName(QStringLiteral("File1"));
-    addItem(file1, "R2", QStringLiteral("再表示(&R)"), &TMainF::R2Click);
+    addItem(file1, "R2", QStringLiteral("再表示(&R)"), &TMainF::R2Click, QKeySequence(Qt::Key_F5));
     m_d1 = addItem(file1, "D1", QStringLiteral("日付を指定して再表示(&D)"), &TMainF::D1Click);
     m_d1->setVisible(false); // revealed by Shift + right click on the frame
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    addItem(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click);
+    addItem(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click,
+            QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* option1 = menuBar()->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     option1->setObjectName(QStringLiteral("Option1"));
@@ -130,6 +135,7 @@ void TMainF::buildMenus()
 
     QMenu* help1 = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help1->setObjectName(QStringLiteral("Help1"));
+    // No shortcut: the help switches the automatic exit off for good, never by accident.
     addItem(help1, "Contents1", QStringLiteral("目次(&C)"), &TMainF::Contents1Click);
     addItem(help1, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &TMainF::About1Click);
 }
@@ -142,16 +148,19 @@ void TMainF::FormCreate()
     const Settings::PlaceKeys& place = m_state.settings.Place;
     applyPlace(place.Left, place.Top, place.Width, place.Height);
     setPaneBackground(m_state.settings.BackF);
+    setStayOnTop(m_state.settings.TopOn != 0); // before the native window exists
     show();
     applyPlace(x(), y(), width(), height()); // again, now that the frame is known
     applyPaneFont();
+    // The keys scroll the report from the start; the pane is still no tab stop.
+    m_info->setFocus(Qt::OtherFocusReason);
 
     m_state.countdownEnabled = 1;
     try {
         m_state.Tirawa(1);
-        m_pane.finish();
+        finishReport();
     } catch (const TableFileError& error) {
-        m_pane.finish(); // the lines so far stay
+        finishReport(); // the lines so far stay
         // told once the window is up and the event loop runs
         const QString text = QString::fromStdString(error.what());
         QTimer::singleShot(0, this, [this, text] { showPlainMessage(this, text); });
@@ -192,8 +201,12 @@ void TMainF::storePlace()
     const bool normal = !isMinimized() && !isMaximized() && !isFullScreen();
     const QRect frame = normal ? QRect(pos(), size()) : normalGeometry();
     Settings::PlaceKeys& place = m_state.settings.Place;
-    place.Left = std::max(frame.left(), 0);
-    place.Top = std::max(frame.top(), 0);
+    // A Wayland client neither places its window nor learns where it is: the saved place
+    // stays for the next X11 or Windows session.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        place.Left = std::max(frame.left(), 0);
+        place.Top = std::max(frame.top(), 0);
+    }
     place.Width = frame.width() <= 350 ? 350 : frame.width();
     place.Height = frame.height() <= 400 ? 400 : frame.height();
 }
@@ -218,10 +231,20 @@ void TMainF::buildReport(std::uint8_t flag)
 {
     try {
         m_state.Tirawa(flag);
-        m_pane.finish();
+        finishReport();
     } catch (const TableFileError& error) {
-        m_pane.finish(); // the lines so far stay
+        finishReport(); // the lines so far stay
         showPlainMessage(this, QString::fromStdString(error.what()));
+    }
+}
+
+void TMainF::finishReport()
+{
+    m_pane.finish();
+    // A window that came up behind others is not missed on the day of a stop entry.
+    if (m_state.report.stopToday != 0) {
+        ++m_attentionRequests;
+        QApplication::alert(this);
     }
 }
 
@@ -282,6 +305,25 @@ void TMainF::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         m_d1->setVisible(true);
 }
 
+void TMainF::keyPressEvent(QKeyEvent* event)
+{
+    // With the focus nowhere else (after a click on the frame, say), the reading keys still
+    // scroll the report. A key the focused pane left is not sent back to it.
+    if (m_info->hasFocus()) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End: QCoreApplication::sendEvent(m_info, event); return;
+    default: QMainWindow::keyPressEvent(event);
+    }
+}
+
 bool TMainF::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_frame) {
@@ -323,6 +365,7 @@ void TMainF::S1Click()
         dialog.exec();
     }
     applyPaneFont();
+    setStayOnTop(m_state.settings.TopOn != 0);
     if (m_state.settings.TopOn == 0) platform::releaseTopMost(*this);
     buildReport(1);
 }
@@ -359,13 +402,36 @@ void TMainF::Timer1Timer()
     std::int32_t& countdown = m_state.countdown;
     if (countdown >= 1 && countdown <= 600) {
         if (enabled) --countdown;
-        setWindowTitle(applicationTitle() + QStringLiteral("  (") + QString::number(countdown) +
-                       QStringLiteral(")"));
+        setCaption(applicationTitle() + QStringLiteral("  (") + QString::number(countdown) +
+                   QStringLiteral(")"));
     } else if (countdown != 0) {
-        setWindowTitle(applicationTitle()); // held
+        setCaption(applicationTitle()); // held
     } else if (enabled) {
         close(); // expired; while a dialog is open the close waits for it
     }
+}
+
+void TMainF::setStayOnTop(bool on)
+{
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == windowFlags()) return;
+    // QWidget::setWindowFlags would hide the window and show it again (under Wayland a new
+    // toplevel): the widget only records the flag, and the native window, when there is
+    // one, changes its layer in place.
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle()) native->setFlags(flags);
+}
+
+void TMainF::setCaption(const QString& caption)
+{
+    if (caption == windowTitle()) return;
+    setWindowTitle(caption);
+    // Under Wayland the title bar is drawn by the program into the window's own frames, and
+    // only when the window paints: without a paint the count would stand still until the
+    // pointer touched the window. One pixel is enough to have the bar painted again.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        update(QRect(0, 0, 1, 1));
 }
 
 void TMainF::closeEvent(QCloseEvent* event)

@@ -34,6 +34,8 @@ class TMainF : public QMainWindow, public ReportWindow
     RichTextPane& pane() noexcept { return m_pane; }
     // The sound of the last alert, or nullptr when none was started.
     const QSoundEffect* sound() const noexcept { return m_sound.get(); }
+    // How often a report with a stop entry of the day asked the desktop for attention.
+    int attentionRequests() const noexcept { return m_attentionRequests; }
 
     // The pane's place in a client area: 3 % margins, 94 % size, halves rounded to even.
     static QRect paneGeometry(QSize client);
@@ -60,6 +62,7 @@ class TMainF : public QMainWindow, public ReportWindow
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void FormCreate();
@@ -73,7 +76,13 @@ class TMainF : public QMainWindow, public ReportWindow
     void applyPaneFont();
     // Tirawa with its error shown in a notice; the window stays usable.
     void buildReport(std::uint8_t flag);
+    // Paints what the report left and asks for attention on the day of a stop entry.
+    void finishReport();
     bool saveAtClose();
+    // Puts the window into the top-most layer or takes it out, in the native window it has.
+    void setStayOnTop(bool on);
+    // Sets the window caption and has a title bar the program draws itself show it at once.
+    void setCaption(const QString& caption);
 
     QString m_home;
     QString m_iniPath;
@@ -87,6 +96,7 @@ class TMainF : public QMainWindow, public ReportWindow
     std::unique_ptr<QSoundEffect> m_sound;
     bool m_closed = false;
     bool m_saveFailed = false;
+    int m_attentionRequests = 0;
 };
 
 } // namespace tira

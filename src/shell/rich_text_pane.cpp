@@ -1,6 +1,6 @@
 #include "shell/rich_text_pane.h"
 
-#include "shell/app_info.h"
+#include "dialogs/qt_helpers.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,7 +1,7 @@
 #include "shell/window_app.h"
 
+#include "dialogs/qt_helpers.h"
 #include "report/clock.h"
-#include "shell/app_info.h"
 #include "shell/main_fm.h"
 #include "shell/platform.h"
 

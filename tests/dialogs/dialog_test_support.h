@@ -6,11 +6,14 @@
 #include "settings/settings.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +57,68 @@ inline void click(QWidget* widget)
     const QPoint where = qobject_cast<QCheckBox*>(widget) ? QPoint(8, widget->height() / 2)
                                                           : widget->rect().center();
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, where);
+}
+
+// What a screen reader hears as the name of `widget`.
+inline QString accessibleName(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+// Every control of `dialog` a user can reach (a tab stop, or a colour swatch) has a name.
+inline void expectAccessibleNames(QWidget& dialog)
+{
+    int checked = 0;
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (widget->focusPolicy() == Qt::NoFocus) continue;
+        if (qobject_cast<QTabBar*>(widget->parentWidget())) continue; // the tab bar's arrows
+        ++checked;
+        QVERIFY2(!accessibleName(widget).isEmpty(),
+                 qPrintable(widget->objectName() + QLatin1Char(' ') +
+                            QString::fromLatin1(widget->metaObject()->className())));
+    }
+    QVERIFY(checked > 10);
+}
+
+// With a 12 pt general font the dialog grows: on every page no caption is narrower than it
+// needs. Opens `Dialog` over `state` itself, as the font must be set first.
+template <class Dialog, class State>
+void expectNothingCutAtLargerFont(State& state, QSize atDefault)
+{
+    const QFont before = QApplication::font();
+    QFont larger = before;
+    larger.setPointSize(12);
+    QApplication::setFont(larger);
+    {
+        Dialog dialog(state);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.width() > atDefault.width() || dialog.height() > atDefault.height());
+        QTabWidget* pages = dialog.template findChild<QTabWidget*>();
+        QVERIFY(pages);
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            QApplication::processEvents();
+            for (QWidget* widget : pages->widget(page)->findChildren<QWidget*>()) {
+                if (!widget->isVisible()) continue;
+                const auto* button = qobject_cast<QAbstractButton*>(widget);
+                const auto* label = qobject_cast<QLabel*>(widget);
+                const bool caption =
+                    (button && !button->text().isEmpty()) || (label && !label->text().isEmpty());
+                if (!caption) continue;
+                QVERIFY2(widget->width() >= widget->sizeHint().width() &&
+                             widget->height() >= widget->minimumSizeHint().height(),
+                         qPrintable(widget->objectName() + QLatin1Char(' ') + pages->tabText(page) +
+                                    QStringLiteral(" %1x%2 < %3x%4")
+                                        .arg(widget->width())
+                                        .arg(widget->height())
+                                        .arg(widget->sizeHint().width())
+                                        .arg(widget->minimumSizeHint().height())));
+            }
+        }
+    }
+    QApplication::setFont(before);
 }
 
 // Answers every message box that opens while it lives with OK, keeping what it showed.

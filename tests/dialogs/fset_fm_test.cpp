@@ -138,6 +138,8 @@ class TFSetFTest : public QObject
     void bareEditorNameIsSearchedInPath();
     void failedEditorStartIsSilent();
     void closeBoxUnderExecCopiesOut();
+    void everyControlHasAnAccessibleName();
+    void growsWithALargerFont();
 
   private:
     // A stand-in editor: records its arguments, then waits for a release file.
@@ -226,6 +228,7 @@ void TFSetFTest::addCountsEverySelectedFile()
     click(open.of(Kind::Birthday, Add));
     QVERIFY(asked.multiple);
     QCOMPARE(asked.filters, (QStringList{"*.TBL (*.TBL)", "*.* (*)"}));
+    QCOMPARE(asked.folder, h.home.path()); // nothing selected: the home folder
     QCOMPARE(h.state.settings.filesOf(Kind::Birthday).size(), 4u);
     QCOMPARE(open.entries(Kind::Birthday),
              (QStringList{QString::fromStdString(existing), "/t/B.TBL", "/t/C.TBL", "/t/A.TBL"}));
@@ -234,9 +237,26 @@ void TFSetFTest::addCountsEverySelectedFile()
     click(open.of(Kind::Birthday, Add));
     QCOMPARE(h.state.settings.filesOf(Kind::Birthday).size(), 4u);
 
-    // The same file twice is allowed.
-    StandardDialogs::answerNextFiles([](const FileRequest&) { return QStringList{"/t/B.TBL"}; });
+    // The same file twice is allowed. The dialog opens where the selected file lies; a
+    // selected file whose folder is gone leaves it in the home folder.
+    QVERIFY(QDir(h.home.path()).mkdir(QStringLiteral("sub")));
+    const std::string nested = touch(h, "sub/D.TBL");
+    open.list(Kind::Birthday)->addItem(QString::fromStdString(nested));
+    open.list(Kind::Birthday)->setCurrentRow(4);
+    StandardDialogs::answerNextFiles([&](const FileRequest& request) {
+        asked = request;
+        return QStringList{"/t/B.TBL"};
+    });
     click(open.of(Kind::Birthday, Add));
+    QCOMPARE(asked.folder, h.home.filePath(QStringLiteral("sub")));
+    open.list(Kind::Birthday)->setCurrentRow(1); // /t/B.TBL
+    StandardDialogs::answerNextFiles([&](const FileRequest& request) {
+        asked = request;
+        return QStringList();
+    });
+    click(open.of(Kind::Birthday, Add));
+    QCOMPARE(asked.folder, h.home.path());
+    delete open.list(Kind::Birthday)->takeItem(4); // only the dialog's own adds count
     open.ok();
     QCOMPARE(h.state.settings.filesOf(Kind::Birthday),
              paths({existing, "/t/B.TBL", "/t/C.TBL", "/t/A.TBL", "/t/B.TBL"}));
@@ -643,6 +663,22 @@ void TFSetFTest::closeBoxUnderExecCopiesOut()
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
     QCOMPARE(h.state.settings.filesOf(Kind::Week), paths({"/w.TBL"}));
     QCOMPARE(h.state.settings.Jyun, (std::array<std::uint8_t, 5>{1, 2, 3, 5, 4}));
+}
+
+void TFSetFTest::everyControlHasAnAccessibleName()
+{
+    Harness h;
+    TFSetF dialog(h.state);
+    tira::test::expectAccessibleNames(dialog);
+    // a list says whose files it holds
+    QCOMPARE(tira::test::accessibleName(dialog.findChild<QWidget*>(QStringLiteral("BF"))),
+             QStringLiteral("誕生日のファイル"));
+}
+
+void TFSetFTest::growsWithALargerFont()
+{
+    Harness h;
+    tira::test::expectNothingCutAtLargerFont<TFSetF>(h.state, QSize(473, 394));
 }
 
 QTEST_MAIN(TFSetFTest)

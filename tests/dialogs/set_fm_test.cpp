@@ -1,5 +1,6 @@
 #include "dialog_test_support.h"
 #include "dialogs/dialog_widgets.h"
+#include "dialogs/qt_helpers.h"
 #include "dialogs/set_fm.h"
 #include "dialogs/standard_dialogs.h"
 
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QToolButton>
 #include <functional>
 
@@ -68,6 +70,10 @@ class TSetFTest : public QObject
     void soundChoiceAndTest();
     void editorChoice();
     void closeBoxDiscardsUnderExec();
+    void bindingTableCopiesEverySettingInAndOut();
+    void keyboardReachesEverySwatchInLayoutOrder();
+    void everyControlHasAnAccessibleName();
+    void growsWithALargerFont();
 };
 
 void TSetFTest::captionsNamesAndSize()
@@ -510,7 +516,7 @@ void TSetFTest::everySwatchCopiesOut()
         return std::nullopt;
     });
     click(target);
-    QCOMPARE(preset, ColourSwatch::toQColor(s.*member));
+    QCOMPARE(preset, toQColor(s.*member));
     QCOMPARE(target->colour(), s.*member);
 
     bool loweredDuringDialog = false;
@@ -683,6 +689,147 @@ void TSetFTest::closeBoxDiscardsUnderExec()
     QCOMPARE(int(h.state.settings.Sotowaku), 0);
     QCOMPARE(int(h.state.settings.Birthday), 1);
     QCOMPARE(int(h.state.settings.Age), 0); // written through
+}
+
+// Every row of the binding table, in a fresh dialog each: the setting shows in its control,
+// and a changed control reaches the setting through "Ok". Every control that edits a
+// setting is in the table.
+void TSetFTest::bindingTableCopiesEverySettingInAndOut()
+{
+    QStringList bound;
+    for (const SetFBinding& binding : TSetF::bindings()) {
+        const QString name = QString::fromLatin1(binding.control);
+        bound << name;
+        Harness h;
+        Settings& s = h.state.settings;
+        s.WavFile = "/sounds/alarm.wav"; // the switches that need their text have it
+        s.Edit = "/usr/bin/editor";
+        Open open(h.state);
+        switch (binding.kind) {
+        case SetFBinding::Kind::Colour: {
+            h.state.settings.*binding.colour = 0x00123456;
+            Open again(h.state);
+            QCOMPARE(again.swatch(binding.control)->colour(), 0x00123456u);
+            again.swatch(binding.control)->setColour(0x00654321);
+            again.ok();
+            QVERIFY2(s.*binding.colour == 0x00654321u, qPrintable(name));
+            break;
+        }
+        case SetFBinding::Kind::Text: {
+            auto* edit = open.get<QLineEdit>(binding.control);
+            QVERIFY2(edit->text() == QString::fromStdString(s.*binding.text), qPrintable(name));
+            edit->setText(QStringLiteral("/elsewhere/file"));
+            open.ok();
+            QVERIFY2(s.*binding.text == "/elsewhere/file", qPrintable(name));
+            break;
+        }
+        case SetFBinding::Kind::Switch: {
+            QCheckBox* box = open.box(binding.control);
+            QVERIFY2(box->isChecked() == (s.*binding.flag != 0), qPrintable(name));
+            const bool wanted = !box->isChecked();
+            box->setChecked(wanted);
+            open.ok();
+            QVERIFY2(s.*binding.flag == (wanted ? 1 : 0), qPrintable(name));
+            break;
+        }
+        case SetFBinding::Kind::Seconds: {
+            s.*binding.seconds = 45;
+            Open again(h.state);
+            QVERIFY(again.box(binding.control)->isChecked());
+            QCOMPARE(again.get<QLabel>("EByou")->text(), QStringLiteral("45"));
+            again.box(binding.control)->setChecked(false);
+            again.ok();
+            QVERIFY2(s.*binding.seconds == 0, qPrintable(name));
+            break;
+        }
+        }
+    }
+    Harness h;
+    Open open(h.state);
+    QStringList editing;
+    for (QCheckBox* box : open.dialog.findChildren<QCheckBox*>())
+        editing << box->objectName();
+    for (ColourSwatch* swatch : open.dialog.findChildren<ColourSwatch*>())
+        editing << swatch->objectName();
+    for (QLineEdit* edit : open.dialog.findChildren<QLineEdit*>())
+        editing << edit->objectName();
+    editing.sort();
+    bound.sort();
+    QCOMPARE(bound, editing);
+}
+
+// Tab walks each page in the order of its layout, over every swatch; Space and Enter on a
+// swatch open its colour choice.
+void TSetFTest::keyboardReachesEverySwatchInLayoutOrder()
+{
+    Harness h;
+    h.state.settings.HistMeiTan = 1; // 生誕 and 命日 shown
+    h.state.settings.Koumoku = 1;    // the five kinds shown
+    TSetF dialog(h.state);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* pages = dialog.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    const QStringList chains[] = {
+        {"CheckBox4", "CheckBox10", "CheckBox5", "CheckBox15", "CheckBox3", "CheckBox7",
+         "CheckBox2", "STAN", "SMEI", "CheckBox6"},
+        {"CheckBox1", "UpDown1", "CheckBox11", "CheckBox12"},
+        {"SBaseFC", "SStopFC", "SZengFC", "SBackFC", "Button11", "CheckBox9", "CheckBox16", "SB",
+         "SS", "SE", "SH", "SW"},
+        {"SBaseBC", "SStopBC", "SZengBC", "CheckBox14"},
+        {"CheckBox8", "Button5", "Button4", "CheckBox13", "CheckBox17", "EditProg", "Button1"},
+    };
+    int opened = 0;
+    for (int page = 0; page < 5; ++page) {
+        pages->setCurrentIndex(page);
+        // every control enabled, so that the whole chain is a tab stop
+        for (QWidget* widget : pages->widget(page)->findChildren<QWidget*>())
+            widget->setEnabled(true);
+        pages->tabBar()->setFocus(Qt::TabFocusReason);
+        QStringList chain;
+        for (int press = 0; press < chains[page].size(); ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(chain, chains[page]);
+
+        for (const QString& name : chains[page]) {
+            auto* swatch = dialog.findChild<ColourSwatch*>(name);
+            if (!swatch) continue;
+            swatch->setFocus(Qt::TabFocusReason);
+            bool asked = false;
+            StandardDialogs::answerNextColour([&](const QColor&) -> std::optional<QColor> {
+                asked = true;
+                return QColor(0x10, 0x20, 0x30);
+            });
+            QTest::keyClick(swatch, opened % 2 == 0 ? Qt::Key_Space : Qt::Key_Return);
+            QVERIFY2(asked, qPrintable(name));
+            QCOMPARE(swatch->colour(), 0x302010u);
+            QVERIFY(dialog.isVisible()); // Enter chose a colour, it did not press "Ok"
+            ++opened;
+        }
+    }
+    QCOMPARE(opened, 14);
+}
+
+void TSetFTest::everyControlHasAnAccessibleName()
+{
+    Harness h;
+    TSetF dialog(h.state);
+    tira::test::expectAccessibleNames(dialog);
+    // a swatch says which colour it sets
+    QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SBaseFC"))),
+             QStringLiteral("通常文字色"));
+    QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SB"))),
+             QStringLiteral("誕生日の文字色"));
+}
+
+void TSetFTest::growsWithALargerFont()
+{
+    Harness h;
+    h.state.settings.HistMeiTan = 1;
+    h.state.settings.Koumoku = 1;
+    tira::test::expectNothingCutAtLargerFont<TSetF>(h.state, QSize(510, 314));
 }
 
 QTEST_MAIN(TSetFTest)

@@ -1,13 +1,14 @@
 #include "dialogs/about_fm.h"
 #include "dialogs/fset_fm.h"
 #include "dialogs/hi_fm.h"
+#include "dialogs/qt_helpers.h"
 #include "dialogs/set_fm.h"
-#include "shell/app_info.h"
 #include "shell/main_fm.h"
 #include "support/qt_support.h"
 #include "text/cp932.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +42,20 @@ class UrlRecorder : public QObject
 
   public slots:
     void open(const QUrl& url) { urls.append(url); }
+};
+
+// Counts the times a widget is hidden.
+class HideCounter : public QObject
+{
+  public:
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) ++count;
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 class MainFmTest : public QObject
@@ -99,18 +115,18 @@ class MainFmTest : public QObject
         {
             const char* menu;
             const char* caption;
-            QStringList items; // object name = caption
+            QStringList items; // object name = caption | shortcut
         } menus[] = {
             {"File1",
              "ﾌｧｲﾙ(&F)",
-             {QStringLiteral("R2=再表示(&R)"), QStringLiteral("D1=日付を指定して再表示(&D)"),
-              QStringLiteral("N1="), QStringLiteral("Exit1=終了(&X)")}},
+             {QStringLiteral("R2=再表示(&R)|F5"), QStringLiteral("D1=日付を指定して再表示(&D)|"),
+              QStringLiteral("N1=|"), QStringLiteral("Exit1=終了(&X)|Ctrl+Q")}},
             {"Option1",
              "ｵﾌﾟｼｮﾝ(&O)",
-             {QStringLiteral("S1=各種設定(&S)"), QStringLiteral("F1=ﾌｧｲﾙの設定(&F)")}},
+             {QStringLiteral("S1=各種設定(&S)|"), QStringLiteral("F1=ﾌｧｲﾙの設定(&F)|")}},
             {"Help1",
              "ﾍﾙﾌﾟ(&H)",
-             {QStringLiteral("Contents1=目次(&C)"), QStringLiteral("About1=ﾊﾞｰｼﾞｮﾝ情報(&A)")}},
+             {QStringLiteral("Contents1=目次(&C)|"), QStringLiteral("About1=ﾊﾞｰｼﾞｮﾝ情報(&A)|")}},
         };
         const QList<QAction*> bar = window->menuBar()->actions();
         QCOMPARE(bar.size(), 3);
@@ -121,7 +137,9 @@ class MainFmTest : public QObject
             QCOMPARE(menu->title(), QString::fromUtf8(menus[m].caption));
             QStringList items;
             for (QAction* action : menu->actions())
-                items.append(action->objectName() + QLatin1Char('=') + action->text());
+                items.append(action->objectName() + QLatin1Char('=') + action->text() +
+                             QLatin1Char('|') +
+                             action->shortcut().toString(QKeySequence::PortableText));
             QCOMPARE(items, menus[m].items);
         }
         QVERIFY(!window->findChild<QAction*>(QStringLiteral("D1"))->isVisible());
@@ -196,21 +214,23 @@ class MainFmTest : public QObject
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("caption"); // after five ticks
         QTest::addColumn<WinColour>("frame");
+        QTest::addColumn<int>("alerts"); // requests for the desktop's attention
         const QString today = QStringLiteral("1990/5/9 x 山田_太郎 友人 S\r\n");
         const QString ahead = QStringLiteral("+3 1990/5/12 x 山田_太郎 友人 S\r\n");
-        QTest::newRow("on its day, StopEnd") << "AutoEnd=30\nSotowaku=1\nStopEnd=1\n"
-                                             << today << "TIRA  Version 0.1.0" << WinColour{255};
+        QTest::newRow("on its day, StopEnd")
+            << "AutoEnd=30\nSotowaku=1\nStopEnd=1\n"
+            << today << "TIRA  Version 0.1.0" << WinColour{255} << 1;
         QTest::newRow("on its day, StopEnd off")
             << "AutoEnd=30\nSotowaku=1\nStopEnd=0\nZengEnd=1\n"
-            << today << "TIRA  Version 0.1.0  (25)" << WinColour{255};
+            << today << "TIRA  Version 0.1.0  (25)" << WinColour{255} << 1;
         QTest::newRow("ahead, ZengEnd") << "AutoEnd=30\nSotowaku=1\nZengEnd=1\n"
-                                        << ahead << "TIRA  Version 0.1.0" << WinColour{65535};
+                                        << ahead << "TIRA  Version 0.1.0" << WinColour{65535} << 0;
         QTest::newRow("ahead, Sotowaku off")
             << "AutoEnd=30\nSotowaku=0\nZengEnd=1\nStopEnd=1\n"
-            << ahead << "TIRA  Version 0.1.0  (25)" << WinColour{0};
+            << ahead << "TIRA  Version 0.1.0  (25)" << WinColour{0} << 0;
         QTest::newRow("day first, then ahead")
             << "AutoEnd=30\nSotowaku=1\nZengEnd=1\n"
-            << today + ahead << "TIRA  Version 0.1.0  (25)" << WinColour{255};
+            << today + ahead << "TIRA  Version 0.1.0  (25)" << WinColour{255} << 1;
     }
 
     void stopEntriesHoldTheWindow()
@@ -219,6 +239,7 @@ class MainFmTest : public QObject
         QFETCH(QString, entry);
         QFETCH(QString, caption);
         QFETCH(WinColour, frame);
+        QFETCH(int, alerts);
         writeBirthdays(common, entry);
         auto window = open();
         auto* info = window->findChild<QTextEdit*>(QStringLiteral("Info"));
@@ -230,6 +251,58 @@ class MainFmTest : public QObject
         QCOMPARE(
             window->findChild<QWidget*>(QStringLiteral("Frame"))->palette().color(QPalette::Window),
             toQColor(frame));
+        QCOMPARE(window->attentionRequests(), alerts);
+        window->R2Click(); // every report of the day asks again
+        QCOMPARE(window->attentionRequests(), 2 * alerts);
+    }
+
+    // Keys as a user presses them, through the window system: the reading keys reach the
+    // pane as soon as the window shows, F5 rebuilds, Ctrl+Q closes and saves.
+    void keysScrollRebuildAndQuit()
+    {
+        QString lines;
+        for (int i = 0; i < 200; ++i)
+            lines += QStringLiteral("1990/5/9 x 人%1\r\n").arg(i);
+        writeBirthdays(QStringLiteral("AutoEnd=30\n"), lines);
+        auto window = open();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* info = window->findChild<QTextEdit*>(QStringLiteral("Info"));
+        QCOMPARE(QApplication::focusWidget(), info);
+        QVERIFY(info->focusPolicy() != Qt::TabFocus && info->focusPolicy() != Qt::StrongFocus);
+        const QScrollBar* bar = info->verticalScrollBar();
+        QVERIFY(bar->maximum() > 2 * bar->pageStep());
+        const int page = bar->pageStep();
+        const int max = bar->maximum();
+        const int step = bar->singleStep();
+        const struct
+        {
+            Qt::Key key;
+            int value; // of the scroll bar afterwards
+        } presses[] = {{Qt::Key_PageDown, page}, {Qt::Key_PageDown, 2 * page},
+                       {Qt::Key_PageUp, page},   {Qt::Key_Down, page + step},
+                       {Qt::Key_Up, page},       {Qt::Key_End, max},
+                       {Qt::Key_Home, 0}};
+        QWindow* handle = window->windowHandle();
+        for (const auto& press : presses) {
+            QTest::keyClick(handle, press.key);
+            QCOMPARE(bar->value(), press.value);
+        }
+        // focus lost to the frame: the window hands the keys to the pane all the same
+        info->clearFocus();
+        QTest::keyClick(handle, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), page);
+
+        tick(*window, 5);
+        m_clock.set(ClockReading{2024, 5, 9, 8, 7});
+        QTest::keyClick(handle, Qt::Key_F5);
+        QCOMPARE(line(*window, 1), QStringLiteral("ただいまの時刻は 8時07分 です。"));
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(29)); // a new report restarts the count
+
+        window->state().settings.AutoEnd = 45;
+        QTest::keyClick(handle, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!window->isVisible());
+        QVERIFY2(readFile(ini()).contains("AutoEnd=45"), readFile(ini()).constData());
     }
 
     void reportErrorIsShownAndTheWindowStays()
@@ -269,6 +342,7 @@ class MainFmTest : public QObject
                 tick(*main, 20);
                 QCOMPARE(main->windowTitle(), counting(12));
                 QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+                QCOMPARE(box->size(), QSize(261, 206));
                 QCOMPARE(box->findChild<QLabel*>(QStringLiteral("ProductNameValue"))->text(),
                          QStringLiteral("TIRA"));
                 QCOMPARE(box->findChild<QLabel*>(QStringLiteral("VersionValue"))->text(),
@@ -628,15 +702,39 @@ class MainFmTest : public QObject
     {
         QVERIFY(writeTextFile(ini(), QStringLiteral("[Common]\nTopOn=1\n")));
         auto window = open();
+        // on top from the start, in the one native window the program creates
+        QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const WId native = window->winId();
         const QRect before = window->geometry();
         window->state().countdownEnabled = 0; // as while a dialog is open
         tick(*window, 1);
-        QVERIFY(!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         window->state().countdownEnabled = 1;
         tick(*window, 2);
         QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(window->winId(), native);
         QVERIFY(window->isVisible());
         QCOMPARE(window->geometry(), before);
+
+        // Switched off and on again in 各種設定: the window changes its layer where it stands,
+        // never hidden and shown again (a flash, and under Wayland a new toplevel).
+        HideCounter hides;
+        window->installEventFilter(&hides);
+        TMainF* main = window.get();
+        for (const bool on : {false, true}) {
+            answerNextModal<TSetF>([](TSetF* dialog) {
+                auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("CheckBox13"));
+                box->setChecked(!box->isChecked());
+                dialog->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
+            });
+            main->S1Click();
+            QCOMPARE(int(main->state().settings.TopOn), on ? 1 : 0);
+            QCOMPARE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(main->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            tick(*main, 2);
+        }
+        QCOMPARE(hides.count, 0);
+        QCOMPARE(window->winId(), native);
+        QVERIFY(window->isVisible());
     }
 
     void generalSettingsRebuildWithTheNewTextAttributes()

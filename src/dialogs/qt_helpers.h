@@ -2,6 +2,10 @@
 
 #include "settings/settings.h"
 
+// What the main window and the dialogs share: the program's names, the plain notice, the
+// colour conversion and the font of the report. The window includes the dialogs, never the
+// other way round, so these live on the dialogs' side.
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -19,8 +23,13 @@ QString applicationTitle();
 // A notice: no icon, one OK button, the application's title as caption. Modal.
 void showPlainMessage(QWidget* parent, const QString& text);
 
-// A Windows colour value (0x00BBGGRR) as a Qt colour.
+// A Windows colour value (0x00BBGGRR) as a Qt colour, and back.
 QColor toQColor(WinColour colour);
+WinColour fromQColor(const QColor& colour);
+
+// The style bits of the Font settings: 1 bold, 2 italic, 4 underline, 8 strike-out.
+void applyFontStyle(QFont& font, std::int32_t style);
+std::int32_t fontStyleBits(const QFont& font);
 
 // The report pane's font from the Font settings: the named face (Japanese glyphs fall back
 // to a monospaced CJK face where the face is missing), the point size, the style bits.

@@ -1,4 +1,4 @@
-#include "shell/app_info.h"
+#include "dialogs/qt_helpers.h"
 
 #include <QMessageBox>
 #include <algorithm>
@@ -44,6 +44,7 @@ QString applicationTitle()
 
 void showPlainMessage(QWidget* parent, const QString& text)
 {
+    // Not the display name: Qt would append that to every window title.
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
@@ -52,6 +53,12 @@ QColor toQColor(WinColour colour)
 {
     return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
                   static_cast<int>((colour >> 16) & 0xFFu));
+}
+
+WinColour fromQColor(const QColor& colour)
+{
+    return static_cast<WinColour>(colour.red()) | (static_cast<WinColour>(colour.green()) << 8) |
+           (static_cast<WinColour>(colour.blue()) << 16);
 }
 
 QFont reportFont(const Settings::FontKeys& keys)
@@ -63,11 +70,22 @@ QFont reportFont(const Settings::FontKeys& keys)
     font.setFamilies(families);
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSize(std::clamp(keys.Size, 1, kMaxPointSize));
-    font.setBold((keys.Style & 1) != 0);
-    font.setItalic((keys.Style & 2) != 0);
-    font.setUnderline((keys.Style & 4) != 0);
-    font.setStrikeOut((keys.Style & 8) != 0);
+    applyFontStyle(font, keys.Style);
     return font;
+}
+
+void applyFontStyle(QFont& font, std::int32_t style)
+{
+    font.setBold((style & 1) != 0);
+    font.setItalic((style & 2) != 0);
+    font.setUnderline((style & 4) != 0);
+    font.setStrikeOut((style & 8) != 0);
+}
+
+std::int32_t fontStyleBits(const QFont& font)
+{
+    return (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+           (font.strikeOut() ? 8 : 0);
 }
 
 QFont dialogFont()
