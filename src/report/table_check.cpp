@@ -76,6 +76,8 @@ CheckedFile checkFile(std::string label, std::string path, const std::string& ho
         std::string line;
         while (reader.next(line)) {
             ++file.lines;
+            if (reader.lineTooLong())
+                file.dropped.push_back({file.lines, LineProblem::LineTooLong, {}, {}});
             const std::string_view cut = std::string_view(line).substr(0, line.find('#'));
             // blank and comment lines are meant to give nothing
             if (cut.find_first_not_of(kBlanks) != std::string_view::npos)
