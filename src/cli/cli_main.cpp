@@ -69,7 +69,12 @@ int runAutostart(const QString& value, const QString& home)
 int runCheck(const QString& home)
 {
     const std::string homeDir = home.toStdString();
-    const Settings settings = loadSettings(iniPathIn(home).toStdString(), homeDir);
+    std::string iniProblem;
+    const Settings settings = loadSettings(iniPathIn(home).toStdString(), homeDir, &iniProblem);
+    if (!iniProblem.empty()) {
+        std::fprintf(stderr, "tira: %s\n", iniProblem.c_str());
+        return 1;
+    }
     const auto files = checkTables(settings, homeDir);
     std::fputs(checkListing(files).c_str(), stdout);
     return checkFoundProblems(files) ? 1 : 0;
