@@ -17,7 +17,7 @@ namespace tira {
 
 int runWindow(int argc, char** argv)
 {
-    platform::holdTerminationRequests();
+    platform::catchTerminationRequests();
     // Before anything else: a second copy ends at once, with no window and no message.
     const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
     if (!instance) return 0;
@@ -45,7 +45,7 @@ int runWindow(int argc, char** argv)
 
     const SystemClock clock;
     TMainF window(resolveHomeFolder(parser.value(home)), clock);
-    platform::onTerminationRequest([&window] { window.close(); });
+    platform::endOnTerminationRequest();
     return QApplication::exec();
 }
 
