@@ -430,6 +430,9 @@ void writeAtomically(const std::string& iniPath, const std::string& bytes)
     ok = std::fclose(file) == 0 && ok;
     std::error_code error;
     if (ok) {
+        const auto status = std::filesystem::status(target, error);
+        if (std::filesystem::exists(status))
+            std::filesystem::permissions(temp, status.permissions(), error);
         std::filesystem::rename(temp, target, error);
         ok = !error;
     }
