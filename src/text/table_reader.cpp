@@ -138,7 +138,8 @@ bool TableReader::fill()
 
 bool TableReader::nextBytes(std::string_view& bytes)
 {
-    m_tooLong = false;
+    if (m_tooLong) [[unlikely]]
+        m_tooLong = false;
     if (m_stopped) return false;
     if (m_skipLf) {
         m_skipLf = false;
@@ -165,12 +166,8 @@ bool TableReader::nextBytes(std::string_view& bytes)
             break;
         }
         scanned = m_end - m_pos;
-        if (scanned >= kMaxLineBytes) {
-            skipLongLine();
-            bytes = {};
-            m_tooLong = true;
-            return true;
-        }
+        if (scanned >= kMaxLineBytes) [[unlikely]]
+            return skipLongLine(bytes);
         if (!fill()) {
             if (m_pos == m_end) return false;
             bytes = std::string_view(data() + m_pos, m_end - m_pos); // no line end
@@ -189,23 +186,25 @@ bool TableReader::nextBytes(std::string_view& bytes)
 }
 
 // Drops the line in hand, chunk by chunk, up to its line end (or Ctrl-Z, or the end of the
-// file), so that it never has to be held whole.
-void TableReader::skipLongLine()
+// file), so that it never has to be held whole; it is then read as an empty line.
+bool TableReader::skipLongLine(std::string_view& bytes)
 {
+    bytes = {};
+    m_tooLong = true;
     for (;;) {
         const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
         if (const void* cr = std::memchr(data() + m_pos, '\r', limit - m_pos)) {
             m_pos = static_cast<std::size_t>(static_cast<const char*>(cr) - data()) + 1;
             m_skipLf = true;
-            return;
+            return true;
         }
         if (limit == m_ctrlZ) {
             m_pos = m_ctrlZ;
             m_stopped = true;
-            return;
+            return true;
         }
         m_pos = m_end;
-        if (!fill()) return;
+        if (!fill()) return true;
     }
 }
 

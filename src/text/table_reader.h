@@ -61,7 +61,7 @@ class TableReader
 
   private:
     bool fill();
-    void skipLongLine();
+    bool skipLongLine(std::string_view& bytes);
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
 
