@@ -70,6 +70,20 @@ TEST(HostileFiles, HugeLineKeepsMemoryBounded)
     EXPECT_LT(usage.ru_maxrss, 32 * 1024) << "peak kB of the largest child";
 }
 
+TEST(HostileFiles, CheckNamesAnOverlongLine)
+{
+    const test::TempHome home;
+    home.writeBytes("TIRA.ini", "[Birthday]\r\nCount=1\r\nFile0=.\\BIRTH.TBL\r\n");
+    home.writeBytes("BIRTH.TBL", "1990/6/14 x Taro\r\n" + std::string(5u << 20, 'x') +
+                                     "\r\n1990/6/15 x Jiro\r\n");
+    const auto r = test::runProgram(TIRA_EXE, {"--check", "--home", home.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out.rfind(home.file("BIRTH.TBL") + ":2: 行が長すぎます (line too long): \n\n", 0),
+              0u)
+        << r.out.substr(0, 300);
+    EXPECT_NE(r.out.find("3 行 (lines), 1 件の問題"), std::string::npos) << r.out.substr(0, 300);
+}
+
 TEST(HostileFiles, UnreadableIniIsReported)
 {
     const test::TempHome home;
