@@ -2,6 +2,7 @@
 
 #include "text/file_error.h"
 #include "text/paths.h"
+#include "text/visible_text.h"
 
 #include <cstdio>
 #include <iostream>
@@ -122,7 +123,8 @@ void appendTextLine(std::string& out, std::string_view text, WinColour colourVal
 class TextOutPane : public ReportPane, public ReportWindow
 {
   public:
-    TextOutPane(std::FILE* out, bool colour) : m_out(out), m_colour(colour)
+    TextOutPane(std::FILE* out, bool colour)
+        : m_out(out), m_colour(colour), m_terminal(isTerminal(out))
     {
         m_buffer.reserve(kFlushAt + 4096);
     }
@@ -138,6 +140,11 @@ class TextOutPane : public ReportPane, public ReportWindow
     void setColour(WinColour colour) override { m_current = colour; }
     void appendLine(std::string_view utf8) override
     {
+        if (m_terminal) { // a control character from a table must not act on the terminal
+            m_visible.clear();
+            appendVisible(m_visible, utf8);
+            utf8 = m_visible;
+        }
         appendTextLine(m_buffer, utf8, m_current, m_default, m_colour);
         if (m_buffer.size() >= kFlushAt) flush();
     }
@@ -159,6 +166,8 @@ class TextOutPane : public ReportPane, public ReportWindow
     static constexpr std::size_t kFlushAt = 1 << 16;
     std::FILE* m_out;
     bool m_colour;
+    bool m_terminal;
+    std::string m_visible;
     std::string m_buffer;
     WinColour m_default = 0;
     WinColour m_current = 0;
@@ -185,7 +194,12 @@ int runPrint(const PrintRequest& request)
     ReportPane& pane = json ? static_cast<ReportPane&>(recording) : text;
     ReportWindow& window = json ? static_cast<ReportWindow&>(recording) : text;
     MainState state(request.home, pane, window, clock);
-    state.settings = loadSettings(homePrefix(request.home) + "TIRA.ini", request.home);
+    std::string iniProblem;
+    state.settings = loadSettings(homePrefix(request.home) + "TIRA.ini", request.home, &iniProblem);
+    if (!iniProblem.empty()) {
+        std::cerr << "tira: " << visibleText(iniProblem) << '\n';
+        return 1;
+    }
     int exitCode = 0;
     std::string error;
     try {
@@ -199,7 +213,7 @@ int runPrint(const PrintRequest& request)
         std::fwrite(out.data(), 1, out.size(), stdout);
     }
     text.flush();
-    if (!error.empty()) std::cerr << "tira: " << error << '\n';
+    if (!error.empty()) std::cerr << "tira: " << visibleText(error) << '\n';
     return exitCode;
 }
 

@@ -8,6 +8,7 @@
 #include "report/clock.h"
 #include "report/table_check.h"
 #include "settings/settings.h"
+#include "text/visible_text.h"
 
 #include <clocale>
 #include <cstdio>
@@ -87,7 +88,12 @@ int print(const Job& job, const std::string& home)
 // Lists the table lines the report would drop; 0 when there are none, else 1.
 int check(const std::string& home)
 {
-    const Settings settings = loadSettings(iniPathIn(home), home);
+    std::string iniProblem;
+    const Settings settings = loadSettings(iniPathIn(home), home, &iniProblem);
+    if (!iniProblem.empty()) {
+        std::fprintf(stderr, "tira: %s\n", visibleText(iniProblem).c_str());
+        return 1;
+    }
     const auto files = checkTables(settings, home);
     std::fputs(checkListing(files).c_str(), stdout);
     return checkFoundProblems(files) ? 1 : 0;

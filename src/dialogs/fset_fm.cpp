@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -340,10 +342,14 @@ void TFSetF::runEditor(const QString& path)
     const QString program = editorProgram(m_state.settings.Edit);
     if (program.isEmpty()) return;
 
-    // The path is one argument of its own: no shell and no re-split command line.
+    // The path is one argument of its own: no shell and no re-split command line. It is made
+    // absolute, so that "-x.TBL" or "+!cmd" is never read as an option.
+    std::error_code noCurrentFolder;
+    const std::filesystem::path file = toFsPath(path.toStdString());
+    const std::filesystem::path absolute = std::filesystem::absolute(file, noCurrentFolder);
     QProcess editor;
     editor.setProgram(program);
-    editor.setArguments({qtPath(fromFsPath(toFsPath(path.toStdString())))});
+    editor.setArguments({qtPath(fromFsPath(noCurrentFolder ? file : absolute))});
     editor.setStandardInputFile(QProcess::nullDevice());
     editor.setStandardOutputFile(QProcess::nullDevice());
     editor.setStandardErrorFile(QProcess::nullDevice());

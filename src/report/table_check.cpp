@@ -9,6 +9,7 @@
 #include "text/cp932.h"
 #include "text/file_error.h"
 #include "text/paths.h"
+#include "text/visible_text.h"
 
 #include <algorithm>
 #include <array>
@@ -76,6 +77,8 @@ CheckedFile checkFile(std::string label, std::string path, const std::string& ho
         std::string line;
         while (reader.next(line)) {
             ++file.lines;
+            if (reader.lineTooLong())
+                file.dropped.push_back({file.lines, LineProblem::LineTooLong, {}, {}});
             const std::string_view cut = std::string_view(line).substr(0, line.find('#'));
             // blank and comment lines are meant to give nothing
             if (cut.find_first_not_of(kBlanks) != std::string_view::npos)
@@ -207,19 +210,22 @@ void checkMonthly(std::vector<CheckedFile>& out, const Settings& settings, Kind 
     out.push_back(std::move(file));
 }
 
+// A line or path as the listing shows it: line feeds as "\\n", other control characters in
+// caret notation.
 std::string printable(std::string_view text)
 {
     std::string out;
     for (const char c : text) {
         if (c == '\n')
             out += "\\n";
-        else if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7F')
-            out += '?';
         else
             out += c;
     }
-    return out;
+    return visibleText(out);
 }
+
+// An echoed line is cut to what a reader takes in.
+constexpr std::size_t kEchoBytes = 200;
 
 std::string encodingName(const CheckedFile& file)
 {
@@ -257,20 +263,21 @@ std::string checkListing(const std::vector<CheckedFile>& files)
     for (const CheckedFile& file : files) {
         if (file.state == CheckedFile::State::Unreadable) ++problems;
         for (const DroppedLine& line : file.dropped) {
-            out += file.path + ":" + std::to_string(line.lineNumber) + ": " +
-                   std::string(lineProblemText(line.problem)) + ": " + printable(line.text);
-            if (!line.rule.empty()) out += "  [" + printable(line.rule) + "]";
+            out += printable(file.path) + ":" + std::to_string(line.lineNumber) + ": " +
+                   std::string(lineProblemText(line.problem)) + ": " +
+                   printable(cutText(line.text, kEchoBytes));
+            if (!line.rule.empty()) out += "  [" + printable(cutText(line.rule, kEchoBytes)) + "]";
             out += "\n";
         }
         problems += file.dropped.size();
     }
     if (!out.empty()) out += "\n";
     for (const CheckedFile& file : files) {
-        out += file.path + ": " + file.label + ", ";
+        out += printable(file.path) + ": " + file.label + ", ";
         switch (file.state) {
         case CheckedFile::State::Missing: out += "見つかりません (not found)"; break;
         case CheckedFile::State::Unreadable:
-            out += "読めません (cannot read): " + file.error;
+            out += "読めません (cannot read): " + printable(file.error);
             break;
         case CheckedFile::State::Read:
             out += std::to_string(file.lines) + " 行 (lines), ";

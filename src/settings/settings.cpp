@@ -1,9 +1,11 @@
 #include "settings/settings.h"
 
+#include "settings/ini_bytes.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +19,8 @@
 #include <io.h>
 #include <share.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -46,48 +50,103 @@ enum class ReadResult
     Failed
 };
 
-ReadResult readFile(const std::string& path, std::string& bytes)
+// TIRA.ini is never larger than this unless something else wrote it: the largest file the
+// program itself writes (five lists of 1024 paths of at most 2047 bytes) is about 10.5 MB.
+constexpr std::uintmax_t kMaxIniBytes = std::uintmax_t{16} << 20;
+
+// Reads the whole file when it is a regular file (or a link to one) of at most kMaxIniBytes.
+// `reason` tells why a file that is there could not be read. Never waits for a writer.
+ReadResult readFile(const std::string& path, std::string& bytes, std::string& reason)
 {
     const std::filesystem::path fsPath = toFsPath(path);
+#ifdef _WIN32
     std::error_code error;
     const auto status = std::filesystem::status(fsPath, error);
     if (!std::filesystem::exists(status)) return ReadResult::Missing;
-    if (std::filesystem::is_directory(status)) return ReadResult::Failed;
+    if (std::filesystem::is_directory(status)) {
+        reason = std::generic_category().message(EISDIR);
+        return ReadResult::Failed;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        reason = "not a regular file";
+        return ReadResult::Failed;
+    }
+    if (std::filesystem::file_size(fsPath, error) > kMaxIniBytes) {
+        reason = std::generic_category().message(EFBIG);
+        return ReadResult::Failed;
+    }
     std::ifstream in(fsPath, std::ios::binary);
-    if (!in) return ReadResult::Failed;
+    if (!in) {
+        reason = std::generic_category().message(errno);
+        return ReadResult::Failed;
+    }
     char buffer[1 << 16];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    return in.bad() ? ReadResult::Failed : ReadResult::Read;
+    if (!in.bad()) return ReadResult::Read;
+    reason = std::generic_category().message(EIO);
+    return ReadResult::Failed;
+#else
+    // O_NONBLOCK: a FIFO without a writer opens at once, and is then refused
+    const int fd = ::open(fsPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return ReadResult::Missing; // a dangling link too
+        reason = std::generic_category().message(errno);
+        return ReadResult::Failed;
+    }
+    struct stat status
+    {
+    };
+    int failure = 0;
+    if (::fstat(fd, &status) != 0)
+        failure = errno;
+    else if (S_ISDIR(status.st_mode))
+        failure = EISDIR;
+    else if (!S_ISREG(status.st_mode))
+        reason = "not a regular file";
+    else if (static_cast<std::uintmax_t>(status.st_size) > kMaxIniBytes)
+        failure = EFBIG;
+    if (failure == 0 && reason.empty()) {
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) failure = errno;
+            if (got <= 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+            if (bytes.size() > kMaxIniBytes) { // grew while being read
+                failure = EFBIG;
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    if (failure != 0) reason = std::generic_category().message(failure);
+    if (!reason.empty()) {
+        bytes.clear();
+        return ReadResult::Failed;
+    }
+    return ReadResult::Read;
+#endif
+}
+
+ReadResult readFile(const std::string& path, std::string& bytes)
+{
+    std::string reason;
+    return readFile(path, bytes, reason);
 }
 
 struct IniText
 {
-    std::string utf8;
-    bool utf8File = false; // the file starts with a UTF-8 byte-order mark
+    std::string utf8; // decoded, bytes without a character escaped
+    IniEncoding encoding = IniEncoding::Cp932;
 };
 
 IniText decodeIni(std::string_view bytes)
 {
     IniText text;
-    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        text.utf8File = true;
-        text.utf8 = sanitizeUtf8(bytes.substr(kUtf8Bom.size()));
-    } else {
-        text.utf8 = cp932ToUtf8(bytes);
-    }
-    // SimpleIni stops at a NUL; what follows one must not be lost
-    if (text.utf8.find('\0') != std::string::npos) {
-        std::string clean;
-        clean.reserve(text.utf8.size());
-        for (const char c : text.utf8) {
-            if (c == '\0')
-                clean += kReplacement;
-            else
-                clean.push_back(c);
-        }
-        text.utf8 = std::move(clean);
-    }
+    text.encoding = iniEncodingOf(bytes);
+    text.utf8 = decodeIniBytes(bytes, text.encoding);
     return text;
 }
 
@@ -155,7 +214,7 @@ std::string limitText(std::string_view text)
 class ProfileReader
 {
   public:
-    explicit ProfileReader(const Ini& ini) : m_ini(ini) {}
+    ProfileReader(const Ini& ini, IniEncoding encoding) : m_ini(ini), m_encoding(encoding) {}
 
     std::optional<std::string> text(const char* section, const char* key) const
     {
@@ -166,7 +225,7 @@ class ProfileReader
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
             value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        return limitText(value);
+        return limitText(iniValueText(value, m_encoding));
     }
 
     void read(const char* section, const char* key, std::string& value) const
@@ -192,6 +251,7 @@ class ProfileReader
 
   private:
     const Ini& m_ini;
+    IniEncoding m_encoding;
 };
 
 // Writes values as the profile functions do: in place of the first key of that name, or at
@@ -207,7 +267,7 @@ class ProfileWriter
         std::string line;
         for (const char c : value)
             if (c != '\r' && c != '\n' && c != '\0') line.push_back(c);
-        m_ini.SetValue(section, key, line.c_str());
+        m_ini.SetValue(section, key, iniValueForText(line).c_str());
     }
     void write(const char* section, const char* key, std::int32_t value)
     {
@@ -343,23 +403,31 @@ std::string windowsLines(std::string_view text)
     return out;
 }
 
+// The file a save replaces: `iniPath` itself, or the file its links lead to (which need not
+// exist yet), so that a TIRA.ini kept elsewhere through a link stays linked.
+std::filesystem::path saveTarget(const std::string& iniPath)
+{
+    std::filesystem::path target = toFsPath(iniPath);
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) throw SettingsWriteError(iniPath);
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    if (std::filesystem::is_symlink(target, error)) throw SettingsWriteError(iniPath); // a loop
+    return target;
+}
+
+#ifdef _WIN32
 void writeAtomically(const std::string& iniPath, const std::string& bytes)
 {
-    const std::filesystem::path target = toFsPath(iniPath);
-    const std::filesystem::path temp = toFsPath(settingsTempPath(iniPath));
-#ifdef _WIN32
+    const std::filesystem::path target = saveTarget(iniPath);
+    const std::filesystem::path temp = toFsPath(settingsTempPath(fromFsPath(target)));
     std::FILE* file = _wfsopen(temp.c_str(), L"wb", _SH_DENYNO);
-#else
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-#endif
     if (file == nullptr) throw SettingsWriteError(iniPath);
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
-#ifdef _WIN32
     ok = _commit(_fileno(file)) == 0 && ok;
-#else
-    ok = ::fsync(fileno(file)) == 0 && ok;
-#endif
     ok = std::fclose(file) == 0 && ok;
     std::error_code error;
     if (ok) {
@@ -374,6 +442,51 @@ void writeAtomically(const std::string& iniPath, const std::string& bytes)
         throw SettingsWriteError(iniPath);
     }
 }
+#else
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(done));
+    }
+    return true;
+}
+
+void writeAtomically(const std::string& iniPath, const std::string& bytes)
+{
+    const std::filesystem::path target = saveTarget(iniPath);
+    const std::string temp = fromFsPath(toFsPath(settingsTempPath(fromFsPath(target))));
+    // the temporary file has the old file's permissions from its first moment, so a private
+    // TIRA.ini is never readable by others, not even for the time of the save
+    struct stat old
+    {
+    };
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    const mode_t mode = existed ? (old.st_mode & 07777) : 0666;
+    ::unlink(temp.c_str()); // one left by a crash keeps its own permissions
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) throw SettingsWriteError(iniPath);
+    bool ok = writeAll(fd, bytes);
+    if (existed) ok = ::fchmod(fd, mode) == 0 && ok; // what the umask took away
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw SettingsWriteError(iniPath);
+    }
+    // the new name is durable only once the folder itself is on disk
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+#endif
 
 } // namespace
 
@@ -442,12 +555,20 @@ std::string settingsTempPath(const std::string& iniPath)
     return iniPath + ".tmp";
 }
 
-Settings loadSettings(const std::string& iniPath, const std::string& home)
+Settings loadSettings(const std::string& iniPath, const std::string& home, std::string* problem)
 {
     Ini ini;
     std::string bytes;
-    if (readFile(iniPath, bytes) == ReadResult::Read) parseIni(ini, decodeIni(bytes).utf8);
-    const ProfileReader reader(ini);
+    std::string reason;
+    IniText text;
+    const ReadResult read = readFile(iniPath, bytes, reason);
+    if (read == ReadResult::Read) {
+        text = decodeIni(bytes);
+        parseIni(ini, std::move(text.utf8));
+    } else if (read == ReadResult::Failed && problem != nullptr) {
+        *problem = "TIRA.ini を読めません: " + reason;
+    }
+    const ProfileReader reader(ini, text.encoding);
 
     // the defaults that depend on the home folder; the rest are the struct's own
     Settings s;
@@ -523,11 +644,12 @@ void saveSettings(const Settings& settings, const std::string& iniPath)
     if (!tail.empty()) body += "\n\n" + tail + "\n";
     body = windowsLines(body);
 
-    // CP932 as Windows writes it, unless a path needs characters it cannot hold
-    if (text.utf8File || needsUnicode(s))
-        writeAtomically(iniPath, std::string(kUtf8Bom) + body);
-    else
-        writeAtomically(iniPath, utf8ToCp932(body));
+    // in the file's own encoding; CP932 as Windows writes it unless a path needs characters
+    // it cannot hold
+    IniEncoding encoding = text.encoding;
+    if (encoding == IniEncoding::Cp932 && needsUnicode(s)) encoding = IniEncoding::Utf8Bom;
+    const std::string_view bom = encoding == IniEncoding::Utf8Bom ? kUtf8Bom : "";
+    writeAtomically(iniPath, std::string(bom) + encodeIniText(body, encoding));
 }
 
 } // namespace tira

@@ -124,11 +124,16 @@ class SettingsWriteError : public std::runtime_error
 // Reads TIRA.ini at `iniPath` with the Windows profile rules (missing or non-integer
 // values give the default, 0x / $ hexadecimal, switches keep the low byte, texts up to
 // 2047 bytes, the first of duplicate keys). `home` is the program folder: defaults and
-// ".\" completion of EveMFile / HisMFile use it. Never fails.
-Settings loadSettings(const std::string& iniPath, const std::string& home);
+// ".\" completion of EveMFile / HisMFile use it. A missing file gives the defaults. A file
+// that is there but cannot be read (a folder, no permission, no regular file, larger than
+// 16 MiB) gives the defaults too, and "TIRA.ini を読めません: reason" in `problem`.
+Settings loadSettings(const std::string& iniPath, const std::string& home,
+                      std::string* problem = nullptr);
 
 // Writes every key to `iniPath` atomically, keeping sections, keys and comments it does
-// not own. Throws SettingsWriteError and leaves the old file intact on failure.
+// not own byte for byte, in the file's own encoding. A link is kept: the file it leads to
+// is replaced (or created). Throws SettingsWriteError and leaves the old file intact on
+// failure.
 void saveSettings(const Settings& settings, const std::string& iniPath);
 
 // The temporary file a save writes and then renames over `iniPath`.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <memory>
 
 class QWidget;
@@ -31,12 +30,13 @@ void releaseTopMost(QWidget& window);
 // to the caller.
 bool playWavAsync(const QString& file);
 
-// Defers the system's requests to end (POSIX: SIGTERM, SIGHUP, SIGINT) until
-// onTerminationRequest installs the handler, so a request during start-up is not lost.
-void holdTerminationRequests();
+// Catches the system's requests to end (POSIX: SIGTERM, SIGHUP, SIGINT) from here on; one
+// that comes before the event loop runs is kept for it. Called before any file is touched.
+void catchTerminationRequests();
 
-// Calls `handler` on the user-interface thread when the system asks the program to end
-// (POSIX: SIGTERM, SIGHUP, SIGINT). Installed once per process.
-void onTerminationRequest(std::function<void()> handler);
+// Once the event loop runs, a request to end ends every event loop, a message's or a
+// dialog's too, so the program ends without waiting for an answer; the settings are then
+// saved as at the end of a session (a failed save leaves the old file). Installed once.
+void endOnTerminationRequest();
 
 } // namespace tira::platform

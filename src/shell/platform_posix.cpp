@@ -4,13 +4,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLockFile>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tira::platform {
@@ -31,14 +31,36 @@ class PosixInstanceLock : public InstanceLock
     QLockFile m_file;
 };
 
-QString lockFolder()
+// True when `path` is a folder that only this user can reach: owned by the user, and
+// neither group nor others may do anything in it.
+bool isPrivateFolder(const QByteArray& path)
 {
-    // The runtime folder is private to the user; the shared temporary folder is not, which
-    // is why the user id is part of the name.
-    QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
-        return runtime;
-    return QDir::tempPath();
+    struct stat status
+    {
+    };
+    return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::getuid() && (status.st_mode & 077) == 0;
+}
+
+// Where the lock lives: only in a folder of the user's own, never in a shared one such as
+// /tmp, where any local user could put something in its place and keep the program from
+// starting. The runtime folder when it is private, else the user's cache folder
+// ($XDG_CACHE_HOME/tira or ~/.cache/tira, made private when it is created). Empty when
+// there is none.
+QByteArray lockFolder()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (isPrivateFolder(runtime)) return runtime;
+    QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    if (!cache.startsWith('/')) {
+        const QByteArray home = qgetenv("HOME");
+        if (!home.startsWith('/')) return {};
+        cache = home + "/.cache";
+    }
+    ::mkdir(cache.constData(), 0700);
+    const QByteArray folder = cache + "/tira";
+    ::mkdir(folder.constData(), 0700);
+    return isPrivateFolder(folder) ? folder : QByteArray();
 }
 
 // A signal handler reaches only globals.
@@ -56,7 +78,11 @@ extern "C" void forwardSignal(int signalNumber)
 
 std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
 {
-    const QString path = QDir(lockFolder())
+    const QByteArray folder = lockFolder();
+    // without a private folder a lock could only be one that others can take away: the
+    // program runs without it rather than not at all
+    if (folder.isEmpty()) return std::make_unique<InstanceLock>();
+    const QString path = QDir(QString::fromLocal8Bit(folder))
                              .filePath(name + QStringLiteral("-") + QString::number(::getuid()) +
                                        QStringLiteral(".lock"));
     auto lock = std::make_unique<PosixInstanceLock>(path);
@@ -112,29 +138,12 @@ sigset_t terminationSignals()
 
 } // namespace
 
-void holdTerminationRequests()
-{
-    const sigset_t set = terminationSignals();
-    ::sigprocmask(SIG_BLOCK, &set, nullptr);
-}
-
-void onTerminationRequest(std::function<void()> handler)
+void catchTerminationRequests()
 {
     if (g_signalPipe[0] != -1) return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
-        const sigset_t set = terminationSignals();
-        ::sigprocmask(SIG_UNBLOCK, &set, nullptr); // no handler: the default action again
-        return;
-    }
+    // without the pipe the default action stays: the request ends the program at once
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
     ::fcntl(g_signalPipe[1], F_SETFL, O_NONBLOCK);
-    auto* notifier =
-        new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
-                     [handler = std::move(handler)] {
-                         char byte = 0;
-                         [[maybe_unused]] const auto got = ::read(g_signalPipe[0], &byte, 1);
-                         handler();
-                     });
     struct sigaction action
     {
     };
@@ -143,9 +152,23 @@ void onTerminationRequest(std::function<void()> handler)
     action.sa_flags = SA_RESTART;
     for (const int signalNumber : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signalNumber, &action, nullptr);
-    // a request held since start-up arrives now and closes the window from the event loop
+    // a mask inherited from the parent would keep them from arriving at all
     const sigset_t set = terminationSignals();
     ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void endOnTerminationRequest()
+{
+    catchTerminationRequests();
+    if (g_signalPipe[0] == -1) return;
+    auto* notifier =
+        new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(g_signalPipe[0], &byte, 1);
+        // every event loop ends, a message's or a dialog's too: nothing waits for an answer
+        QCoreApplication::exit(0);
+    });
 }
 
 } // namespace tira::platform

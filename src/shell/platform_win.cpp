@@ -69,9 +69,9 @@ bool playWavAsync(const QString& file)
 }
 
 // The end of a session reaches the main window as an ordinary close.
-void holdTerminationRequests() {}
+void catchTerminationRequests() {}
 
-void onTerminationRequest(std::function<void()> /*handler*/) {}
+void endOnTerminationRequest() {}
 
 } // namespace tira::platform
 

@@ -70,7 +70,7 @@ int runWindow(int argc, char** argv, const std::string& home)
         std::fputs(kNoDisplay, stderr);
         return 1;
     }
-    platform::holdTerminationRequests();
+    platform::catchTerminationRequests();
     // A second copy ends at once, with no window and no message.
     const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
     if (!instance) return 0;
@@ -89,7 +89,7 @@ int runWindow(int argc, char** argv, const std::string& home)
 
     const SystemClock clock;
     TMainF window(QString::fromStdString(home), clock);
-    platform::onTerminationRequest([&window] { window.close(); });
+    platform::endOnTerminationRequest();
     return QApplication::exec();
 }
 

@@ -29,6 +29,7 @@ std::string_view lineProblemText(LineProblem problem) noexcept
                "next line is read as part of this one)";
     case LineProblem::TextAfterCtrlZ:
         return "Ctrl-Z の後ろは読まれません (nothing after a Ctrl-Z is read)";
+    case LineProblem::LineTooLong: return "行が長すぎます (line too long)";
     }
     return "?";
 }

@@ -22,6 +22,7 @@ enum class LineProblem : std::uint8_t
     HolidayTableFull,
     LfLineEnds,     // a lone LF joins what follows to the line
     TextAfterCtrlZ, // reading stops at the first Ctrl-Z
+    LineTooLong,    // longer than the reader keeps: skipped unread
 };
 
 // The reason in plain Japanese and English words, e.g. "項目が足りません (too few fields)".

@@ -12,6 +12,10 @@
 
 #ifdef _WIN32
 #include <share.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace tira {
@@ -19,6 +23,7 @@ namespace tira {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 18;
+static_assert(kMaxLineBytes % kChunk == 0, "the buffer doubles from one chunk up to the limit");
 constexpr char kCtrlZ = 0x1A;
 
 std::string reasonOf(int error)
@@ -34,19 +39,50 @@ bool feedUpToCtrlZ(Utf8Scan& scan, std::string_view bytes, bool& stopped) noexce
     return scan.feed(bytes.substr(0, ctrlZ));
 }
 
-} // namespace
-
-TableReader::TableReader(const std::string& path) : m_path(path)
+// Opens `path` for reading when it is a regular file (or a link to one). A FIFO, a device or
+// a socket would block or never end: it is refused without waiting for it.
+std::FILE* openRegularFile(const std::string& path)
 {
     const std::filesystem::path fsPath = toFsPath(path);
-    std::error_code error;
-    if (std::filesystem::is_directory(fsPath, error)) throw TableFileError(path, reasonOf(EISDIR));
 #ifdef _WIN32
-    m_file = _wfsopen(fsPath.c_str(), L"rb", _SH_DENYNO); // an editor may have it open
+    std::error_code error;
+    const auto status = std::filesystem::status(fsPath, error);
+    if (std::filesystem::is_directory(status)) throw TableFileError(path, reasonOf(EISDIR));
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw TableFileError(path, kNotRegularFile);
+    std::FILE* file = _wfsopen(fsPath.c_str(), L"rb", _SH_DENYNO); // an editor may have it open
+    if (file == nullptr) throw TableFileError(path, reasonOf(errno));
+    return file;
 #else
-    m_file = std::fopen(fsPath.c_str(), "rb");
+    // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting for one
+    const int fd = ::open(fsPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw TableFileError(path, reasonOf(errno));
+    struct stat status
+    {
+    };
+    int refused = 0;
+    if (::fstat(fd, &status) != 0)
+        refused = errno;
+    else if (S_ISDIR(status.st_mode))
+        refused = EISDIR;
+    else if (!S_ISREG(status.st_mode))
+        refused = -1;
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        refused = errno;
+    std::FILE* file = refused == 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (file == nullptr) {
+        if (refused == 0) refused = errno;
+        ::close(fd);
+        throw TableFileError(path, refused < 0 ? std::string(kNotRegularFile) : reasonOf(refused));
+    }
+    return file;
 #endif
-    if (m_file == nullptr) throw TableFileError(path, reasonOf(errno));
+}
+
+} // namespace
+
+TableReader::TableReader(const std::string& path) : m_path(path), m_file(openRegularFile(path))
+{
     try {
         m_buffer = std::make_unique_for_overwrite<char[]>(kChunk);
         m_capacity = kChunk;
@@ -105,6 +141,8 @@ bool TableReader::fill()
 
 bool TableReader::nextBytes(std::string_view& bytes)
 {
+    if (m_tooLong) [[unlikely]]
+        m_tooLong = false;
     if (m_stopped) return false;
     if (m_skipLf) {
         m_skipLf = false;
@@ -131,6 +169,8 @@ bool TableReader::nextBytes(std::string_view& bytes)
             break;
         }
         scanned = m_end - m_pos;
+        if (scanned >= kMaxLineBytes) [[unlikely]]
+            return skipLongLine(bytes);
         if (!fill()) {
             if (m_pos == m_end) return false;
             bytes = std::string_view(data() + m_pos, m_end - m_pos); // no line end
@@ -146,6 +186,29 @@ bool TableReader::nextBytes(std::string_view& bytes)
         m_decided = true;
     }
     return true;
+}
+
+// Drops the line in hand, chunk by chunk, up to its line end (or Ctrl-Z, or the end of the
+// file), so that it never has to be held whole; it is then read as an empty line.
+bool TableReader::skipLongLine(std::string_view& bytes)
+{
+    bytes = {};
+    m_tooLong = true;
+    for (;;) {
+        const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
+        if (const void* cr = std::memchr(data() + m_pos, '\r', limit - m_pos)) {
+            m_pos = static_cast<std::size_t>(static_cast<const char*>(cr) - data()) + 1;
+            m_skipLf = true;
+            return true;
+        }
+        if (limit == m_ctrlZ) {
+            m_pos = m_ctrlZ;
+            m_stopped = true;
+            return true;
+        }
+        m_pos = m_end;
+        if (!fill()) return true;
+    }
 }
 
 bool TableReader::next(std::string& line)

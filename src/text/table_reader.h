@@ -9,6 +9,14 @@
 
 namespace tira {
 
+// The longest line kept, line end included: longer lines are skipped without being held.
+// Real table lines are a few hundred bytes; 4 MiB leaves any hand-made line whole while a
+// runaway file (a device, a file of NULs) costs at most this much buffer.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{4} << 20;
+
+// The reason given for a path that names a FIFO, a device or a socket.
+inline constexpr const char* kNotRegularFile = "not a regular file";
+
 enum class TextEncoding
 {
     Cp932,
@@ -19,12 +27,14 @@ enum class TextEncoding
 // belongs to the line end, a lone LF is an ordinary character, and reading stops at the
 // first Ctrl-Z. A file that starts with a UTF-8 byte-order mark is read as UTF-8; so is a
 // file with bytes above 0x7F that is well-formed UTF-8 throughout (Shift-JIS text
-// practically never is); anything else is CP932. Lines of any length; only a bounded
-// buffer (which holds the line in hand) is kept.
+// practically never is); anything else is CP932. Only a bounded buffer (which holds the line
+// in hand) is kept: a line longer than kMaxLineBytes is read as an empty line that
+// lineTooLong() marks. Only regular files (or links to them) are read.
 class TableReader
 {
   public:
-    // Opens `path`; throws TableFileError when it cannot be opened or read.
+    // Opens `path`; throws TableFileError when it cannot be opened or read, or is no regular
+    // file. Never waits for a writer.
     explicit TableReader(const std::string& path);
     ~TableReader();
     TableReader(const TableReader&) = delete;
@@ -38,6 +48,8 @@ class TableReader
     // Next line as the file's bytes, without its line end; valid until the next call.
     // False at the end. Throws TableFileError on a read error.
     bool nextBytes(std::string_view& bytes);
+    // True when the line in hand was too long to keep: it came back empty.
+    bool lineTooLong() const noexcept { return m_tooLong; }
     // How the bytes of the line in hand read as text.
     LineEncoding lineEncoding() const noexcept { return m_lineEncoding; }
 
@@ -49,6 +61,7 @@ class TableReader
 
   private:
     bool fill();
+    bool skipLongLine(std::string_view& bytes);
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
 
@@ -62,6 +75,7 @@ class TableReader
     bool m_eof = false;
     bool m_stopped = false; // Ctrl-Z met
     bool m_skipLf = false;  // the last line ended at a CR: an LF right after belongs to it
+    bool m_tooLong = false; // the line in hand was skipped
     TextEncoding m_encoding = TextEncoding::Cp932;
     LineEncoding m_lineEncoding = LineEncoding::Text; // ASCII until decided
     bool m_decided = false;

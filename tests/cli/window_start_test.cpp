@@ -21,10 +21,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A runtime folder of this run only, private as the program wants it for its lock.
+struct PrivateRuntime : test::TempHome
+{
+    PrivateRuntime() { fs::permissions(path(), fs::perms::owner_all, fs::perm_options::replace); }
+};
+
 TEST(WindowStart, WithoutADisplayOneLineAndExitOne)
 {
     const test::TempHome home;
-    const test::TempHome runtime; // the lock of this run only
+    const PrivateRuntime runtime; // the lock of this run only
     struct Case
     {
         const char* name;
@@ -50,7 +56,7 @@ TEST(WindowStart, WithoutADisplayOneLineAndExitOne)
 TEST(WindowStart, ArgumentsAreCheckedWhileAnotherCopyRuns)
 {
     const test::TempHome home;
-    const test::TempHome runtime;
+    const PrivateRuntime runtime;
     const std::string env =
         "XDG_RUNTIME_DIR=" + test::shellQuote(runtime.path()) + " QT_QPA_PLATFORM=offscreen ";
     // the first copy: a window that holds the lock until it is asked to end

@@ -136,6 +136,7 @@ class TFSetFTest : public QObject
     void doubleClickWithoutSelectionDoesNothing();
     void editorGetsThePathAsOneArgument();
     void bareEditorNameIsSearchedInPath();
+    void editorGetsAnAbsolutePath();
     void failedEditorStartIsSilent();
     void closeBoxUnderExecCopiesOut();
     void everyControlHasAnAccessibleName();
@@ -628,6 +629,31 @@ void TFSetFTest::bareEditorNameIsSearchedInPath()
     QVERIFY(args.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(args.readAll()),
              QStringLiteral("1\n") + QString::fromStdString(table) + u'\n');
+}
+
+// A relative name starting with "-" or "+" would be an option to the editor ("+!cmd" makes vim
+// run a command).
+void TFSetFTest::editorGetsAnAbsolutePath()
+{
+    QTemporaryDir bin;
+    const QString editor = writeEditor(bin.path(), QStringLiteral("editor"));
+    Harness h;
+    touch(h, QStringLiteral("-x.TBL"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(h.home.path());
+    h.state.settings.filesOf(Kind::Week) = {"-x.TBL"};
+    h.state.settings.EditOk = 1;
+    h.state.settings.Edit = editor.toStdString();
+    {
+        Open open(h.state);
+        runEditorOn(open, Kind::Week, 0, bin.path());
+    }
+    QDir::setCurrent(previous);
+    QFile args(bin.path() + QStringLiteral("/args.txt"));
+    QVERIFY(args.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(args.readAll()),
+             QStringLiteral("1\n") + QDir(h.home.path()).filePath(QStringLiteral("-x.TBL")) +
+                 u'\n');
 }
 
 void TFSetFTest::failedEditorStartIsSilent()

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace tira {
 namespace {
 
@@ -622,8 +626,8 @@ TEST(Settings, GarbledFiles)
     home.writeBytes("TIRA.ini", "[Common]\r\nWavFile=a\0b\x1A\r\nAge=0\r\n"s);
     EXPECT_EQ(home.load().Age, 0);
 
-    // a 10 MB value and a 10 MB line that is no entry at all
-    const std::string huge(10u << 20, 'a');
+    // a 6 MB value and a 6 MB line that is no entry at all (together under the size limit)
+    const std::string huge(6u << 20, 'a');
     home.writeBytes("TIRA.ini",
                     "[Common]\r\nWavFile=" + huge + "\r\n" + huge + "\r\nComment=0\r\n");
     s = home.load();
@@ -657,6 +661,131 @@ TEST(Settings, SectionWithoutItsBracketStaysALineOfItsOwn)
     for (int close = 0; close < 3; ++close)
         saveSettings(home.load(), home.ini());
     EXPECT_EQ(home.readBytes("TIRA.ini"), first);
+}
+
+} // namespace
+} // namespace tira
+
+namespace tira {
+namespace {
+
+#ifndef _WIN32
+// What is there but cannot be read is reported, gives the defaults and is never replaced.
+TEST(Settings, UnreadableFileIsReportedAndLeftAlone)
+{
+    struct Case
+    {
+        const char* name;
+        void (*make)(const std::string& ini);
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::string& ini) { fs::create_directory(ini); }, "Is a directory"},
+        {"FIFO", [](const std::string& ini) { ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0); },
+         "not a regular file"},
+        {"link to a device", [](const std::string& ini) { fs::create_symlink("/dev/zero", ini); },
+         "not a regular file"},
+        {"over 16 MiB",
+         [](const std::string& ini) {
+             std::ofstream(ini) << "[Common]\r\nAutoEnd=30\r\n";
+             fs::resize_file(ini, (16u << 20) + 1);
+         },
+         "File too large"},
+    };
+    for (const Case& c : cases) {
+        IniHome home;
+        c.make(home.ini());
+        std::string problem;
+        const Settings s = loadSettings(home.ini(), home.path(), &problem);
+        EXPECT_EQ(problem, std::string("TIRA.ini を読めません: ") + c.reason) << c.name;
+        EXPECT_EQ(s.AutoEnd, 0) << c.name;
+        EXPECT_THROW(saveSettings(s, home.ini()), SettingsWriteError) << c.name;
+        EXPECT_FALSE(fs::exists(settingsTempPath(home.ini()))) << c.name;
+    }
+    IniHome home; // nothing there is no problem
+    std::string problem;
+    loadSettings(home.ini(), home.path(), &problem);
+    EXPECT_EQ(problem, "");
+}
+
+TEST(Settings, LinkedFileStaysALink)
+{
+    IniHome home;
+    fs::create_directory(home.file("dotfiles"));
+    const std::string target = home.file("dotfiles/TIRA.ini");
+    home.writeBytes("dotfiles/TIRA.ini", "[Common]\r\nAutoEnd=30\r\n");
+    fs::create_symlink("dotfiles/TIRA.ini", home.ini()); // relative, as dotfile tools make them
+    Settings s = home.load();
+    EXPECT_EQ(s.AutoEnd, 30);
+    s.AutoEnd = 45;
+    saveSettings(s, home.ini());
+    EXPECT_TRUE(fs::is_symlink(home.ini()));
+    EXPECT_EQ(fs::read_symlink(home.ini()), "dotfiles/TIRA.ini");
+    EXPECT_EQ(home.load().AutoEnd, 45);
+    EXPECT_FALSE(fs::exists(settingsTempPath(target)));
+
+    // a dangling link is followed to create the file it names
+    fs::remove(target);
+    saveSettings(s, home.ini());
+    EXPECT_TRUE(fs::is_symlink(home.ini()));
+    EXPECT_TRUE(fs::is_regular_file(target));
+    EXPECT_EQ(home.load().AutoEnd, 45);
+}
+
+TEST(Settings, SaveKeepsThePermissions)
+{
+    const mode_t umask = ::umask(077); // what the save must not impose on the file
+    for (const auto permissions : {fs::perms(0600), fs::perms(0640), fs::perms(0664)}) {
+        IniHome home;
+        home.writeBytes("TIRA.ini", "[Common]\r\n");
+        fs::permissions(home.ini(), permissions);
+        saveSettings(home.load(), home.ini());
+        EXPECT_EQ(fs::status(home.ini()).permissions(), permissions);
+    }
+    ::umask(umask);
+}
+#endif
+
+// Sections, keys and values the program does not own come back exactly as they were read,
+// whatever their bytes; a UTF-8 file stays UTF-8.
+TEST(Settings, ForeignBytesSurviveASave)
+{
+    struct Case
+    {
+        const char* name;
+        std::string head;    // ahead of the program's own keys
+        std::string foreign; // bytes that must come back unchanged
+        std::string bom;     // what the saved file starts with
+    };
+    const Case cases[] = {
+        {"CP932 with bytes it has no character for", "[Common]\r\nWavFile=a.wav\r\n",
+         "[Other]\r\nbad=\x80\xA0\xFD\xFE\xFF\r\nlone=x\x81\r\nnul=a"s + '\0' +
+             "b\r\nnec=\xED\x40\xFA\x5C\x87\x90\r\nkana=\xB1\xB2\r\n",
+         ""},
+        {"UTF-8 without byte-order mark", "[Common]\r\nWavFile=千.wav\r\n",
+         "[外]\r\n千=\xE5\x8D\x83\xEF\x9C\x80\r\n", ""},
+        {"UTF-8 with byte-order mark and a bad byte", "\xEF\xBB\xBF[Common]\r\n",
+         "[Other]\r\nbad=\xE5\x8D\xFF\r\n", "\xEF\xBB\xBF"},
+    };
+    for (const Case& c : cases) {
+        IniHome home;
+        home.writeBytes("TIRA.ini", c.head + c.foreign);
+        Settings s = home.load();
+        if (c.head.find("千") != std::string::npos) {
+            EXPECT_EQ(s.WavFile, "千.wav") << c.name;
+        }
+        s.AutoEnd = 12;
+        s.Font.Name = "ＭＳ 明朝";
+        saveSettings(s, home.ini());
+        const std::string saved = home.readBytes("TIRA.ini");
+        EXPECT_NE(saved.find(c.foreign), std::string::npos) << c.name;
+        EXPECT_EQ(saved.substr(0, 3) == "\xEF\xBB\xBF", !c.bom.empty()) << c.name;
+        const Settings again = home.load();
+        EXPECT_EQ(again.AutoEnd, 12) << c.name;
+        EXPECT_EQ(again.Font.Name, "ＭＳ 明朝") << c.name;
+        saveSettings(again, home.ini());
+        EXPECT_EQ(home.readBytes("TIRA.ini"), saved) << c.name << ": a second save changes nothing";
+    }
 }
 
 } // namespace

@@ -86,6 +86,46 @@ class PlatformTest : public QObject
         QVERIFY(platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira")));
     }
 
+    // Never in a folder that other users can write to: they could keep the program from ever
+    // starting by putting something in the lock's place.
+    void lockLivesOnlyInAPrivateFolder()
+    {
+        QTemporaryDir cache;
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFile::Permissions(0x7777)));
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+        const QString cacheLocks = cache.filePath(QStringLiteral("tira"));
+        const struct
+        {
+            const char* name;
+            QString runtime;
+            QString folder;
+        } cases[] = {
+            {"private runtime folder", m_runtime.path(), m_runtime.path()},
+            {"runtime folder others may write to", shared.path(), cacheLocks},
+            {"no runtime folder", QString(), cacheLocks},
+        };
+        for (const auto& c : cases) {
+            if (c.runtime.isEmpty())
+                qunsetenv("XDG_RUNTIME_DIR");
+            else
+                qputenv("XDG_RUNTIME_DIR", c.runtime.toLocal8Bit());
+            auto lock = platform::acquireInstanceLock(QStringLiteral("LockPlaceTest"));
+            QVERIFY2(lock, c.name);
+            const QStringList pattern{QStringLiteral("LockPlaceTest*.lock")};
+            QVERIFY2(QDir(c.folder).entryList(pattern).size() == 1, c.name);
+            QVERIFY2(QDir(shared.path()).entryList(pattern).isEmpty(), c.name);
+            QVERIFY2(!platform::acquireInstanceLock(QStringLiteral("LockPlaceTest")), c.name);
+        }
+        QCOMPARE(QFileInfo(cacheLocks).permissions() & 0x0077, QFile::Permissions());
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+        if (savedCache.isEmpty())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", savedCache);
+    }
+
     void programFolderIsTheExecutablesFolder()
     {
         // found without Qt, it must agree with Qt
@@ -131,6 +171,36 @@ class PlatformTest : public QObject
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
         QCOMPARE(first->exitCode(), 0);
         QVERIFY(readFile(m_home.filePath(QStringLiteral("TIRA.ini"))).contains("[Common]"));
+    }
+
+    // A request to end is never lost: not while the program starts, and not while the message
+    // of a failed save waits for an answer.
+    void terminationEndsTheProgramWhateverItIsDoing()
+    {
+        for (const int delay : {0, 30, 150}) { // in the middle of start-up
+            auto starting = start();
+            QVERIFY(starting->waitForStarted());
+            QTest::qWait(delay);
+            starting->terminate();
+            QVERIFY2(starting->waitForFinished(10000), QByteArray::number(delay));
+        }
+
+        // the countdown closes the window, the save fails (its temporary file cannot be made)
+        // and the message holds the window open
+        writeTextFile(m_home.filePath(QStringLiteral("TIRA.ini")),
+                      QStringLiteral("[Common]\nAutoEnd=1\n"));
+        const QByteArray old = readFile(m_home.filePath(QStringLiteral("TIRA.ini")));
+        QVERIFY(QDir(m_home.path()).mkdir(QStringLiteral("TIRA.ini.tmp")));
+        auto held = start();
+        QVERIFY(held->waitForStarted());
+        QVERIFY(waitForLock(held->processId()));
+        QTest::qWait(3000);
+        QCOMPARE(held->state(), QProcess::Running);
+        held->terminate();
+        QVERIFY(held->waitForFinished(5000));
+        QCOMPARE(readFile(m_home.filePath(QStringLiteral("TIRA.ini"))), old);
+        QDir(m_home.path()).rmdir(QStringLiteral("TIRA.ini.tmp"));
+        QFile::remove(m_home.filePath(QStringLiteral("TIRA.ini")));
     }
 
     void lockOfACrashedCopyDoesNotBlock()

@@ -2,10 +2,15 @@
 #include "text/file_error.h"
 #include "text/table_reader.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace tira {
 namespace {
@@ -117,6 +122,74 @@ TEST(TableReader, OpenFailuresThrow)
             << error.what();
     }
     EXPECT_THROW(TableReader(home.file("MISSING.TBL")), TableFileError);
+}
+
+#ifndef _WIN32
+TEST(TableReader, OnlyRegularFilesAreRead)
+{
+    test::TempHome home;
+    ASSERT_EQ(::mkfifo(home.file("FIFO.TBL").c_str(), 0600), 0);
+    home.writeBytes("REAL.TBL", "a\r\n");
+    std::filesystem::create_symlink(home.file("REAL.TBL"), home.file("LINK.TBL"));
+    std::filesystem::create_symlink(home.file("FIFO.TBL"), home.file("FIFOLINK.TBL"));
+    EXPECT_EQ(readAll(home.file("LINK.TBL")), std::vector<std::string>{"a"});
+    // a FIFO without a writer would block the open, /dev/zero would never end
+    for (const std::string& path : {home.file("FIFO.TBL"), home.file("FIFOLINK.TBL"),
+                                    std::string("/dev/zero"), std::string("/dev/null")}) {
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            TableReader reader(path);
+            ADD_FAILURE() << path << " was opened";
+        } catch (const TableFileError& error) {
+            EXPECT_EQ(std::string(error.what()), "cannot read " + path + ": not a regular file");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << path;
+    }
+}
+#endif
+
+TEST(TableReader, OverlongLineIsSkippedAsOneEmptyLine)
+{
+    const std::string longest(kMaxLineBytes - 1, 'x'); // with its CR it just fits
+    const std::string tooLong(kMaxLineBytes, 'y');
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+        std::vector<bool> tooLongMarks;
+    };
+    const Case cases[] = {
+        {"longest kept", "a\r\n" + longest + "\r\nb", {"a", longest, "b"}, {false, false, false}},
+        {"too long, LF after its CR", tooLong + "\r\nb\r\n", {"", "b"}, {true, false}},
+        {"too long to the end", "a\r" + tooLong + tooLong, {"a", ""}, {false, true}},
+        {"too long up to Ctrl-Z", tooLong + "zz\x1A" + "b\r\n", {""}, {true}},
+        {"one bad line among good",
+         "a\r" + tooLong + "\rb\r",
+         {"a", "", "b"},
+         {false, true, false}},
+    };
+    // a long line is compared by its start and its length, so that a failure stays readable
+    const auto shown = [](const std::string& l) {
+        return l.size() > 16 ? l.substr(0, 16) + "... " + std::to_string(l.size()) : l;
+    };
+    for (const auto& c : cases) {
+        test::TempHome home;
+        home.writeBytes("T.TBL", c.bytes);
+        TableReader reader(home.file("T.TBL"));
+        std::vector<std::string> lines;
+        std::vector<bool> marks;
+        std::string line;
+        while (reader.next(line)) {
+            lines.push_back(shown(line));
+            marks.push_back(reader.lineTooLong());
+        }
+        std::vector<std::string> expected;
+        for (const auto& l : c.lines)
+            expected.push_back(shown(l));
+        EXPECT_EQ(lines, expected) << c.name;
+        EXPECT_EQ(marks, c.tooLongMarks) << c.name;
+    }
 }
 
 } // namespace
