@@ -19,8 +19,6 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace tira {
@@ -43,19 +41,18 @@ void attachParentConsole()
 #endif
 }
 
-bool stdoutIsTerminal()
+// Colours that nobody asked about: on a terminal, unless NO_COLOR is set or TERM=dumb. A
+// Windows console shows escapes only when asked to, so there the answer is no.
+bool terminalWantsColour()
 {
 #ifdef _WIN32
     return false;
 #else
-    return ::isatty(::fileno(stdout)) != 0;
+    const char* noColour = std::getenv("NO_COLOR");
+    const char* term = std::getenv("TERM");
+    const bool dumb = term != nullptr && std::string_view(term) == "dumb";
+    return isTerminal(stdout) && (noColour == nullptr || *noColour == '\0') && !dumb;
 #endif
-}
-
-bool isSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
 }
 
 bool useColour(const Job& job)
@@ -66,9 +63,7 @@ bool useColour(const Job& job)
     case ColourChoice::Never: return false;
     case ColourChoice::Auto: break;
     }
-    const char* term = std::getenv("TERM");
-    const bool dumb = term != nullptr && std::string_view(term) == "dumb";
-    return stdoutIsTerminal() && !isSet("NO_COLOR") && !dumb;
+    return terminalWantsColour();
 }
 
 int print(const Job& job, const std::string& home)
