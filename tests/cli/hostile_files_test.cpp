@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+
+// FIFOs, devices, sparse files and a child's peak memory: the POSIX side.
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -127,3 +130,4 @@ TEST(HostileFiles, NoEscapeFromATableReachesTheTerminal)
 
 } // namespace
 } // namespace tira
+#endif
