@@ -1,5 +1,6 @@
 #include "cli/print_mode.h"
 
+#include "calendar/tira0.h"
 #include "text/file_error.h"
 #include "text/paths.h"
 
@@ -41,13 +42,6 @@ void appendJsonString(std::string& out, std::string_view text)
         }
     }
     out.push_back('"');
-}
-
-std::string twoDigits(int value)
-{
-    // appended, not inserted: GCC 12 -O3 misreads an insert at 0 as an overlap
-    std::string text(value < 10 ? 1 : 0, '0');
-    return text += std::to_string(value);
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string_view>
 
 namespace tira {
 
-// Why a table line is dropped. The parsers fill it through an optional out-parameter, so
-// that `tira --check` can tell the user; the report only looks at the verdict.
+inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot be parsed
+
+// Why a table line is dropped: part of every parser's verdict, so that `tira --check` can
+// tell the user; the report only looks at the verdict's value.
 enum class LineProblem : std::uint8_t
 {
     None,
@@ -23,6 +27,33 @@ enum class LineProblem : std::uint8_t
     LfLineEnds,     // a lone LF joins what follows to the line
     TextAfterCtrlZ, // reading stops at the first Ctrl-Z
 };
+
+// The verdict of a parsed line: kUnparsable, or the sum of the line's numbers + 1, held
+// within int. A line with a verdict of 0 or less is dropped, for `problem`.
+struct LineVerdict
+{
+    int value = kUnparsable;
+    LineProblem problem = LineProblem::None;
+
+    constexpr bool kept() const noexcept { return value > 0; }
+
+    // The verdict of a line that cannot be parsed, for `why`.
+    static constexpr LineVerdict unparsable(LineProblem why) noexcept { return {kUnparsable, why}; }
+    // The verdict of a parsed line whose numbers add up to `sum` (taken in 64 bits, so a
+    // huge but valid line stays valid and never wraps).
+    static constexpr LineVerdict ofSum(std::int64_t sum) noexcept
+    {
+        const int value = static_cast<int>(std::clamp<std::int64_t>(sum + 1, INT_MIN, INT_MAX));
+        return {value, value > 0 ? LineProblem::None : LineProblem::SumNotPositive};
+    }
+};
+
+// A parser's `line` with the verdict of a line that cannot be parsed, for `why`.
+template <class Line> Line dropped(Line& line, LineProblem why) noexcept
+{
+    line.verdict = LineVerdict::unparsable(why);
+    return line;
+}
 
 // The reason in plain Japanese and English words, e.g. "項目が足りません (too few fields)".
 std::string_view lineProblemText(LineProblem problem) noexcept;

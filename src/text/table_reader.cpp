@@ -98,24 +98,47 @@ bool TableReader::fill()
     return true;
 }
 
+// The first line end in `size` bytes from `from`, or nullptr. Until the first line end is
+// met either CR or LF ends a line, and the first one decides which ends the others.
+const char* TableReader::findLineEnd(const char* from, std::size_t size) noexcept
+{
+    if (m_lineEndsKnown)
+        return static_cast<const char*>(
+            std::memchr(from, m_lineEnds == LineEnds::Lf ? '\n' : '\r', size));
+    const char* const end = from + size;
+    const char* at = from;
+    while (at != end && *at != '\r' && *at != '\n')
+        ++at;
+    if (at == end) return nullptr;
+    m_lineEndsKnown = true;
+    m_firstCr = *at == '\r';
+    m_lineEnds = m_firstCr ? LineEnds::Cr : LineEnds::Lf;
+    return at;
+}
+
 bool TableReader::nextBytes(std::string_view& bytes)
 {
     if (m_stopped) return false;
     if (m_skipLf) {
         m_skipLf = false;
         if (m_pos == m_end) fill();
-        if (m_pos < m_end && m_pos != m_ctrlZ && data()[m_pos] == '\n') ++m_pos;
+        if (m_pos < m_end && m_pos != m_ctrlZ && data()[m_pos] == '\n') {
+            ++m_pos;
+            if (m_firstCr) m_lineEnds = LineEnds::CrLf;
+        }
+        m_firstCr = false;
     }
     std::size_t scanned = 0; // bytes of this line already searched for its end
     for (;;) {
         const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
         const char* start = data() + m_pos;
-        const auto* cr =
-            static_cast<const char*>(std::memchr(start + scanned, '\r', limit - m_pos - scanned));
-        if (cr != nullptr) {
-            bytes = std::string_view(start, static_cast<std::size_t>(cr - start));
+        if (const char* lineEnd = findLineEnd(start + scanned, limit - m_pos - scanned)) {
+            bytes = std::string_view(start, static_cast<std::size_t>(lineEnd - start));
             m_pos += bytes.size() + 1;
-            m_skipLf = true;
+            if (m_lineEnds != LineEnds::Lf)
+                m_skipLf = true;
+            else if (!bytes.empty() && bytes.back() == '\r')
+                bytes.remove_suffix(1);
             break;
         }
         if (limit == m_ctrlZ) {
