@@ -338,9 +338,12 @@ std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedM
     const EventMatch match =
         Judge(eventDueDays(rule, forcedMonth, facts, holidays), facts.today, rule.advance);
     if (match.result == 0) return std::nullopt;
-    return entryLine(eventReportText(rule.dayForm == DayForm::Unsupported ? "" : eventText(rule),
+    const EventLine::Tail tail = rule.tail();
+    return entryLine(eventReportText(rule.dayForm == DayForm::Unsupported
+                                         ? ""
+                                         : eventText(tail.text, rule.encoding),
                                      rule.dayForm, match),
-                     settings, Kind::Event, rule.colour);
+                     settings, Kind::Event, tail.colour);
 }
 
 // --- the section ---

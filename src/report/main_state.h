@@ -103,15 +103,15 @@ class MainState
             });
     }
 
-    // A section: every line of the kind's files parsed by `parse`, and what
+    // A section: every line of the kind's files parsed by `Parse`, and what
     // decide(line, forcedMonth) says to show written.
-    template <class Parse, class Decide> void showSection(Kind kind, Parse parse, Decide decide)
+    template <auto Parse, class Decide> void showSection(Kind kind, Decide decide)
     {
         FieldList fields;
         readKindFiles(
             kind, [&](std::string_view bytes, LineEncoding encoding, std::uint16_t forcedMonth) {
                 fields.start(bytes);
-                const auto line = parse(fields, encoding);
+                const auto line = Parse(fields, encoding);
                 if (!line.verdict.kept()) return;
                 if (const auto entry = decide(line, forcedMonth)) writeShown(kind, *entry);
             });

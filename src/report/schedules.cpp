@@ -69,7 +69,7 @@ std::optional<EntryLine> scheduleEntry(const ScheduleLine& line, const CalendarF
 
 void MainState::Ske()
 {
-    showSection(Kind::Schedule, SkeLine, [this](const ScheduleLine& line, std::uint16_t) {
+    showSection<SkeLine>(Kind::Schedule, [this](const ScheduleLine& line, std::uint16_t) {
         return scheduleEntry(line, facts, settings);
     });
 }

@@ -21,13 +21,13 @@ std::optional<EntryLine> weeklyEntry(const WeeklyLine& line, const CalendarFacts
             end = DayCount(year + 1, endMonth, endDay);
     }
     if (facts.today < start || end < facts.today) return std::nullopt;
-    return entryLine(weeklySentence(shownText(line.text, line.encoding)), settings, Kind::Week,
-                     line.colour);
+    return entryLine(weeklySentence(shownText(line.text(), line.encoding)), settings, Kind::Week,
+                     line.colour());
 }
 
 void MainState::Wek()
 {
-    showSection(Kind::Week, WekLine, [this](const WeeklyLine& line, std::uint16_t) {
+    showSection<WekLine>(Kind::Week, [this](const WeeklyLine& line, std::uint16_t) {
         return weeklyEntry(line, facts, settings);
     });
 }

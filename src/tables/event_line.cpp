@@ -83,11 +83,17 @@ EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
     std::size_t next = 0;
     if (fields.has(0) && isAdvanceField(fields.field(0))) {
         const auto days = advanceDays(fields.field(0), encoding);
-        if (!days) return dropped(line, LineProblem::AdvanceNotNumber);
+        if (!days) {
+            line.verdict = LineVerdict::unparsable(LineProblem::AdvanceNotNumber);
+            return line; // one returned object: no copy
+        }
         line.advance = *days;
         next = 1;
     }
-    if (!fields.has(next + 3)) return dropped(line, LineProblem::TooFewFields);
+    if (!fields.has(next + 3)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+        return line; // one returned object: no copy
+    }
 
     readDayField(fields.field(next), line);
     line.weekday = fields.field(next + 1);
@@ -96,31 +102,40 @@ EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
 
     // a value with any byte above 0x7F is no number, decoded or not
     if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
-        !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
-        return dropped(line, LineProblem::NotNumber);
-
-    // a colour field holds "&" anywhere; without it the field is the text's first word
-    const std::size_t textField = next + 4;
-    if (fields.has(textField)) {
-        line.text = fields.unsplit();
-        if (fields.field(textField).find('&') != std::string_view::npos) {
-            line.colour = eventColourCode(fields.field(textField));
-            line.text = fields.unsplit();
-        }
+        !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::NotNumber);
+        return line; // one returned object: no copy
     }
+
+    line.fields = &fields;
+    line.colourAt = next + 4;
     line.verdict = LineVerdict::ofSum(std::int64_t{line.dayValue} + line.weekdayValue +
                                       line.weekValue + line.monthValue);
     return line;
 }
 
-std::string eventText(const EventLine& line)
+EventLine::Tail EventLine::tail() const noexcept
+{
+    Tail tail;
+    // a colour field holds "&" anywhere; without it the field is the text's first word
+    if (fields->has(colourAt)) {
+        tail.text = fields->unsplit();
+        if (fields->field(colourAt).find('&') != std::string_view::npos) {
+            tail.colour = eventColourCode(fields->field(colourAt));
+            tail.text = fields->unsplit();
+        }
+    }
+    return tail;
+}
+
+std::string eventText(std::string_view bytes, LineEncoding encoding)
 {
     thread_local FieldList fields; // keeps its storage from line to line
-    fields.split(line.text);
+    fields.split(bytes);
     std::string text;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) text.push_back(' ');
-        appendText(text, fields[i], line.encoding);
+        appendText(text, fields[i], encoding);
     }
     for (char& c : text)
         if (c == '_') c = ' ';

@@ -50,14 +50,25 @@ struct EventLine
     std::int32_t dayValue = 0, weekdayValue = 0, weekValue = 0, monthValue = 0;
     DayForm dayForm = DayForm::Plain;
     WeekForm weekForm = WeekForm::OfMonth;
-    char colour = 'A';     // a colour field holds "&"; without one the text starts there
-    std::string_view text; // the line from its first text field on, as bytes
+
+    // The fields after the month of a line that is kept, read once: the colour field holds
+    // "&" (without one the text starts there), and the text is the line from its first
+    // text field on, as bytes.
+    struct Tail
+    {
+        char colour = 'A';
+        std::string_view text;
+    };
+    Tail tail() const noexcept;
+
+    FieldList* fields = nullptr; // the line, split as far as the month
+    std::size_t colourAt = 0;    // the field after the month
 };
 EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept;
 
-// The shown text of an event line: its text fields joined by single spaces, decoded, with
-// every underscore turned into a space.
-std::string eventText(const EventLine& line);
+// The shown text of an event line's text bytes: its fields joined by single spaces,
+// decoded, with every underscore turned into a space.
+std::string eventText(std::string_view text, LineEncoding encoding);
 
 namespace detail {
 // The expansion of a line that holds a comma.

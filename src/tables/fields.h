@@ -73,6 +73,8 @@ class FieldList
   public:
     static constexpr std::size_t kParsedFields = 16; // more than any line parser reads
 
+    FieldList() { m_fields.reserve(kParsedFields); }
+
     // Splits the whole line.
     void split(std::string_view line)
     {
@@ -85,8 +87,8 @@ class FieldList
     // Takes the storage the first kParsedFields fields can need.
     void start(std::string_view line)
     {
-        if (m_fields.capacity() < kParsedFields) m_fields.reserve(kParsedFields);
-        if (m_unquoted.capacity() < line.size()) m_unquoted.reserve(line.size());
+        if (m_unquoted.capacity() < line.size()) [[unlikely]]
+            makeRoom(line.size());
         m_line = line;
         m_count = 0;
         m_unquotedReady = false;
@@ -117,6 +119,8 @@ class FieldList
     std::string_view operator[](std::size_t i) const noexcept { return m_fields[i]; }
 
   private:
+    void makeRoom(std::size_t lineSize) { m_unquoted.reserve(lineSize); }
+
     void splitUntil(std::size_t count)
     {
         while (m_count < count && m_pos < m_line.size())
@@ -222,7 +226,8 @@ inline bool isAdvanceField(std::string_view field) noexcept
 inline std::optional<std::int32_t> advanceDays(std::string_view field,
                                                LineEncoding encoding) noexcept
 {
-    const std::string_view rest = field.substr(firstCharacterLength(field, encoding));
+    const bool ascii = !field.empty() && static_cast<unsigned char>(field.front()) < 0x80;
+    const std::string_view rest = field.substr(ascii ? 1 : firstCharacterLength(field, encoding));
     if (rest.empty()) return 1;
     std::int32_t days = 0;
     if (!readNumber(rest, days)) return std::nullopt;

@@ -34,36 +34,59 @@ HistoryLine HisLine(FieldList& fields, LineEncoding encoding) noexcept
 {
     HistoryLine line;
     line.encoding = encoding;
-    if (!fields.has(1)) return dropped(line, LineProblem::TooFewFields);
+    if (!fields.has(1)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+        return line; // one returned object: no copy
+    }
 
     const auto date = splitDate(fields.field(0), 3);
-    if (!date) return dropped(line, LineProblem::DateNeedsTwoSlashes);
+    if (!date) {
+        line.verdict = LineVerdict::unparsable(LineProblem::DateNeedsTwoSlashes);
+        return line; // one returned object: no copy
+    }
     line.date = *date;
     line.kind = fields.field(1);
     line.kindLetter = kindLetterOf(line.kind);
 
-    std::size_t textAt = 0;
-    std::size_t colourAt = 3;
+    line.fields = &fields;
     if (line.kindLetter == 'E') {
-        if (!fields.has(2)) return dropped(line, LineProblem::TooFewFields);
-        textAt = 2;
+        if (!fields.has(2)) {
+            line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+            return line; // one returned object: no copy
+        }
+        line.textAt = 2;
     } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
-        if (!fields.has(3)) return dropped(line, LineProblem::TooFewFields);
-        if (!readSecondDate(fields.field(2), line))
-            return dropped(line, LineProblem::DateNeedsTwoSlashes);
-        textAt = 3;
-        colourAt = 4;
+        if (!fields.has(3)) {
+            line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+            return line; // one returned object: no copy
+        }
+        if (!readSecondDate(fields.field(2), line)) {
+            line.verdict = LineVerdict::unparsable(LineProblem::DateNeedsTwoSlashes);
+            return line; // one returned object: no copy
+        }
+        line.textAt = 3;
+        line.colourAt = 4;
     }
 
     // a part with any byte above 0x7F is no number, decoded or not
     if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
-        !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2))
-        return dropped(line, LineProblem::DateNotNumber);
-    if (textAt != 0) line.text = fields.field(textAt);
-    line.colour = fields.has(colourAt) ? colourCode(fields.field(colourAt)) : 'A';
+        !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::DateNotNumber);
+        return line; // one returned object: no copy
+    }
     line.verdict =
         LineVerdict::ofSum(std::int64_t{line.month} + line.day + line.month2 + line.day2);
     return line;
+}
+
+std::string_view HistoryLine::text() const noexcept
+{
+    return textAt != 0 ? fields->field(textAt) : std::string_view{};
+}
+
+char HistoryLine::colour() const noexcept
+{
+    return fields->has(colourAt) ? colourCode(fields->field(colourAt)) : 'A';
 }
 
 } // namespace tira

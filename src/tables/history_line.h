@@ -26,8 +26,14 @@ struct HistoryLine
     char kindLetter = 'X'; // 'E', 'B' or 'D' (any letter case), 'X' for any other kind
     std::array<std::string_view, 3> second{"0", "0", "0"}; // "0" when open or with "?"
     std::int32_t month2 = 0, day2 = 0;
-    std::string_view text; // E, B and D; the others show kHistoryReadError
-    char colour = 'A';
+
+    // The fields after the dates, of a line that is kept.
+    std::string_view text() const noexcept; // E, B and D; the others show kHistoryReadError
+    char colour() const noexcept;
+
+    FieldList* fields = nullptr; // the line, split on as far as asked
+    std::size_t textAt = 0;
+    std::size_t colourAt = 3;
 };
 HistoryLine HisLine(FieldList& fields, LineEncoding encoding) noexcept;
 

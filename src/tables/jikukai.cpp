@@ -101,15 +101,39 @@ BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept
     std::int64_t sum = 0;
     if (const auto problem =
             readDatedStart(fields, encoding, 2, line.advance, line.date, sum, next);
-        problem != LineProblem::None)
-        return dropped(line, problem);
-    line.spare1 = fields.field(next);
-    line.name = fields.field(next + 1);
-    line.spare2 = fields.has(next + 2) ? fields.field(next + 2) : std::string_view{};
-    line.stop = fields.has(next + 3) ? stopMark(fields.field(next + 3)) : 'N';
-    line.colour = fields.has(next + 4) ? colourCode(fields.field(next + 4)) : 'A';
+        problem != LineProblem::None) {
+        line.verdict = LineVerdict::unparsable(problem);
+        return line; // one returned object: no copy
+    }
+    line.fields = &fields;
+    line.spareAt = next;
     line.verdict = LineVerdict::ofSum(sum);
     return line;
+}
+
+std::string_view BirthdayLine::spare1() const noexcept
+{
+    return fields->field(spareAt);
+}
+
+std::string_view BirthdayLine::name() const noexcept
+{
+    return fields->field(spareAt + 1);
+}
+
+std::string_view BirthdayLine::spare2() const noexcept
+{
+    return fields->has(spareAt + 2) ? fields->field(spareAt + 2) : std::string_view{};
+}
+
+char BirthdayLine::stop() const noexcept
+{
+    return fields->has(spareAt + 3) ? stopMark(fields->field(spareAt + 3)) : 'N';
+}
+
+char BirthdayLine::colour() const noexcept
+{
+    return fields->has(spareAt + 4) ? colourCode(fields->field(spareAt + 4)) : 'A';
 }
 
 ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept
@@ -119,15 +143,20 @@ ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept
     std::size_t at = 0;
     std::int64_t sum = 0;
     if (const auto problem = readDatedStart(fields, encoding, 1, line.advance, line.date, sum, at);
-        problem != LineProblem::None)
-        return dropped(line, problem);
+        problem != LineProblem::None) {
+        line.verdict = LineVerdict::unparsable(problem);
+        return line; // one returned object: no copy
+    }
     // the field after the date is the comment whenever it holds a "*", wherever
     if (const std::string_view field = fields.field(at);
         field.find('*') != std::string_view::npos) {
         line.comment = field.substr(firstCharacterLength(field, encoding));
         ++at;
     }
-    if (!fields.has(at)) return dropped(line, LineProblem::TooFewFields);
+    if (!fields.has(at)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+        return line; // one returned object: no copy
+    }
     line.text = fields.field(at);
     line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
     line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
@@ -139,25 +168,45 @@ WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept
 {
     WeeklyLine line;
     line.encoding = encoding;
-    if (!fields.has(2)) return dropped(line, LineProblem::TooFewFields);
+    if (!fields.has(2)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+        return line; // one returned object: no copy
+    }
     std::int64_t sum = 0;
     auto problem = readDate(fields.field(0), line.start, sum);
     if (problem == LineProblem::None) problem = readDate(fields.field(1), line.end, sum);
-    if (problem != LineProblem::None) return dropped(line, problem);
-    line.text = fields.field(2);
-    line.colour = fields.has(3) ? colourCode(fields.field(3)) : 'A';
+    if (problem != LineProblem::None) {
+        line.verdict = LineVerdict::unparsable(problem);
+        return line; // one returned object: no copy
+    }
+    line.fields = &fields;
     line.verdict = LineVerdict::ofSum(sum);
     return line;
+}
+
+std::string_view WeeklyLine::text() const noexcept
+{
+    return fields->field(2);
+}
+
+char WeeklyLine::colour() const noexcept
+{
+    return fields->has(3) ? colourCode(fields->field(3)) : 'A';
 }
 
 HolidayLine HolLine(FieldList& fields, LineEncoding encoding) noexcept
 {
     HolidayLine line;
     line.encoding = encoding;
-    if (!fields.has(2)) return dropped(line, LineProblem::TooFewFields);
+    if (!fields.has(2)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
+        return line; // one returned object: no copy
+    }
     line.name = fields.field(2);
-    if (!readNumber(fields.field(0), line.month) || !readNumber(fields.field(1), line.day))
-        return dropped(line, LineProblem::NotNumber);
+    if (!readNumber(fields.field(0), line.month) || !readNumber(fields.field(1), line.day)) {
+        line.verdict = LineVerdict::unparsable(LineProblem::NotNumber);
+        return line; // one returned object: no copy
+    }
     line.verdict = LineVerdict::ofSum(std::int64_t{line.month} + line.day);
     return line;
 }

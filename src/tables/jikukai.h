@@ -4,8 +4,10 @@
 // reads the line a FieldList was started on, as bytes that read as `encoding`: the
 // separators, digits and marks the parsers look at are ASCII, and decoding is in step at
 // each of them, so the numbers and marks read from the bytes are those of the decoded
-// line. Texts stay the line's bytes until an entry is shown. A parser never allocates and
-// never throws; its verdict says why a line is dropped.
+// line. Texts stay the line's bytes until an entry is shown, and the fields after those
+// that decide whether an entry is shown are split only when it is (through the record's
+// accessors, while the FieldList still holds the line). A parser never allocates and never
+// throws; its verdict says why a line is dropped.
 
 #include "tables/fields.h"
 #include "tables/line_problem.h"
@@ -32,11 +34,16 @@ struct BirthdayLine
     LineEncoding encoding = LineEncoding::Text; // how the texts read
     std::int32_t advance = 0;                   // 0 without an advance field
     DateParts<3> date;
-    std::string_view spare1;
-    std::string_view name;
-    std::string_view spare2; // empty when the line has none
-    char stop = 'N';         // 'S' or 'N'
-    char colour = 'A';       // colour code
+
+    // The fields after the date, of a line that is kept.
+    std::string_view spare1() const noexcept;
+    std::string_view name() const noexcept;
+    std::string_view spare2() const noexcept; // empty when the line has none
+    char stop() const noexcept;               // 'S' or 'N'
+    char colour() const noexcept;             // colour code
+
+    FieldList* fields = nullptr; // the line, split on as far as asked
+    std::size_t spareAt = 0;     // the field after the date
 };
 BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept;
 
@@ -62,8 +69,12 @@ struct WeeklyLine
     LineEncoding encoding = LineEncoding::Text;
     DateParts<2> start;
     DateParts<2> end;
-    std::string_view text; // before the underscore and sentence-end rules
-    char colour = 'A';
+
+    // The fields after the dates, of a line that is kept.
+    std::string_view text() const noexcept; // before the underscore and sentence-end rules
+    char colour() const noexcept;
+
+    FieldList* fields = nullptr; // the line, split on as far as asked
 };
 WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept;
 

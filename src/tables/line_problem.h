@@ -48,13 +48,6 @@ struct LineVerdict
     }
 };
 
-// A parser's `line` with the verdict of a line that cannot be parsed, for `why`.
-template <class Line> Line dropped(Line& line, LineProblem why) noexcept
-{
-    line.verdict = LineVerdict::unparsable(why);
-    return line;
-}
-
 // The reason in plain Japanese and English words, e.g. "項目が足りません (too few fields)".
 std::string_view lineProblemText(LineProblem problem) noexcept;
 

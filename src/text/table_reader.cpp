@@ -100,17 +100,15 @@ bool TableReader::fill()
 
 // The first line end in `size` bytes from `from`, or nullptr. Until the first line end is
 // met either CR or LF ends a line, and the first one decides which ends the others.
-const char* TableReader::findLineEnd(const char* from, std::size_t size) noexcept
+const char* TableReader::findFirstLineEnd(const char* from, std::size_t size) noexcept
 {
-    if (m_lineEndsKnown)
-        return static_cast<const char*>(
-            std::memchr(from, m_lineEnds == LineEnds::Lf ? '\n' : '\r', size));
     const char* const end = from + size;
     const char* at = from;
     while (at != end && *at != '\r' && *at != '\n')
         ++at;
     if (at == end) return nullptr;
     m_lineEndsKnown = true;
+    m_lineEnd = *at;
     m_firstCr = *at == '\r';
     m_lineEnds = m_firstCr ? LineEnds::Cr : LineEnds::Lf;
     return at;
@@ -132,7 +130,11 @@ bool TableReader::nextBytes(std::string_view& bytes)
     for (;;) {
         const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
         const char* start = data() + m_pos;
-        if (const char* lineEnd = findLineEnd(start + scanned, limit - m_pos - scanned)) {
+        const std::size_t size = limit - m_pos - scanned;
+        if (const char* lineEnd =
+                m_lineEndsKnown
+                    ? static_cast<const char*>(std::memchr(start + scanned, m_lineEnd, size))
+                    : findFirstLineEnd(start + scanned, size)) {
             bytes = std::string_view(start, static_cast<std::size_t>(lineEnd - start));
             m_pos += bytes.size() + 1;
             if (m_lineEnds != LineEnds::Lf)

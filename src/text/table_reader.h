@@ -60,7 +60,7 @@ class TableReader
 
   private:
     bool fill();
-    const char* findLineEnd(const char* from, std::size_t size) noexcept;
+    const char* findFirstLineEnd(const char* from, std::size_t size) noexcept;
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
 
@@ -75,6 +75,7 @@ class TableReader
     bool m_stopped = false; // Ctrl-Z met
     bool m_skipLf = false;  // the last line ended at a CR: an LF right after belongs to it
     bool m_lineEndsKnown = false;
+    char m_lineEnd = '\r';  // once known, the byte that ends a line
     bool m_firstCr = false; // the first line end was a CR: an LF after it makes CR LF
     LineEnds m_lineEnds = LineEnds::CrLf;
     TextEncoding m_encoding = TextEncoding::Cp932;

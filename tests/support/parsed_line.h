@@ -55,16 +55,16 @@ using Texts = std::vector<std::string>;
 inline Texts textsOf(const BirthdayLine& l)
 {
     std::string spare1;
-    appendText(spare1, l.spare1, l.encoding);
+    appendText(spare1, l.spare1(), l.encoding);
     return {std::to_string(l.advance),
             std::string(l.date.text[0]),
             std::string(l.date.text[1]),
             std::string(l.date.text[2]),
             spare1,
-            shownText(l.name, l.encoding),
-            l.spare2.empty() ? "0" : shownText(l.spare2, l.encoding),
-            std::string(1, l.stop),
-            std::string(1, l.colour)};
+            shownText(l.name(), l.encoding),
+            l.spare2().empty() ? "0" : shownText(l.spare2(), l.encoding),
+            std::string(1, l.stop()),
+            std::string(1, l.colour())};
 }
 
 // advance, year, month, day, shown comment, shown text, mark, colour
@@ -83,8 +83,8 @@ inline Texts textsOf(const WeeklyLine& l)
             std::string(l.start.text[1]),
             std::string(l.end.text[0]),
             std::string(l.end.text[1]),
-            weeklySentence(shownText(l.text, l.encoding)),
-            std::string(1, l.colour)};
+            weeklySentence(shownText(l.text(), l.encoding)),
+            std::string(1, l.colour())};
 }
 
 // month, day, name as split
@@ -100,13 +100,14 @@ inline Texts textsOf(const EventLine& l)
 {
     std::string rangeEnd;
     appendText(rangeEnd, l.rangeEnd, l.encoding);
+    const EventLine::Tail tail = l.tail();
     return {std::to_string(l.advance),
             std::string(l.day),
             std::string(l.weekday),
             std::string(l.week),
             std::string(l.month),
-            std::string(1, l.colour),
-            eventText(l),
+            std::string(1, tail.colour),
+            eventText(tail.text, l.encoding),
             std::to_string(static_cast<int>(l.dayForm)),
             rangeEnd,
             std::to_string(static_cast<int>(l.weekForm))};
@@ -125,8 +126,8 @@ inline Texts textsOf(const HistoryLine& l)
             std::string(l.date[1]),
             std::string(l.date[2]),
             kind,
-            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(l.text, l.encoding),
-            std::string(1, l.colour),
+            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(l.text(), l.encoding),
+            std::string(1, l.colour()),
             std::string(l.second[0]),
             std::string(l.second[1]),
             std::string(l.second[2])};
