@@ -78,40 +78,32 @@ char eventColourCode(std::string_view field) noexcept
 
 EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    EventLine line;
-    line.encoding = encoding;
-    std::size_t next = 0;
-    if (fields.has(0) && isAdvanceField(fields.field(0))) {
-        const auto days = advanceDays(fields.field(0), encoding);
-        if (!days) {
-            line.verdict = LineVerdict::unparsable(LineProblem::AdvanceNotNumber);
-            return line; // one returned object: no copy
+    return parsedLine<EventLine>([&](EventLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        std::size_t next = 0;
+        if (fields.has(0) && isAdvanceField(fields.field(0))) {
+            const auto days = advanceDays(fields.field(0), encoding);
+            if (!days) return LineProblem::AdvanceNotNumber;
+            line.advance = *days;
+            next = 1;
         }
-        line.advance = *days;
-        next = 1;
-    }
-    if (!fields.has(next + 3)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-        return line; // one returned object: no copy
-    }
+        if (!fields.has(next + 3)) return LineProblem::TooFewFields;
 
-    readDayField(fields.field(next), line);
-    line.weekday = fields.field(next + 1);
-    readWeekField(fields.field(next + 2), line);
-    line.month = fields.field(next + 3);
+        readDayField(fields.field(next), line);
+        line.weekday = fields.field(next + 1);
+        readWeekField(fields.field(next + 2), line);
+        line.month = fields.field(next + 3);
 
-    // a value with any byte above 0x7F is no number, decoded or not
-    if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
-        !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::NotNumber);
-        return line; // one returned object: no copy
-    }
+        // a value with any byte above 0x7F is no number, decoded or not
+        if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
+            !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
+            return LineProblem::NotNumber;
 
-    line.fields = &fields;
-    line.colourAt = next + 4;
-    line.verdict = LineVerdict::ofSum(std::int64_t{line.dayValue} + line.weekdayValue +
-                                      line.weekValue + line.monthValue);
-    return line;
+        line.colourAt = next + 4;
+        sum = std::int64_t{line.dayValue} + line.weekdayValue + line.weekValue + line.monthValue;
+        return LineProblem::None;
+    });
 }
 
 EventLine::Tail EventLine::tail() const noexcept

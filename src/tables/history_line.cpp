@@ -32,51 +32,31 @@ char kindLetterOf(std::string_view kind) noexcept
 
 HistoryLine HisLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    HistoryLine line;
-    line.encoding = encoding;
-    if (!fields.has(1)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-        return line; // one returned object: no copy
-    }
-
-    const auto date = splitDate(fields.field(0), 3);
-    if (!date) {
-        line.verdict = LineVerdict::unparsable(LineProblem::DateNeedsTwoSlashes);
-        return line; // one returned object: no copy
-    }
-    line.date = *date;
-    line.kind = fields.field(1);
-    line.kindLetter = kindLetterOf(line.kind);
-
-    line.fields = &fields;
-    if (line.kindLetter == 'E') {
-        if (!fields.has(2)) {
-            line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-            return line; // one returned object: no copy
+    return parsedLine<HistoryLine>([&](HistoryLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        if (!fields.has(1)) return LineProblem::TooFewFields;
+        const auto date = splitDate(fields.field(0), 3);
+        if (!date) return LineProblem::DateNeedsTwoSlashes;
+        line.date = *date;
+        line.kind = fields.field(1);
+        line.kindLetter = kindLetterOf(line.kind);
+        if (line.kindLetter == 'E') {
+            if (!fields.has(2)) return LineProblem::TooFewFields;
+            line.textAt = 2;
+        } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
+            if (!fields.has(3)) return LineProblem::TooFewFields;
+            if (!readSecondDate(fields.field(2), line)) return LineProblem::DateNeedsTwoSlashes;
+            line.textAt = 3;
+            line.colourAt = 4;
         }
-        line.textAt = 2;
-    } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
-        if (!fields.has(3)) {
-            line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-            return line; // one returned object: no copy
-        }
-        if (!readSecondDate(fields.field(2), line)) {
-            line.verdict = LineVerdict::unparsable(LineProblem::DateNeedsTwoSlashes);
-            return line; // one returned object: no copy
-        }
-        line.textAt = 3;
-        line.colourAt = 4;
-    }
-
-    // a part with any byte above 0x7F is no number, decoded or not
-    if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
-        !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::DateNotNumber);
-        return line; // one returned object: no copy
-    }
-    line.verdict =
-        LineVerdict::ofSum(std::int64_t{line.month} + line.day + line.month2 + line.day2);
-    return line;
+        // a part with any byte above 0x7F is no number, decoded or not
+        if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
+            !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2))
+            return LineProblem::DateNotNumber;
+        sum = std::int64_t{line.month} + line.day + line.month2 + line.day2;
+        return LineProblem::None;
+    });
 }
 
 std::string_view HistoryLine::text() const noexcept

@@ -95,20 +95,12 @@ LineProblem readDatedStart(FieldList& fields, LineEncoding encoding, std::size_t
 
 BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    BirthdayLine line;
-    line.encoding = encoding;
-    std::size_t next = 0; // the spare field, then the name
-    std::int64_t sum = 0;
-    if (const auto problem =
-            readDatedStart(fields, encoding, 2, line.advance, line.date, sum, next);
-        problem != LineProblem::None) {
-        line.verdict = LineVerdict::unparsable(problem);
-        return line; // one returned object: no copy
-    }
-    line.fields = &fields;
-    line.spareAt = next;
-    line.verdict = LineVerdict::ofSum(sum);
-    return line;
+    return parsedLine<BirthdayLine>([&](BirthdayLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        line.spareAt = 0; // the spare field, then the name
+        return readDatedStart(fields, encoding, 2, line.advance, line.date, sum, line.spareAt);
+    });
 }
 
 std::string_view BirthdayLine::spare1() const noexcept
@@ -138,50 +130,36 @@ char BirthdayLine::colour() const noexcept
 
 ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    ScheduleLine line;
-    line.encoding = encoding;
-    std::size_t at = 0;
-    std::int64_t sum = 0;
-    if (const auto problem = readDatedStart(fields, encoding, 1, line.advance, line.date, sum, at);
-        problem != LineProblem::None) {
-        line.verdict = LineVerdict::unparsable(problem);
-        return line; // one returned object: no copy
-    }
-    // the field after the date is the comment whenever it holds a "*", wherever
-    if (const std::string_view field = fields.field(at);
-        field.find('*') != std::string_view::npos) {
-        line.comment = field.substr(firstCharacterLength(field, encoding));
-        ++at;
-    }
-    if (!fields.has(at)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-        return line; // one returned object: no copy
-    }
-    line.text = fields.field(at);
-    line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
-    line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
-    line.verdict = LineVerdict::ofSum(sum);
-    return line;
+    return parsedLine<ScheduleLine>([&](ScheduleLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        std::size_t at = 0;
+        if (const auto problem =
+                readDatedStart(fields, encoding, 1, line.advance, line.date, sum, at);
+            problem != LineProblem::None)
+            return problem;
+        // the field after the date is the comment whenever it holds a "*", wherever
+        if (const std::string_view field = fields.field(at);
+            field.find('*') != std::string_view::npos) {
+            line.comment = field.substr(firstCharacterLength(field, encoding));
+            ++at;
+        }
+        if (!fields.has(at)) return LineProblem::TooFewFields;
+        line.text = fields.field(at);
+        line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
+        line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
+        return LineProblem::None;
+    });
 }
 
 WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    WeeklyLine line;
-    line.encoding = encoding;
-    if (!fields.has(2)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-        return line; // one returned object: no copy
-    }
-    std::int64_t sum = 0;
-    auto problem = readDate(fields.field(0), line.start, sum);
-    if (problem == LineProblem::None) problem = readDate(fields.field(1), line.end, sum);
-    if (problem != LineProblem::None) {
-        line.verdict = LineVerdict::unparsable(problem);
-        return line; // one returned object: no copy
-    }
-    line.fields = &fields;
-    line.verdict = LineVerdict::ofSum(sum);
-    return line;
+    return parsedLine<WeeklyLine>([&](WeeklyLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        if (!fields.has(2)) return LineProblem::TooFewFields;
+        const auto problem = readDate(fields.field(0), line.start, sum);
+        return problem != LineProblem::None ? problem : readDate(fields.field(1), line.end, sum);
+    });
 }
 
 std::string_view WeeklyLine::text() const noexcept
@@ -196,19 +174,15 @@ char WeeklyLine::colour() const noexcept
 
 HolidayLine HolLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    HolidayLine line;
-    line.encoding = encoding;
-    if (!fields.has(2)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::TooFewFields);
-        return line; // one returned object: no copy
-    }
-    line.name = fields.field(2);
-    if (!readNumber(fields.field(0), line.month) || !readNumber(fields.field(1), line.day)) {
-        line.verdict = LineVerdict::unparsable(LineProblem::NotNumber);
-        return line; // one returned object: no copy
-    }
-    line.verdict = LineVerdict::ofSum(std::int64_t{line.month} + line.day);
-    return line;
+    return parsedLine<HolidayLine>([&](HolidayLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        if (!fields.has(2)) return LineProblem::TooFewFields;
+        line.name = fields.field(2);
+        if (!readNumber(fields.field(0), line.month) || !readNumber(fields.field(1), line.day))
+            return LineProblem::NotNumber;
+        sum = std::int64_t{line.month} + line.day;
+        return LineProblem::None;
+    });
 }
 
 char scheduleMark(std::string_view word) noexcept

@@ -48,6 +48,18 @@ struct LineVerdict
     }
 };
 
+// How a parser builds its record: read(line, sum) fills `line` and adds the line's numbers
+// to `sum`, and says why the line cannot be parsed (None when it can); the verdict follows.
+template <class Line, class Read> Line parsedLine(Read read) noexcept
+{
+    Line line;
+    std::int64_t sum = 0;
+    const LineProblem problem = read(line, sum);
+    line.verdict =
+        problem == LineProblem::None ? LineVerdict::ofSum(sum) : LineVerdict::unparsable(problem);
+    return line; // one returned object: no copy
+}
+
 // The reason in plain Japanese and English words, e.g. "項目が足りません (too few fields)".
 std::string_view lineProblemText(LineProblem problem) noexcept;
 
