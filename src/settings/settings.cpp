@@ -376,11 +376,6 @@ void writeAtomically(const std::string& iniPath, const std::string& bytes)
 
 } // namespace
 
-std::uint8_t& Settings::switchOf(Kind kind)
-{
-    return this->*describe(kind).shown;
-}
-
 std::string defaultEditor()
 {
 #ifdef _WIN32

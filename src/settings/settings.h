@@ -96,8 +96,6 @@ struct Settings
     {
         return files[static_cast<std::size_t>(kind)];
     }
-    // The section switch of a kind.
-    std::uint8_t& switchOf(Kind kind);
 };
 
 // A kind of table file, described once for the settings, the report and `tira --check`.

@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         MainState state(home.path().string(), pane, pane, clock);
         Settings& s = state.settings;
         s.Birthday = s.Schedule = s.Event = s.History = s.Week = 0;
-        s.switchOf(kind) = 1;
+        s.*describe(kind).shown = 1;
         s.Yuusen = 0; // the lines' own colour words count
         s.HistMeiTan = 1;
         s.BaseF = 0x101010;

@@ -20,7 +20,7 @@ class ReminderHarness
     {
         Settings& s = state.settings;
         s.Birthday = s.Schedule = s.Event = s.History = s.Week = 0;
-        s.switchOf(kind) = 1;
+        s.*describe(kind).shown = 1;
         s.BaseF = 0x101010; // distinct from black and from every colour word
         s.Holiday.clear();
     }
