@@ -95,4 +95,11 @@ CalendarFacts computeCalendarFacts(Date date) noexcept
     return f;
 }
 
+std::string twoDigits(int value)
+{
+    // appended, not inserted: GCC 12 -O3 misreads an insert at 0 as an overlap
+    std::string text(value >= 0 && value < 10 ? 1 : 0, '0');
+    return text += std::to_string(value);
+}
+
 } // namespace tira

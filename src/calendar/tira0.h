@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace tira {
 
@@ -48,5 +49,8 @@ struct CalendarFacts
 
 // Computes every fact of `date` in order; month-lengths are set afresh each time.
 CalendarFacts computeCalendarFacts(Date date) noexcept;
+
+// A month, day, hour or minute as dates and times are written: at least two digits.
+std::string twoDigits(int value);
 
 } // namespace tira

@@ -1,5 +1,6 @@
 #include "cli/print_mode.h"
 
+#include "calendar/tira0.h"
 #include "text/file_error.h"
 #include "text/paths.h"
 #include "text/visible_text.h"
@@ -50,13 +51,6 @@ void appendColour(std::string& out, std::string_view name, WinColour colour)
     out += "\":" + std::to_string(colour) + ",\"";
     out += name;
     out += "Hex\":\"" + hex + '"';
-}
-
-std::string twoDigits(int value)
-{
-    // appended, not inserted: GCC 12 -O3 misreads an insert at 0 as an overlap
-    std::string text(value < 10 ? 1 : 0, '0');
-    return text += std::to_string(value);
 }
 
 } // namespace

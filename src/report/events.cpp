@@ -1,5 +1,6 @@
 #include "report/events.h"
 
+#include "report/table_sections.h"
 #include "tables/fields.h"
 
 namespace tira {
@@ -39,20 +40,218 @@ std::int64_t mod7(std::int64_t x) noexcept
     return ((x % 7) + 7) % 7;
 }
 
-} // namespace
-
-int judgeMatch(std::int32_t serial, std::int32_t today, std::int32_t advance) noexcept
+// The first day of row `row` of the year sheet whose rows begin on Sunday.
+std::int64_t yearRowStart(const CalendarFacts& facts, std::int64_t row) noexcept
 {
-    if (serial == today) return 1;
-    const std::int64_t ahead = static_cast<std::int64_t>(serial) - today;
-    return ahead >= 1 && ahead <= advance ? 2 : 0;
+    return static_cast<std::int64_t>(facts.january1) - facts.january1Weekday + (row - 1) * 7;
 }
 
-void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std::int64_t& day,
-                   const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays) noexcept
+// A serial day of the report year, read as a day of January so that it keeps the bounds
+// every date of a rule keeps.
+std::optional<std::int32_t> serialInReportYear(const CalendarFacts& facts,
+                                               std::int64_t serial) noexcept
+{
+    return serialOf(facts.date.year, 1, serial - facts.january1 + 1);
+}
+
+// A rule's values on the report date: the day shifted for the month it is read in, the
+// forced month in place of the rule's, and what the shapes below look at.
+class RuleOnDate
+{
+  public:
+    RuleOnDate(const EventLine& rule, std::uint16_t forcedMonth, const CalendarFacts& facts,
+               const std::vector<HolidayEntry>& holidays) noexcept
+        : m_rule(rule), m_facts(facts), m_holidays(holidays), m_weekday(rule.weekdayValue),
+          m_week(rule.weekValue), m_month(forcedMonth != 0 ? forcedMonth : rule.monthValue),
+          m_dayGiven(rule.dayValue != 0)
+    {
+        if (rule.dayForm == DayForm::Range) m_rangeEnd = parseNumber(rule.rangeEnd).value_or(0);
+    }
+
+    // The rule's day read in `month` of `year` (0: the report month), after the shift.
+    std::int64_t shiftedDay(std::int64_t year, std::int64_t month) const noexcept
+    {
+        std::int64_t day = m_rule.dayValue;
+        SpanD(m_rule.dayForm, year, month, m_rangeEnd, day, m_facts, m_holidays);
+        return day;
+    }
+
+    // True when the report date stands in the rule's week (of the month or of the year);
+    // weeks counted from the end never match.
+    bool inWeek() const noexcept
+    {
+        switch (m_rule.weekForm) {
+        case WeekForm::OfMonth: return m_facts.weekOfMonth == m_week;
+        case WeekForm::OfYear: return m_facts.weekOfYear == m_week;
+        default: return false;
+        }
+    }
+
+    // --- one function per rule shape, each giving the days the rule is due ---
+
+    // A day of every month ("15 0 0 0"): this month's, or the next month's once it has
+    // passed (or was carried back into the month before).
+    DueDays dayOfEveryMonth() const noexcept
+    {
+        DueDays due;
+        const std::int64_t day = shiftedDay(year(), 0);
+        if (day >= m_facts.date.day)
+            due.add(serialOf(year(), reportMonth(), day));
+        else
+            due.add(serialOf(year(), reportMonth() + 1, shiftedDay(year(), reportMonth() + 1)));
+        return due;
+    }
+
+    // A day of every month on a weekday ("13 6 0 0"): this month's, then the next month's.
+    DueDays dayOnWeekday() const noexcept
+    {
+        DueDays due;
+        for (const std::int64_t month : {reportMonth(), reportMonth() + 1}) {
+            const std::int64_t day = shiftedDay(year(), month == reportMonth() ? 0 : month);
+            if (weekdayAt(year(), month, day) == m_weekday) due.add(serialOf(year(), month, day));
+        }
+        return due;
+    }
+
+    // Every weekday w ("0 2 0 0"): today, or the next day of that weekday.
+    DueDays everyWeekday() const noexcept
+    {
+        DueDays due;
+        if (m_weekday > 7) return due;
+        if (m_facts.weekday == m_weekday) {
+            due.add(m_facts.today);
+            return due;
+        }
+        std::int64_t day = m_facts.date.day + m_weekday - m_facts.weekday;
+        if (m_weekday < m_facts.weekday) day += 7;
+        const std::int64_t length = m_facts.daysInMonth;
+        due.add(day > length ? serialOf(year(), reportMonth() + 1, day - length)
+                             : serialOf(year(), reportMonth(), day));
+        return due;
+    }
+
+    // A day, or the first day, of a week ("10 0 2 0", "0 0 2 0", "0 0 !10 0"), in the weeks
+    // that hold the report date.
+    DueDays dayOfWeek() const noexcept
+    {
+        DueDays due;
+        if (!inWeek()) return due;
+        if (m_dayGiven) {
+            due.add(serialOf(year(), reportMonth(), shiftedDay(year(), 0)));
+        } else if (m_rule.weekForm == WeekForm::OfYear) {
+            // 1 January for the first week
+            due.add(serialInReportYear(m_facts, m_week <= 1 ? m_facts.january1
+                                                            : yearRowStart(m_facts, m_week)));
+        } else {
+            const std::int64_t rowStart =
+                m_week <= 1 ? 1 : (m_week - 1) * 7 - m_facts.firstWeekday + 1;
+            due.add(serialOf(year(), reportMonth(), rowStart));
+        }
+        return due;
+    }
+
+    // A day on a weekday in a week ("13 6 2 0").
+    DueDays dayOnWeekdayOfWeek() const noexcept
+    {
+        DueDays due;
+        const std::int64_t day = shiftedDay(year(), 0);
+        if (inWeek() && weekdayAt(year(), reportMonth(), day) == m_weekday)
+            due.add(serialOf(year(), reportMonth(), day));
+        return due;
+    }
+
+    // The n-th weekday w of the report month ("0 3 2 0"), or weekday w of week n of the
+    // year ("0 2 !10 0") when that day belongs to the year.
+    DueDays nthWeekday() const noexcept
+    {
+        DueDays due;
+        if (m_rule.weekForm == WeekForm::OfYear) {
+            if (m_weekday > 7) return due;
+            const std::int64_t serial = yearRowStart(m_facts, m_week) + (m_weekday - 1);
+            const auto lastOfYear = serialOf(year(), 12, 31);
+            if (serial >= m_facts.january1 && lastOfYear && serial <= *lastOfYear)
+                due.add(serialInReportYear(m_facts, serial));
+            return due;
+        }
+        if (m_rule.weekForm != WeekForm::OfMonth) return due;
+        const int firstWeekday = weekdayAt(year(), reportMonth(), 1);
+        const std::int64_t day = (m_week - 1) * 7 + mod7(m_weekday - firstWeekday) + 1;
+        if (weekdayAt(year(), reportMonth(), day) == m_weekday)
+            due.add(serialOf(year(), reportMonth(), day));
+        return due;
+    }
+
+    // A rule with a month: its day (every day without one) of that month in the report year,
+    // on its weekday and in its week when it names them. A shifted day that crosses the year
+    // end counts in the report year: December's of the year before, January's of the next.
+    DueDays dayOfNamedMonth() const noexcept
+    {
+        DueDays due;
+        due.add(namedMonthDay(year()));
+        const bool shifting =
+            m_rule.dayForm == DayForm::Earlier || m_rule.dayForm == DayForm::EarlierWorkingDay ||
+            m_rule.dayForm == DayForm::Later || m_rule.dayForm == DayForm::LaterWorkingDay;
+        if (shifting && m_dayGiven && (m_month == 1 || m_month == 12)) {
+            const auto other = namedMonthDay(m_month == 1 ? year() + 1 : year() - 1);
+            const auto lastOfYear = serialOf(year(), 12, 31);
+            if (other && lastOfYear && *other >= m_facts.january1 && *other <= *lastOfYear)
+                due.add(other);
+        }
+        return due;
+    }
+
+    DueDays dueDays() const noexcept
+    {
+        if (m_month != 0) return dayOfNamedMonth();
+        if (m_week == 0) {
+            if (m_weekday == 0) return m_dayGiven ? dayOfEveryMonth() : DueDays{};
+            return m_dayGiven ? dayOnWeekday() : everyWeekday();
+        }
+        if (m_weekday == 0) return dayOfWeek();
+        return m_dayGiven ? dayOnWeekdayOfWeek() : nthWeekday();
+    }
+
+  private:
+    std::int64_t year() const noexcept { return m_facts.date.year; }
+    std::int64_t reportMonth() const noexcept { return m_facts.date.month; }
+
+    std::optional<std::int32_t> namedMonthDay(std::int64_t inYear) const noexcept
+    {
+        const std::int64_t day = m_dayGiven ? shiftedDay(inYear, m_month) : m_facts.date.day;
+        if (m_week != 0 && !inWeek()) return std::nullopt;
+        if (m_weekday != 0 && weekdayAt(inYear, m_month, day) != m_weekday) return std::nullopt;
+        return serialOf(inYear, m_month, day);
+    }
+
+    const EventLine& m_rule;
+    const CalendarFacts& m_facts;
+    const std::vector<HolidayEntry>& m_holidays;
+    std::int64_t m_weekday;
+    std::int64_t m_week;
+    std::int64_t m_month;
+    std::int64_t m_rangeEnd = 0;
+    bool m_dayGiven; // a shift may carry the day to 0 or below: still a day
+};
+
+} // namespace
+
+LineProblem eventRuleProblem(const EventLine& rule, std::uint16_t forcedMonth) noexcept
+{
+    // a range whose end is not a number is a bad line
+    if (rule.dayForm == DayForm::Range && !parseNumber(rule.rangeEnd))
+        return LineProblem::RangeEndNotNumber;
+    const std::int64_t month = forcedMonth != 0 ? forcedMonth : rule.monthValue;
+    for (const std::int64_t value : {std::int64_t{rule.dayValue}, std::int64_t{rule.weekdayValue},
+                                     std::int64_t{rule.weekValue}, month})
+        if (value < 0 || value > kMaxTableValue) return LineProblem::ValueOutOfRange;
+    return LineProblem::None;
+}
+
+void SpanD(DayForm form, std::int64_t year, std::int64_t month, std::int64_t rangeEnd,
+           std::int64_t& day, const CalendarFacts& facts,
+           const std::vector<HolidayEntry>& holidays) noexcept
 {
     if (day == 0) return;
-    const std::int64_t year = facts.date.year;
     const std::int64_t mm = month != 0 ? month : facts.date.month;
     // the weekday of the date before the shift; only the shifting forms ask for it
     const auto weekdayBeforeShift = [&] { return weekdayAt(year, mm, day); };
@@ -102,158 +301,21 @@ void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std:
     }
 }
 
-EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
-                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
-                         LineProblem* problem) noexcept
+DueDays eventDueDays(const EventLine& rule, std::uint16_t forcedMonth, const CalendarFacts& facts,
+                     const std::vector<HolidayEntry>& holidays) noexcept
 {
-    if (problem != nullptr) *problem = LineProblem::None;
-    const auto advance = parseNumber(rule[EventAdvance]);
-    const auto dayValue = parseNumber(rule[EventDay]);
-    const auto weekdayValue = parseNumber(rule[EventWeekday]);
-    const auto weekValue = parseNumber(rule[EventWeek]);
-    const auto monthValue = parseNumber(rule[EventMonth]);
-    const auto dayFormValue = parseNumber(rule[EventDayForm]);
-    const auto weekFormValue = parseNumber(rule[EventWeekForm]);
-    if (!advance || !dayValue || !weekdayValue || !weekValue || !monthValue || !dayFormValue ||
-        !weekFormValue || *dayFormValue < 0 || *dayFormValue > 7 || *weekFormValue < 1 ||
-        *weekFormValue > 6) {
-        if (problem != nullptr) *problem = LineProblem::NotNumber;
-        return {};
-    }
-    EventLine line;
-    line.advance = *advance;
-    line.dayValue = *dayValue;
-    line.weekdayValue = *weekdayValue;
-    line.weekValue = *weekValue;
-    line.monthValue = *monthValue;
-    line.dayForm = static_cast<DayForm>(*dayFormValue);
-    line.weekForm = static_cast<WeekForm>(*weekFormValue);
-    line.rangeEnd = rule[EventRangeEnd];
-    return evaluateEvent(line, forcedMonth, facts, holidays, problem);
+    return RuleOnDate(rule, forcedMonth, facts, holidays).dueDays();
 }
 
-// One branch per row of the decision table; split up, the table could no longer be read.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
-EventMatch evaluateEvent(const EventLine& line, std::uint16_t forcedMonth,
-                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
-                         LineProblem* problem) noexcept
+EventMatch Judge(const DueDays& due, std::int32_t today, std::int32_t advance) noexcept
 {
-    const auto drop = [problem](LineProblem why) {
-        if (problem != nullptr) *problem = why;
-        return EventMatch{};
-    };
-    if (problem != nullptr) *problem = LineProblem::None;
-    const DayForm dayForm = line.dayForm;
-    const WeekForm weekForm = line.weekForm;
-    std::int64_t rangeEnd = 0;
-    if (dayForm == DayForm::Range) {
-        // a range whose end is not a number is a bad line
-        const auto end = parseNumber(line.rangeEnd);
-        if (!end) return drop(LineProblem::RangeEndNotNumber);
-        rangeEnd = *end;
+    for (std::size_t i = 0; i < due.count; ++i) {
+        const std::int32_t serial = due.serials[i];
+        const std::int64_t ahead = static_cast<std::int64_t>(serial) - today;
+        if (ahead == 0) return {1, 0};
+        if (ahead >= 1 && ahead <= advance) return {2, serial - today};
     }
-
-    const std::int32_t a = line.advance;
-    std::int64_t d = line.dayValue;
-    const std::int64_t w = line.weekdayValue;
-    const std::int64_t n = line.weekValue;
-    const std::int64_t m = forcedMonth != 0 ? forcedMonth : line.monthValue;
-    for (const std::int64_t value : {d, w, n, m})
-        if (value < 0 || value > kMaxTableValue) return drop(LineProblem::ValueOutOfRange);
-
-    const std::int64_t year = facts.date.year;
-    const std::int64_t month0 = facts.date.month;
-    const std::int64_t day0 = facts.date.day;
-    const auto check = [&](std::int64_t y, std::int64_t x, std::int64_t z) -> EventMatch {
-        const auto serial = serialOf(y, x, z);
-        if (!serial) return {};
-        return {judgeMatch(*serial, facts.today, a), *serial - facts.today};
-    };
-    const auto checkSerial = [&](std::int64_t serial) -> EventMatch {
-        return check(year, 1, serial - facts.january1 + 1);
-    };
-    const auto inWeek = [&] {
-        switch (weekForm) {
-        case WeekForm::OfMonth: return facts.weekOfMonth == n;
-        case WeekForm::OfYear: return facts.weekOfYear == n;
-        default: return false; // weeks counted from the end never match
-        }
-    };
-    // the first day of row n of the year sheet whose rows begin on Sunday
-    const std::int64_t yearSheetStart =
-        static_cast<std::int64_t>(facts.january1) - facts.january1Weekday;
-    const auto yearRowStart = [&](std::int64_t row) { return yearSheetStart + (row - 1) * 7; };
-
-    const bool dayGiven = d != 0; // a shift may carry the day to 0 or below: still a day
-    const std::int64_t unshifted = d;
-    shiftEventDay(dayForm, m, rangeEnd, d, facts, holidays);
-    // a rule without a month read in the next month is shifted for that month
-    const auto nextMonthDay = [&] {
-        std::int64_t next = unshifted;
-        shiftEventDay(dayForm, month0 + 1, rangeEnd, next, facts, holidays);
-        return next;
-    };
-
-    if (m == 0) {
-        if (n == 0 && w == 0) {
-            if (!dayGiven) return {}; // nothing to go by
-            // past this month's day (or carried back into the month before): the next month's
-            if (d >= day0) return check(year, month0, d);
-            return check(year, month0 + 1, nextMonthDay());
-        }
-        if (n == 0 && dayGiven) {
-            EventMatch match;
-            if (weekdayAt(year, month0, d) == w) match = check(year, month0, d);
-            if (match.result != 0) return match;
-            const std::int64_t next = nextMonthDay();
-            return weekdayAt(year, month0 + 1, next) == w ? check(year, month0 + 1, next)
-                                                          : EventMatch{};
-        }
-        if (n == 0) { // every weekday w
-            if (w > 7) return {};
-            if (facts.weekday == w) return check(year, month0, day0);
-            std::int64_t k = day0 + w - facts.weekday;
-            if (w < facts.weekday) k += 7;
-            const std::int64_t length = facts.daysInMonth;
-            return k > length ? check(year, month0 + 1, k - length) : check(year, month0, k);
-        }
-        if (w == 0) {
-            if (!dayGiven) {
-                if (weekForm == WeekForm::OfYear) {
-                    // the first day of week n of the year (1 January for the first week)
-                    if (!inWeek()) return {};
-                    return checkSerial(n <= 1 ? facts.january1 : yearRowStart(n));
-                }
-                d = n <= 1 ? 1 : (n - 1) * 7 - facts.firstWeekday + 1; // first day of row n
-            }
-            return inWeek() ? check(year, month0, d) : EventMatch{};
-        }
-        if (dayGiven)
-            return inWeek() && weekdayAt(year, month0, d) == w ? check(year, month0, d)
-                                                               : EventMatch{};
-        // the n-th weekday w
-        if (weekForm == WeekForm::OfYear) {
-            // weekday w of week n of the year, when that day belongs to the year
-            if (w > 7) return {};
-            const std::int64_t serial = yearRowStart(n) + (w - 1);
-            const auto lastOfYear = serialOf(year, 12, 31);
-            if (serial < facts.january1 || !lastOfYear || serial > *lastOfYear) return {};
-            return checkSerial(serial);
-        }
-        if (weekForm != WeekForm::OfMonth) return {};
-        const int g = weekdayAt(year, month0, 1);
-        d = (n - 1) * 7 + mod7(w - g) + 1;
-        return weekdayAt(year, month0, d) == w ? check(year, month0, d) : EventMatch{};
-    }
-
-    // a rule with a month looks at that month of the report year only
-    const std::int64_t z = dayGiven ? d : day0;
-    if (n == 0) {
-        if (w == 0) return check(year, m, z);
-        return weekdayAt(year, m, z) == w ? check(year, m, z) : EventMatch{};
-    }
-    if (w == 0) return inWeek() ? check(year, m, z) : EventMatch{};
-    return inWeek() && weekdayAt(year, m, z) == w ? check(year, m, z) : EventMatch{};
+    return {};
 }
 
 std::string eventReportText(std::string_view text, DayForm form, const EventMatch& match)
@@ -267,88 +329,41 @@ std::string eventReportText(std::string_view text, DayForm form, const EventMatc
     return std::string(text) + "です。";
 }
 
-std::string eventReportText(const EventRule& rule, const EventMatch& match)
+std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedMonth,
+                                    const CalendarFacts& facts,
+                                    const std::vector<HolidayEntry>& holidays,
+                                    const Settings& settings)
 {
-    // "7" is the unsupported day form; any other text of the field is none of the forms
-    return eventReportText(
-        rule[EventText], rule[EventDayForm] == "7" ? DayForm::Unsupported : DayForm::Plain, match);
-}
-
-std::optional<std::string> monthlyFilePath(std::string_view pattern, std::uint16_t month)
-{
-    auto at = pattern.find("%m");
-    if (at == std::string_view::npos) at = pattern.find("%M");
-    if (at == std::string_view::npos) return std::nullopt;
-    std::string digits = std::to_string(month);
-    if (digits.size() < 2) digits.insert(0, "0");
-    std::string path(pattern.substr(0, at));
-    path += digits;
-    path += pattern.substr(at + 2);
-    return path;
+    if (eventRuleProblem(rule, forcedMonth) != LineProblem::None) return std::nullopt;
+    const EventMatch match =
+        Judge(eventDueDays(rule, forcedMonth, facts, holidays), facts.today, rule.advance);
+    if (match.result == 0) return std::nullopt;
+    const EventLine::Tail tail = rule.tail();
+    return entryLine(eventReportText(rule.dayForm == DayForm::Unsupported
+                                         ? ""
+                                         : eventText(tail.text, rule.encoding),
+                                     rule.dayForm, match),
+                     settings, Kind::Event, tail.colour);
 }
 
 // --- the section ---
 
 void MainState::EveBase()
 {
-    if (settings.YsenE != 0) {
-        Eve1();
-        Eve2();
-    } else {
-        Eve2();
-        Eve1();
-    }
-}
-
-void MainState::Eve1()
-{
-    if (settings.IncME == 0) return;
-    const std::uint16_t month = reportDate.month;
-    const std::uint16_t next = month >= 12 ? 1 : static_cast<std::uint16_t>(month + 1);
-    for (const std::uint16_t forced : {month, next})
-        if (auto path = monthlyFilePath(settings.EveMFile, forced)) Eve(std::move(*path), forced);
-}
-
-void MainState::Eve2()
-{
-    readKindBytes(Kind::Event, [this](std::string_view bytes, LineEncoding encoding) {
-        expandCommaList(bytes, [this, encoding](std::string_view one) { EveX(one, 0, encoding); });
-    });
-}
-
-void MainState::Eve(std::string path, std::uint16_t forcedMonth)
-{
-    readTableBytes(path, [this, forcedMonth](std::string_view bytes, LineEncoding encoding) {
-        expandCommaList(bytes, [this, forcedMonth, encoding](std::string_view one) {
-            EveX(one, forcedMonth, encoding);
-        });
+    readKindFiles(Kind::Event, [this](std::string_view bytes, LineEncoding encoding,
+                                      std::uint16_t forcedMonth) {
+        expandCommaList(bytes, [&](std::string_view one) { EveX(one, forcedMonth, encoding); });
     });
 }
 
 void MainState::EveX(std::string_view line, std::uint16_t forcedMonth, LineEncoding encoding)
 {
     thread_local FieldList fields;
-    thread_local EventLine rule;
     fields.start(line);
-    if (readEventLine(fields, encoding, rule) <= 0) return;
-    const EventMatch match = evaluateEvent(rule, forcedMonth, facts, holidays);
-    if (match.result == 0) return;
-    readEventExtras(fields, rule);
-    const WinColour colour = entryColour(Kind::Event, rule.colour, false, 0);
-    writeEntry(Kind::Event,
-               eventReportText(eventLineText(fields, rule, encoding), rule.dayForm, match), colour);
-}
-
-void MainState::SpanD(int dayForm, std::int64_t month, std::int64_t rangeEnd,
-                      std::int64_t& day) const
-{
-    if (dayForm < 0 || dayForm > 7) return;
-    shiftEventDay(static_cast<DayForm>(dayForm), month, rangeEnd, day, facts, holidays);
-}
-
-int MainState::Judge(std::int32_t serial, std::int32_t advance) const
-{
-    return judgeMatch(serial, facts.today, advance);
+    const EventLine rule = EveLine(fields, encoding);
+    if (!rule.verdict.kept()) return;
+    if (const auto entry = eventEntry(rule, forcedMonth, facts, holidays, settings))
+        writeShown(Kind::Event, *entry);
 }
 
 } // namespace tira

@@ -4,6 +4,7 @@
 #include "report/main_state.h"
 #include "tables/event_line.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,35 +20,42 @@ struct EventMatch
     std::int32_t daysToGo = 0; // days from the report date to the due date
 };
 
-// 1 when `serial` is `today`, 2 when it lies 1..advance days ahead, else 0. A negative
-// advance announces nothing ahead.
-int judgeMatch(std::int32_t serial, std::int32_t today, std::int32_t advance) noexcept;
+// The serial days a rule falls due on around the report date, in the order they are
+// judged: at most one per month or year the rule is read in.
+struct DueDays
+{
+    std::array<std::int32_t, 2> serials{};
+    std::size_t count = 0;
 
-// Moves a rule's day off Sundays, Saturdays and holidays, or resolves a range or a day
-// counted from the month end. `month` is the month the day is read in (0: the report
-// month; 13: January of the next year). The day may leave 1..length of that month in either
-// direction and is then read by DayCount in the month before or after.
-void shiftEventDay(DayForm form, std::int64_t month, std::int64_t rangeEnd, std::int64_t& day,
-                   const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays) noexcept;
+    void add(std::optional<std::int32_t> serial) noexcept
+    {
+        if (serial && count < serials.size()) serials[count++] = *serial;
+    }
+};
 
-// Evaluates a parsed rule on the report date of `facts`. `forcedMonth` (0 = none) replaces
-// the rule's month. Given `problem`, says there why a rule can never match (a range end
-// that is not a number, a value below 0 or too large), whatever the date; None else.
-EventMatch evaluateEvent(const EventRule& rule, std::uint16_t forcedMonth,
-                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
-                         LineProblem* problem = nullptr) noexcept;
+// Why a rule can never match, whatever the date: a range end that is not a number, or a
+// day, weekday, week or month (`forcedMonth` replacing the rule's, when not 0) below 0 or
+// too large. None for a rule that can.
+LineProblem eventRuleProblem(const EventLine& rule, std::uint16_t forcedMonth) noexcept;
 
-// The same for a line read in place: the values it holds, not their texts.
-EventMatch evaluateEvent(const EventLine& line, std::uint16_t forcedMonth,
-                         const CalendarFacts& facts, const std::vector<HolidayEntry>& holidays,
-                         LineProblem* problem = nullptr) noexcept;
+// The day shift: moves a rule's day off Sundays, Saturdays and holidays, or resolves a
+// range or a day counted from the month end. The day is read in `month` of `year` (month 0:
+// the report month; 13: January of the next year) and may leave 1..length of that month in
+// either direction; DayCount then reads it in the month before or after.
+void SpanD(DayForm form, std::int64_t year, std::int64_t month, std::int64_t rangeEnd,
+           std::int64_t& day, const CalendarFacts& facts,
+           const std::vector<HolidayEntry>& holidays) noexcept;
 
-// The report line of a rule that matched.
-std::string eventReportText(const EventRule& rule, const EventMatch& match);
+// The days a rule that eventRuleProblem lets through falls due on around the report date
+// of `facts`. `forcedMonth` (0 = none) replaces the rule's month.
+DueDays eventDueDays(const EventLine& rule, std::uint16_t forcedMonth, const CalendarFacts& facts,
+                     const std::vector<HolidayEntry>& holidays) noexcept;
+
+// The match of the first due day that is `today` (1) or lies 1..advance days ahead (2); no
+// match (0) when none is. A negative advance announces nothing ahead.
+EventMatch Judge(const DueDays& due, std::int32_t today, std::int32_t advance) noexcept;
+
+// The report line of a rule that matched, from its shown text.
 std::string eventReportText(std::string_view text, DayForm form, const EventMatch& match);
-
-// A monthly file pattern with its first "%m" (or else its first "%M") replaced by the
-// month in two digits; nullopt when the pattern holds neither.
-std::optional<std::string> monthlyFilePath(std::string_view pattern, std::uint16_t month);
 
 } // namespace tira

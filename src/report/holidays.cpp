@@ -1,17 +1,23 @@
 #include "report/main_state.h"
+#include "report/table_sections.h"
 #include "tables/jikukai.h"
 
 namespace tira {
 
-namespace {
-
-// Holiday months and days are held in 8 bits, as the table stores them.
-std::uint8_t recordLow8(std::string_view text) noexcept
+std::vector<std::string> holidayLines(const std::vector<HolidayEntry>& holidays,
+                                      const CalendarFacts& facts)
 {
-    return static_cast<std::uint8_t>(recordU16(text) & 0xFFu);
+    std::vector<std::string> lines;
+    const Date& date = facts.date;
+    for (const HolidayEntry& holiday : holidays) {
+        if (holiday.month == date.month && holiday.day == date.day)
+            lines.push_back(holiday.name + " (祝日) です。");
+        // a Sunday holiday gives a substitute line on the Monday after it, same month only
+        if (facts.weekday == 2 && holiday.month == date.month && holiday.day == date.day - 1)
+            lines.push_back(holiday.name + "の振替休日です。");
+    }
+    return lines;
 }
-
-} // namespace
 
 void MainState::Hol()
 {
@@ -24,12 +30,17 @@ void MainState::Hol()
     // a file that has gone leaves the table of the last load in use
     if (!pathExists(path)) return;
     holidays.clear();
-    HolidayRecord record;
-    readTableFile(path, [&](std::string_view line) {
+    FieldList fields;
+    readTableBytes(path, [&](std::string_view bytes, LineEncoding encoding) {
         if (holidays.size() >= kMaxHolidays) return; // the first 30 valid lines are kept
-        if (HolidayLine(line, record) <= 0) return;
-        holidays.push_back({recordLow8(record[holiday::Month]), recordLow8(record[holiday::Day]),
-                            record[holiday::Name]});
+        fields.start(bytes);
+        const HolidayLine line = HolLine(fields, encoding);
+        if (!line.verdict.kept()) return;
+        // months and days are held in 8 bits, as the table stores them
+        std::string name;
+        appendText(name, line.name, encoding);
+        holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
+                            static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
     });
 }
 

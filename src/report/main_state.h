@@ -3,7 +3,9 @@
 #include "calendar/tira0.h"
 #include "report/clock.h"
 #include "report/report_pane.h"
+#include "report/table_files.h"
 #include "settings/settings.h"
+#include "tables/fields.h"
 #include "text/paths.h"
 #include "text/table_reader.h"
 
@@ -35,6 +37,8 @@ struct HolidayEntry
 };
 inline constexpr std::size_t kMaxHolidays = 30;
 
+struct EntryLine;
+
 // Everything the main window owns besides its widgets: settings, report date and calendar
 // facts, report state, holiday table, countdown; and the report itself. Front ends supply
 // the pane, the window and the clock.
@@ -50,30 +54,16 @@ class MainState
 
     // Loads the holiday file into the holiday table (kept when the file is missing).
     void Hol();
-    // Section builders, one per kind.
+    // Section builders, one per kind (see kSectionBuilders).
     void Tan();     // 誕生日
     void Ske();     // スケジュール
     void EveBase(); // イベント
     void HisBase(); // 歴史
     void Wek();     // 週間
 
-    // The event section's steps: monthly files of the report month and the next (read with
-    // that month forced), listed files, one file, one line free of comma lists (UTF-8 text,
-    // or a file's bytes in `encoding`).
-    void Eve1();
-    void Eve2();
-    void Eve(std::string path, std::uint16_t forcedMonth);
-    void EveX(std::string_view line, std::uint16_t forcedMonth,
-              LineEncoding encoding = LineEncoding::Text);
-    // Day shift of an event rule; the day may leave the month and is read by DayCount.
-    void SpanD(int dayForm, std::int64_t month, std::int64_t rangeEnd, std::int64_t& day) const;
-    // 1: `serial` is the report date; 2: it lies 1..advance days ahead; 0: neither.
-    int Judge(std::int32_t serial, std::int32_t advance) const;
-    // The history section's steps: the monthly file, listed files, one file, one line.
-    void His1();
-    void His2();
-    void His(std::string path);
-    void HisX(std::string_view line, LineEncoding encoding = LineEncoding::Text);
+    // One event line free of comma lists (a file's bytes in `encoding`), read with
+    // `forcedMonth` (0 = none) in place of its month.
+    void EveX(std::string_view line, std::uint16_t forcedMonth, LineEncoding encoding);
 
     const std::string& home() const noexcept { return m_home; }
     ReportPane& pane() noexcept { return m_pane; }
@@ -94,26 +84,37 @@ class MainState
     // --- the machinery the sections share ---
 
     // Completes ".\" in `path` (in place), skips a missing file, and passes every line of
-    // the file, cut before its first "#", to `onLine` as UTF-8 text. Throws TableFileError.
-    template <class OnLine> void readTableFile(std::string& path, OnLine&& onLine);
-
-    // The same, passing each line as the file's bytes and how they read as text,
+    // the file, cut before its first "#", as the file's bytes and how they read as text,
     // onBytes(bytes, encoding): the sections decode only what they show. "#" is ASCII and
-    // no part of a double-byte character, so the cut is the same either way.
+    // no part of a double-byte character, so the cut is the same either way. Throws
+    // TableFileError.
     template <class OnBytes> void readTableBytes(std::string& path, OnBytes&& onBytes);
 
-    // Calls readTableFile for every path of a kind's file list, in order.
+    // Calls readTableBytes for every file of a kind the report date reads (kindFiles), in
+    // order, as onLine(bytes, encoding, forcedMonth). The listed paths are completed in
+    // place.
     template <class OnLine> void readKindFiles(Kind kind, OnLine&& onLine)
     {
         for (std::string& path : settings.filesOf(kind))
-            readTableFile(path, onLine);
+            completeProgramPath(path, m_home);
+        for (KindFile& file : kindFiles(settings, kind, reportDate.month))
+            readTableBytes(file.path, [&](std::string_view bytes, LineEncoding encoding) {
+                onLine(bytes, encoding, file.forcedMonth);
+            });
     }
 
-    // Calls readTableBytes for every path of a kind's file list, in order.
-    template <class OnBytes> void readKindBytes(Kind kind, OnBytes&& onBytes)
+    // A section: every line of the kind's files parsed by `Parse`, and what
+    // decide(line, forcedMonth) says to show written.
+    template <auto Parse, class Decide> void showSection(Kind kind, Decide decide)
     {
-        for (std::string& path : settings.filesOf(kind))
-            readTableBytes(path, onBytes);
+        FieldList fields;
+        readKindFiles(
+            kind, [&](std::string_view bytes, LineEncoding encoding, std::uint16_t forcedMonth) {
+                fields.start(bytes);
+                const auto line = Parse(fields, encoding);
+                if (!line.verdict.kept()) return;
+                if (const auto entry = decide(line, forcedMonth)) writeShown(kind, *entry);
+            });
     }
 
     // One shown entry of `kind`: raises the counter, writes the heading before the first
@@ -121,8 +122,8 @@ class MainState
     // Returns true when the line was written.
     bool writeEntry(Kind kind, std::string_view text, WinColour colour);
 
-    // The colour of an entry line: status colours with Yuusen on, the colour code otherwise.
-    WinColour entryColour(Kind kind, char colourCode, bool stopEntry, std::int32_t daysToGo) const;
+    // Writes a shown entry and, for a stop entry that was written, its stop effects.
+    void writeShown(Kind kind, const EntryLine& entry);
 
     // Effects of a written stop entry on the frame, the stop-today flag and the countdown.
     void applyStopEffects(std::int32_t daysToGo);
@@ -148,18 +149,9 @@ template <class OnBytes> void MainState::readTableBytes(std::string& path, OnByt
     }
 }
 
-template <class OnLine> void MainState::readTableFile(std::string& path, OnLine&& onLine)
-{
-    std::string line;
-    readTableBytes(path, [&](std::string_view bytes, LineEncoding encoding) {
-        line.clear();
-        appendText(line, bytes, encoding);
-        onLine(std::string_view(line));
-    });
-}
-
-// The heading line of each kind's section.
-std::string_view sectionHeading(Kind kind) noexcept;
+// The section builder of each kind, in section-number order (as kKinds).
+inline constexpr std::array<void (MainState::*)(), kKindCount> kSectionBuilders{
+    &MainState::Tan, &MainState::Ske, &MainState::EveBase, &MainState::HisBase, &MainState::Wek};
 
 // The colour of an entry line under `settings`: with Yuusen on, StopF / ZengoF for a stop
 // entry (on its day / ahead) and otherwise the kind colour (Koumoku) or BaseF; with Yuusen

@@ -1,9 +1,10 @@
 #include "report/table_check.h"
 
-#include "calendar/tira0.h"
 #include "report/events.h"
 #include "report/main_state.h"
+#include "report/table_files.h"
 #include "tables/event_line.h"
+#include "tables/fields.h"
 #include "tables/history_line.h"
 #include "tables/jikukai.h"
 #include "text/cp932.h"
@@ -22,8 +23,12 @@ namespace tira {
 
 namespace {
 
-using LineCheck = std::function<void(std::string_view cut, const std::string& whole,
-                                     std::size_t number, std::vector<DroppedLine>& dropped)>;
+// Where a check puts a dropped line: why, and the item of a comma list it came from (empty
+// without a list), as the file's bytes.
+using DropLine = std::function<void(LineProblem problem, std::string_view rule)>;
+// A check of one line cut before its "#", as the file's bytes in `encoding`.
+using LineCheck =
+    std::function<void(std::string_view cut, LineEncoding encoding, const DropLine& drop)>;
 
 // Characters 1 to 32, which separate fields and never make one.
 constexpr std::string_view kBlanks =
@@ -42,13 +47,14 @@ struct LostTail
     std::string firstLine;
 };
 
-std::optional<LostTail> textAfterCtrlZ(const std::string& path)
+std::optional<LostTail> textAfterCtrlZ(const std::string& path, LineEnds ends)
 {
     std::ifstream in(toFsPath(path), std::ios::binary);
+    const char lineEnd = ends == LineEnds::Lf ? '\n' : '\r';
     std::size_t lineEnds = 0;
     char c = 0;
     while (in.get(c) && c != '\x1A')
-        if (c == '\r') ++lineEnds;
+        if (c == lineEnd) ++lineEnds;
     if (!in) return std::nullopt; // no Ctrl-Z
     std::string after;
     while (in.get(c)) {
@@ -59,6 +65,13 @@ std::optional<LostTail> textAfterCtrlZ(const std::string& path)
     if (text == std::string::npos) return std::nullopt; // the DOS end mark, nothing lost
     const auto end = after.find_first_of("\r\n", text);
     return LostTail{lineEnds + 1, after.substr(text, end == std::string::npos ? end : end - text)};
+}
+
+std::string decoded(std::string_view bytes, LineEncoding encoding)
+{
+    std::string text;
+    appendText(text, bytes, encoding);
+    return text;
 }
 
 CheckedFile checkFile(std::string label, std::string path, const std::string& home,
@@ -74,21 +87,28 @@ CheckedFile checkFile(std::string label, std::string path, const std::string& ho
     }
     try {
         TableReader reader(file.path);
-        std::string line;
-        while (reader.next(line)) {
+        std::string_view bytes;
+        while (reader.nextBytes(bytes)) {
             ++file.lines;
             if (reader.lineTooLong())
                 file.dropped.push_back({file.lines, LineProblem::LineTooLong, {}, {}});
-            const std::string_view cut = std::string_view(line).substr(0, line.find('#'));
+            const LineEncoding encoding = reader.lineEncoding();
+            const std::string_view cut = bytes.substr(0, bytes.find('#'));
             // blank and comment lines are meant to give nothing
-            if (cut.find_first_not_of(kBlanks) != std::string_view::npos)
-                check(cut, line, file.lines, file.dropped);
-            if (line.find('\n') != std::string::npos)
-                file.dropped.push_back({file.lines, LineProblem::LfLineEnds, line, {}});
+            if (cut.find_first_not_of(kBlanks) != std::string_view::npos) {
+                check(cut, encoding, [&](LineProblem problem, std::string_view rule) {
+                    file.dropped.push_back(
+                        {file.lines, problem, decoded(bytes, encoding), decoded(rule, encoding)});
+                });
+            }
+            if (bytes.find('\n') != std::string_view::npos)
+                file.dropped.push_back(
+                    {file.lines, LineProblem::LfLineEnds, decoded(bytes, encoding), {}});
         }
         file.encoding = reader.encoding();
         file.asciiOnly = !reader.encodingDecided();
-        if (const auto lost = textAfterCtrlZ(file.path)) {
+        file.lineEnds = reader.lineEnds();
+        if (const auto lost = textAfterCtrlZ(file.path, file.lineEnds)) {
             const std::string text = file.encoding == TextEncoding::Utf8
                                          ? sanitizeUtf8(lost->firstLine)
                                          : cp932ToUtf8(lost->firstLine);
@@ -104,33 +124,31 @@ CheckedFile checkFile(std::string label, std::string path, const std::string& ho
     return file;
 }
 
-// A check for the kinds whose lines go to one parser as they are.
-template <class Record>
-LineCheck parserCheck(int (*parse)(std::string_view, Record&, LineProblem*) noexcept)
+// A check for the kinds whose lines go to their parser as they are.
+template <auto Parse> LineCheck parserCheck()
 {
-    return [parse](std::string_view cut, const std::string& whole, std::size_t number,
-                   std::vector<DroppedLine>& dropped) {
-        Record record;
-        LineProblem problem = LineProblem::None;
-        if (parse(cut, record, &problem) <= 0) dropped.push_back({number, problem, whole, {}});
+    return [](std::string_view cut, LineEncoding encoding, const DropLine& drop) {
+        thread_local FieldList fields;
+        fields.start(cut);
+        const auto line = Parse(fields, encoding);
+        if (!line.verdict.kept()) drop(line.verdict.problem, {});
     };
 }
 
-// Event lines: every rule of a comma list, parsed and then looked at as the section does.
+// Event lines: every rule of a comma list, parsed and then looked at as the section does,
+// with the month of a monthly file forced on it.
 LineCheck eventCheck(std::uint16_t forcedMonth)
 {
-    return [forcedMonth](std::string_view cut, const std::string& whole, std::size_t number,
-                         std::vector<DroppedLine>& dropped) {
+    return [forcedMonth](std::string_view cut, LineEncoding encoding, const DropLine& drop) {
         const bool list = cut.find(',') != std::string_view::npos;
-        // what can stop a rule does not depend on the date
-        static const CalendarFacts facts = computeCalendarFacts(Date{2000, 1, 1});
         expandCommaList(cut, [&](std::string_view one) {
-            EventRule rule;
-            LineProblem problem = LineProblem::None;
-            if (EveLine(one, rule, &problem) > 0)
-                evaluateEvent(rule, forcedMonth, facts, {}, &problem);
-            if (problem != LineProblem::None)
-                dropped.push_back({number, problem, whole, list ? std::string(one) : ""});
+            thread_local FieldList fields;
+            fields.start(one);
+            const EventLine rule = EveLine(fields, encoding);
+            // what can stop a rule does not depend on the date
+            const LineProblem problem =
+                rule.verdict.kept() ? eventRuleProblem(rule, forcedMonth) : rule.verdict.problem;
+            if (problem != LineProblem::None) drop(problem, list ? one : std::string_view{});
         });
     };
 }
@@ -139,73 +157,66 @@ LineCheck eventCheck(std::uint16_t forcedMonth)
 LineCheck holidayCheck()
 {
     auto kept = std::make_shared<std::size_t>(0);
-    return [kept](std::string_view cut, const std::string& whole, std::size_t number,
-                  std::vector<DroppedLine>& dropped) {
-        HolidayRecord record;
-        LineProblem problem = LineProblem::None;
-        if (HolidayLine(cut, record, &problem) <= 0) {
-            dropped.push_back({number, problem, whole, {}});
-        } else if (*kept >= kMaxHolidays) {
-            dropped.push_back({number, LineProblem::HolidayTableFull, whole, {}});
-        } else {
+    return [kept](std::string_view cut, LineEncoding encoding, const DropLine& drop) {
+        FieldList fields;
+        fields.start(cut);
+        const HolidayLine line = HolLine(fields, encoding);
+        if (!line.verdict.kept())
+            drop(line.verdict.problem, {});
+        else if (*kept >= kMaxHolidays)
+            drop(LineProblem::HolidayTableFull, {});
+        else
             ++*kept;
-        }
     };
 }
+
+// The check of each kind's lines, in section-number order (as kKinds); an event file of a
+// month is read with that month forced on its rules.
+using KindCheck = LineCheck (*)(std::uint16_t forcedMonth);
+constexpr std::array<KindCheck, kKindCount> kKindChecks{
+    [](std::uint16_t) { return parserCheck<TanLine>(); },
+    [](std::uint16_t) { return parserCheck<SkeLine>(); },
+    [](std::uint16_t forcedMonth) { return eventCheck(forcedMonth); },
+    [](std::uint16_t) { return parserCheck<HisLine>(); },
+    [](std::uint16_t) { return parserCheck<WekLine>(); },
+};
 
 // Whether the report shows a kind at present: its switch is on and it has a slot.
 bool sectionShown(const Settings& settings, Kind kind)
 {
-    std::uint8_t on = 0;
-    switch (kind) {
-    case Kind::Birthday: on = settings.Birthday; break;
-    case Kind::Schedule: on = settings.Schedule; break;
-    case Kind::Event: on = settings.Event; break;
-    case Kind::History: on = settings.History; break;
-    case Kind::Week: on = settings.Week; break;
-    }
     const auto number = static_cast<std::uint8_t>(static_cast<int>(kind) + 1);
-    return on != 0 &&
+    return settings.*describe(kind).shown != 0 &&
            std::find(settings.Jyun.begin(), settings.Jyun.end(), number) != settings.Jyun.end();
-}
-
-void checkList(std::vector<CheckedFile>& out, const Settings& settings, Kind kind,
-               const std::string& label, const std::string& home, const LineCheck& check)
-{
-    for (const std::string& path : settings.filesOf(kind)) {
-        out.push_back(checkFile(label, path, home, check));
-        out.back().sectionOff = !sectionShown(settings, kind);
-    }
 }
 
 // The monthly files of all twelve months; nothing for a pattern without "%m" or "%M". The
 // months without a file are named together in one entry.
 void checkMonthly(std::vector<CheckedFile>& out, const Settings& settings, Kind kind,
-                  const std::string& pattern, const std::string& label, const std::string& home)
+                  const std::string& home)
 {
+    const std::string label(describe(kind).label);
     std::string missing;
     for (std::uint16_t month = 1; month <= 12; ++month) {
-        auto path = monthlyFilePath(pattern, month);
-        if (!path) return;
-        completeProgramPath(*path, home);
-        if (!pathExists(*path)) {
+        auto file = monthlyFile(settings, kind, month);
+        if (!file) return;
+        completeProgramPath(file->path, home);
+        if (!pathExists(file->path)) {
             missing += (missing.empty() ? "" : ", ") + std::to_string(month);
             continue;
         }
         const std::string monthLabel = label + " " + std::to_string(month) + "月 (" +
                                        std::string(kMonthNames[month - 1u]) + ")";
-        // an event file of a month is read with that month forced on its rules
-        const LineCheck check =
-            kind == Kind::Event ? eventCheck(month) : parserCheck<HistoryRecord>(HisLine);
-        out.push_back(checkFile(monthLabel, *path, home, check));
+        out.push_back(checkFile(monthLabel, file->path, home,
+                                kKindChecks[static_cast<std::size_t>(kind)](file->forcedMonth)));
         out.back().sectionOff = !sectionShown(settings, kind);
     }
     if (missing.empty()) return;
     CheckedFile file;
     file.label = label + " " + missing + "月 (months)";
-    file.path = pattern;
+    file.path = settings.*describe(kind).monthlyPattern;
     completeProgramPath(file.path, home);
     file.state = CheckedFile::State::Missing;
+    file.monthly = true;
     file.sectionOff = !sectionShown(settings, kind);
     out.push_back(std::move(file));
 }
@@ -233,6 +244,23 @@ std::string encodingName(const CheckedFile& file)
     return file.encoding == TextEncoding::Utf8 ? "UTF-8" : "CP932";
 }
 
+std::string_view lineEndsName(LineEnds ends)
+{
+    switch (ends) {
+    case LineEnds::CrLf: return "CR LF";
+    case LineEnds::Cr: return "CR";
+    case LineEnds::Lf: return "LF";
+    }
+    return "?";
+}
+
+// A listed file that is not there; the months of a monthly pattern without a file are not
+// (most homes have files for some months only).
+bool missingListedFile(const CheckedFile& file) noexcept
+{
+    return file.state == CheckedFile::State::Missing && !file.monthly;
+}
+
 } // namespace
 
 std::vector<CheckedFile> checkTables(const Settings& settings, const std::string& home)
@@ -240,19 +268,15 @@ std::vector<CheckedFile> checkTables(const Settings& settings, const std::string
     std::vector<CheckedFile> files;
     if (!settings.Holiday.empty())
         files.push_back(checkFile("祝日 (holidays)", settings.Holiday, home, holidayCheck()));
-    checkList(files, settings, Kind::Birthday, "誕生日 (birthdays)", home,
-              parserCheck<BirthdayRecord>(TanLine));
-    checkList(files, settings, Kind::Schedule, "スケジュール (schedules)", home,
-              parserCheck<ScheduleRecord>(SkeLine));
-    if (settings.IncME != 0)
-        checkMonthly(files, settings, Kind::Event, settings.EveMFile, "イベント (events)", home);
-    checkList(files, settings, Kind::Event, "イベント (events)", home, eventCheck(0));
-    if (settings.IncMH != 0)
-        checkMonthly(files, settings, Kind::History, settings.HisMFile, "歴史 (history)", home);
-    checkList(files, settings, Kind::History, "歴史 (history)", home,
-              parserCheck<HistoryRecord>(HisLine));
-    checkList(files, settings, Kind::Week, "週間 (weekly items)", home,
-              parserCheck<WeeklyRecord>(WekLine));
+    for (const KindDescription& kind : kKinds) {
+        if (kind.monthlyOn != nullptr && settings.*kind.monthlyOn != 0)
+            checkMonthly(files, settings, kind.kind, home);
+        const LineCheck check = kKindChecks[static_cast<std::size_t>(kind.kind)](0);
+        for (const std::string& path : settings.filesOf(kind.kind)) {
+            files.push_back(checkFile(std::string(kind.label), path, home, check));
+            files.back().sectionOff = !sectionShown(settings, kind.kind);
+        }
+    }
     return files;
 }
 
@@ -261,7 +285,7 @@ std::string checkListing(const std::vector<CheckedFile>& files)
     std::string out;
     std::size_t problems = 0;
     for (const CheckedFile& file : files) {
-        if (file.state == CheckedFile::State::Unreadable) ++problems;
+        if (file.state == CheckedFile::State::Unreadable || missingListedFile(file)) ++problems;
         for (const DroppedLine& line : file.dropped) {
             out += printable(file.path) + ":" + std::to_string(line.lineNumber) + ": " +
                    std::string(lineProblemText(line.problem)) + ": " +
@@ -284,7 +308,7 @@ std::string checkListing(const std::vector<CheckedFile>& files)
             out += file.dropped.empty() ? std::string("問題なし (nothing dropped)")
                                         : std::to_string(file.dropped.size()) + " 件の問題 (" +
                                               std::to_string(file.dropped.size()) + " dropped)";
-            out += ", " + encodingName(file);
+            out += ", " + encodingName(file) + ", " + std::string(lineEndsName(file.lineEnds));
             break;
         }
         if (file.sectionOff) out += ", 表示しない設定 (section off)";
@@ -303,7 +327,8 @@ std::string checkListing(const std::vector<CheckedFile>& files)
 bool checkFoundProblems(const std::vector<CheckedFile>& files) noexcept
 {
     return std::ranges::any_of(files, [](const CheckedFile& file) {
-        return file.state == CheckedFile::State::Unreadable || !file.dropped.empty();
+        return file.state == CheckedFile::State::Unreadable || missingListedFile(file) ||
+               !file.dropped.empty();
     });
 }
 

@@ -16,7 +16,7 @@ namespace tira {
 // One line the report would drop.
 struct DroppedLine
 {
-    std::size_t lineNumber = 0; // 1-based, lines ending at CR as the report reads them
+    std::size_t lineNumber = 0; // 1-based, lines as the report reads them
     LineProblem problem = LineProblem::None;
     std::string text; // the whole line as read, comment included (UTF-8)
     std::string rule; // the item of a comma list that was dropped; empty without a list
@@ -39,7 +39,9 @@ struct CheckedFile
     std::size_t lines = 0;
     std::vector<DroppedLine> dropped;
     TextEncoding encoding = TextEncoding::Cp932;
-    bool asciiOnly = true;   // no byte above 0x7F: both encodings read it the same
+    bool asciiOnly = true; // no byte above 0x7F: both encodings read it the same
+    LineEnds lineEnds = LineEnds::CrLf;
+    bool monthly = false;    // Missing: the months of a monthly pattern that have no file
     bool sectionOff = false; // the report does not show this kind at present
 };
 
@@ -52,7 +54,7 @@ std::vector<CheckedFile> checkTables(const Settings& settings, const std::string
 // summary line per file and a closing line.
 std::string checkListing(const std::vector<CheckedFile>& files);
 
-// True when a file could not be read or a line would be dropped.
+// True when a listed file is missing or could not be read, or a line would be dropped.
 bool checkFoundProblems(const std::vector<CheckedFile>& files) noexcept;
 
 } // namespace tira

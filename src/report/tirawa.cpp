@@ -1,4 +1,5 @@
 #include "report/main_state.h"
+#include "report/table_sections.h"
 #include "tables/fields.h"
 #include "text/file_error.h"
 
@@ -11,16 +12,7 @@ namespace {
 constexpr std::array<std::string_view, 7> kWeekdayTexts{"(日)", "(月)", "(火)", "(水)",
                                                         "(木)", "(金)", "(土)"};
 
-constexpr std::array<std::string_view, kKindCount> kHeadings{
-    "-=-=-=- 誕生日 -=-=-=-", "-=-=-=- スケジュール -=-=-=-", "-=-=-=- イベント -=-=-=-",
-    "-=-=-=- 歴史 -=-=-=-", "-=-=-=- 週間 -=-=-=-"};
-
 } // namespace
-
-std::string_view sectionHeading(Kind kind) noexcept
-{
-    return kHeadings[static_cast<std::size_t>(kind)];
-}
 
 MainState::MainState(std::string home, ReportPane& pane, ReportWindow& window, const Clock& clock)
     : m_home(std::move(home)), m_pane(pane), m_window(window), m_clock(clock)
@@ -50,44 +42,20 @@ void MainState::Tirawa(std::uint8_t flag)
                       "日" + std::string(kWeekdayTexts[facts.weekday - 1u]) + " です。");
 
     Hol();
-    for (const HolidayEntry& holiday : holidays) {
-        if (holiday.month == reportDate.month && holiday.day == reportDate.day)
-            m_pane.appendLine(holiday.name + " (祝日) です。");
-        // a Sunday holiday gives a substitute line on the Monday after it, same month only
-        if (facts.weekday == 2 && holiday.month == reportDate.month &&
-            holiday.day == reportDate.day - 1)
-            m_pane.appendLine(holiday.name + "の振替休日です。");
-    }
+    for (const std::string& line : holidayLines(holidays, facts))
+        m_pane.appendLine(line);
 
     reportHour = clock.hour;
     reportMinute = clock.minute;
-    // two digits, built by appending (GCC 12 -O3 misreads an insert at 0 as an overlap)
-    std::string minute(reportMinute < 10 ? 1 : 0, '0');
-    minute += std::to_string(reportMinute);
-    m_pane.appendLine("ただいまの時刻は " + std::to_string(reportHour) + "時" + minute +
-                      "分 です。");
+    m_pane.appendLine("ただいまの時刻は " + std::to_string(reportHour) + "時" +
+                      twoDigits(reportMinute) + "分 です。");
     m_pane.repaint();
 
     for (const std::uint8_t section : settings.Jyun) {
-        switch (section) {
-        case 1:
-            if (settings.Birthday != 0) Tan();
-            break;
-        case 2:
-            if (settings.Schedule != 0) Ske();
-            break;
-        case 3:
-            if (settings.Event != 0) EveBase();
-            break;
-        case 4:
-            if (settings.History != 0) HisBase();
-            break;
-        case 5:
-            if (settings.Week != 0) Wek();
-            break;
-        default: // 0 or above 5: an empty slot
-            break;
-        }
+        // 0 or above 5: an empty slot
+        if (section < 1 || section > kKindCount) continue;
+        const KindDescription& kind = kKinds[section - 1u];
+        if (settings.*kind.shown != 0) (this->*kSectionBuilders[section - 1u])();
     }
 
     if (report.stopToday == 1 && settings.WavOn != 0 && !settings.WavFile.empty()) {
@@ -106,7 +74,7 @@ bool MainState::writeEntry(Kind kind, std::string_view text, WinColour colour)
     if (counter == 1) {
         m_pane.resetAttributes();
         m_pane.appendLine("");
-        m_pane.appendLine(sectionHeading(kind));
+        m_pane.appendLine(describe(kind).heading);
         counter = 2;
     }
     bool written = false;
@@ -126,23 +94,22 @@ WinColour entryColourOf(const Settings& settings, Kind kind, char colourCode, bo
 {
     if (settings.Yuusen != 0) {
         if (stopEntry) return daysToGo <= 0 ? settings.StopF : settings.ZengoF;
-        if (settings.Koumoku == 0) return settings.BaseF;
-        switch (kind) {
-        case Kind::Birthday: return settings.BFC;
-        case Kind::Schedule: return settings.SFC;
-        case Kind::Event: return settings.EFC;
-        case Kind::History: return settings.HFC;
-        case Kind::Week: return settings.WFC;
-        }
-        return settings.BaseF;
+        return settings.Koumoku == 0 ? settings.BaseF : settings.*describe(kind).colour;
     }
     return colourOfCode(colourCode, settings.BaseF);
 }
 
-WinColour MainState::entryColour(Kind kind, char colourCode, bool stopEntry,
-                                 std::int32_t daysToGo) const
+EntryLine entryLine(std::string text, const Settings& settings, Kind kind, char colourCode,
+                    bool stopEntry, std::int32_t daysToGo)
 {
-    return entryColourOf(settings, kind, colourCode, stopEntry, daysToGo);
+    return {std::move(text), entryColourOf(settings, kind, colourCode, stopEntry, daysToGo),
+            stopEntry, daysToGo};
+}
+
+void MainState::writeShown(Kind kind, const EntryLine& entry)
+{
+    if (writeEntry(kind, entry.text, entry.colour) && entry.stopEntry)
+        applyStopEffects(entry.daysToGo);
 }
 
 void MainState::applyStopEffects(std::int32_t daysToGo)

@@ -3,9 +3,13 @@
 
 namespace tira {
 
-bool weeklyShown(std::uint16_t startMonth, std::uint16_t startDay, std::uint16_t endMonth,
-                 std::uint16_t endDay, const CalendarFacts& facts) noexcept
+std::optional<EntryLine> weeklyEntry(const WeeklyLine& line, const CalendarFacts& facts,
+                                     const Settings& settings)
 {
+    const std::uint16_t startMonth = low16(line.start.value[0]);
+    const std::uint16_t startDay = low16(line.start.value[1]);
+    const std::uint16_t endMonth = low16(line.end.value[0]);
+    const std::uint16_t endDay = low16(line.end.value[1]);
     const std::int32_t year = facts.date.year;
     std::int32_t start = DayCount(year, startMonth, startDay);
     std::int32_t end = DayCount(year, endMonth, endDay);
@@ -16,35 +20,15 @@ bool weeklyShown(std::uint16_t startMonth, std::uint16_t startDay, std::uint16_t
         else
             end = DayCount(year + 1, endMonth, endDay);
     }
-    return start <= facts.today && facts.today <= end;
-}
-
-std::optional<EntryLine> weeklyEntry(const WeeklyRecord& record, const CalendarFacts& facts,
-                                     const Settings& settings)
-{
-    using namespace weekly;
-    if (!weeklyShown(recordU16(record[StartMonth]), recordU16(record[StartDay]),
-                     recordU16(record[EndMonth]), recordU16(record[EndDay]), facts))
-        return std::nullopt;
-    EntryLine entry;
-    entry.text = record[Text];
-    entry.colour = entryColourOf(settings, Kind::Week, record[Colour][0], false, 0);
-    return entry;
+    if (facts.today < start || end < facts.today) return std::nullopt;
+    return entryLine(weeklySentence(shownText(line.text(), line.encoding)), settings, Kind::Week,
+                     line.colour());
 }
 
 void MainState::Wek()
 {
-    FieldList fields;
-    WeeklyLine line;
-    readKindBytes(Kind::Week, [&](std::string_view bytes, LineEncoding encoding) {
-        fields.start(bytes);
-        if (readWeeklyLine(fields, line) <= 0) return;
-        if (!weeklyShown(low16(line.start.value[0]), low16(line.start.value[1]),
-                         low16(line.end.value[0]), low16(line.end.value[1]), facts))
-            return;
-        readWeeklyExtras(fields, line);
-        writeEntry(Kind::Week, weeklySentence(shownText(line.text, encoding)),
-                   entryColourOf(settings, Kind::Week, line.colour, false, 0));
+    showSection<WekLine>(Kind::Week, [this](const WeeklyLine& line, std::uint16_t) {
+        return weeklyEntry(line, facts, settings);
     });
 }
 

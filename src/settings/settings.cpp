@@ -490,18 +490,6 @@ void writeAtomically(const std::string& iniPath, const std::string& bytes)
 
 } // namespace
 
-std::uint8_t& Settings::switchOf(Kind kind)
-{
-    switch (kind) {
-    case Kind::Birthday: return Birthday;
-    case Kind::Schedule: return Schedule;
-    case Kind::Event: return Event;
-    case Kind::History: return History;
-    case Kind::Week: return Week;
-    }
-    return Birthday;
-}
-
 std::string defaultEditor()
 {
 #ifdef _WIN32
@@ -586,7 +574,7 @@ Settings loadSettings(const std::string& iniPath, const std::string& home, std::
 
     for (std::size_t k = 0; k < kKindCount; ++k) {
         std::int32_t count = 0;
-        reader.read(kKindKeys[k], "Count", count);
+        reader.read(kKinds[k].iniSection, "Count", count);
         // further File keys are ignored
         const auto listed = std::min<std::size_t>(
             static_cast<std::size_t>(std::max<std::int32_t>(count, 0)), kMaxFilesPerKind);
@@ -594,7 +582,7 @@ Settings loadSettings(const std::string& iniPath, const std::string& home, std::
         files.reserve(listed);
         for (std::size_t i = 0; i < listed; ++i) {
             std::string path;
-            reader.read(kKindKeys[k], fileKey(i).c_str(), path);
+            reader.read(kKinds[k].iniSection, fileKey(i).c_str(), path);
             files.push_back(std::move(path));
         }
     }
@@ -625,9 +613,9 @@ void saveSettings(const Settings& settings, const std::string& iniPath)
     for (std::size_t k = 0; k < kKindCount; ++k) {
         const auto& files = s.files[k];
         const std::size_t count = std::min(files.size(), kMaxFilesPerKind);
-        writer.write(kKindKeys[k], "Count", static_cast<std::int32_t>(count));
+        writer.write(kKinds[k].iniSection, "Count", static_cast<std::int32_t>(count));
         for (std::size_t i = 0; i < count; ++i)
-            writer.write(kKindKeys[k], fileKey(i).c_str(), files[i]);
+            writer.write(kKinds[k].iniSection, fileKey(i).c_str(), files[i]);
     }
     ini.SetMultiKey(true); // so that Save writes the duplicates back
 

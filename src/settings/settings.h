@@ -24,10 +24,6 @@ enum class Kind : std::uint8_t
 inline constexpr std::size_t kKindCount = 5;
 inline constexpr std::size_t kMaxFilesPerKind = 1024;
 
-// The ini section (and Common switch key) of each kind.
-inline constexpr std::array<const char*, kKindCount> kKindKeys{"Birthday", "Schedule", "Event",
-                                                               "History", "Week"};
-
 // Every setting of TIRA.ini, as the main window holds it while it runs.
 struct Settings
 {
@@ -100,9 +96,43 @@ struct Settings
     {
         return files[static_cast<std::size_t>(kind)];
     }
-    // The section switch of a kind.
-    std::uint8_t& switchOf(Kind kind);
 };
+
+// A kind of table file, described once for the settings, the report and `tira --check`.
+struct KindDescription
+{
+    Kind kind;
+    const char* iniSection;        // its file list's section, and its switch's key in [Common]
+    std::string_view heading;      // the heading of its report section
+    std::string_view label;        // what `tira --check` calls its files
+    std::uint8_t Settings::*shown; // its section switch
+    WinColour Settings::*colour;   // the colour of its ordinary entries (Koumoku)
+    // Monthly files, for the kinds that have them (nullptr else): the switch, the path
+    // pattern and whether they are read before the listed files.
+    std::uint8_t Settings::*monthlyOn = nullptr;
+    std::string Settings::*monthlyPattern = nullptr;
+    std::uint8_t Settings::*monthlyFirst = nullptr;
+    bool nextMonthToo = false; // the next month's file too, each read with its month forced
+};
+
+// The five kinds, in section-number order (section number = index + 1).
+inline constexpr std::array<KindDescription, kKindCount> kKinds{{
+    {Kind::Birthday, "Birthday", "-=-=-=- 誕生日 -=-=-=-", "誕生日 (birthdays)",
+     &Settings::Birthday, &Settings::BFC},
+    {Kind::Schedule, "Schedule", "-=-=-=- スケジュール -=-=-=-", "スケジュール (schedules)",
+     &Settings::Schedule, &Settings::SFC},
+    {Kind::Event, "Event", "-=-=-=- イベント -=-=-=-", "イベント (events)", &Settings::Event,
+     &Settings::EFC, &Settings::IncME, &Settings::EveMFile, &Settings::YsenE, true},
+    {Kind::History, "History", "-=-=-=- 歴史 -=-=-=-", "歴史 (history)", &Settings::History,
+     &Settings::HFC, &Settings::IncMH, &Settings::HisMFile, &Settings::YsenH, false},
+    {Kind::Week, "Week", "-=-=-=- 週間 -=-=-=-", "週間 (weekly items)", &Settings::Week,
+     &Settings::WFC},
+}};
+
+inline const KindDescription& describe(Kind kind) noexcept
+{
+    return kKinds[static_cast<std::size_t>(kind)];
+}
 
 // The default editor: notepad.exe on Windows, the desktop's own choice elsewhere.
 std::string defaultEditor();

@@ -2,8 +2,6 @@
 
 #include "tables/fields.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdint>
 
 namespace tira {
@@ -76,108 +74,64 @@ char eventColourCode(std::string_view field) noexcept
     return colourCode(field.substr(1));
 }
 
-std::string digit(int value)
-{
-    return std::string(1, static_cast<char>('0' + value));
-}
-
-int fail(LineProblem* problem, LineProblem why) noexcept
-{
-    if (problem != nullptr) *problem = why;
-    return kUnparsable;
-}
-
-int readEvent(FieldList& fields, LineEncoding encoding, EventLine& line, LineProblem* problem)
-{
-    line.advance = 0;
-    line.hasAdvance = false;
-    std::size_t next = 0;
-    if (fields.has(0) && isAdvanceField(fields.field(0))) {
-        const auto days = advanceDays(fields.field(0), encoding);
-        if (!days) return fail(problem, LineProblem::AdvanceNotNumber);
-        line.advance = *days;
-        line.hasAdvance = true;
-        next = 1;
-    }
-    if (!fields.has(next + 3)) return fail(problem, LineProblem::TooFewFields);
-
-    readDayField(fields.field(next), line);
-    line.weekday = fields.field(next + 1);
-    readWeekField(fields.field(next + 2), line);
-    line.month = fields.field(next + 3);
-    line.textField = next + 4; // until readEventExtras
-
-    // a value with any byte above 0x7F is no number, decoded or not
-    if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
-        !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
-        return fail(problem, LineProblem::NotNumber);
-    const std::int64_t sum =
-        std::int64_t{1} + line.dayValue + line.weekdayValue + line.weekValue + line.monthValue;
-    if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
-    return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
-}
-
 } // namespace
 
-int readEventLine(FieldList& fields, LineEncoding encoding, EventLine& line,
-                  LineProblem* problem) noexcept
+EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    if (problem != nullptr) *problem = LineProblem::None;
-    try {
-        return readEvent(fields, encoding, line, problem);
-    } catch (...) {
-        return kUnparsable;
-    }
+    return parsedLine<EventLine>([&](EventLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        std::size_t next = 0;
+        if (fields.has(0) && isAdvanceField(fields.field(0))) {
+            const auto days = advanceDays(fields.field(0), encoding);
+            if (!days) return LineProblem::AdvanceNotNumber;
+            line.advance = *days;
+            next = 1;
+        }
+        if (!fields.has(next + 3)) return LineProblem::TooFewFields;
+
+        readDayField(fields.field(next), line);
+        line.weekday = fields.field(next + 1);
+        readWeekField(fields.field(next + 2), line);
+        line.month = fields.field(next + 3);
+
+        // a value with any byte above 0x7F is no number, decoded or not
+        if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
+            !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
+            return LineProblem::NotNumber;
+
+        line.colourAt = next + 4;
+        sum = std::int64_t{line.dayValue} + line.weekdayValue + line.weekValue + line.monthValue;
+        return LineProblem::None;
+    });
 }
 
-void readEventExtras(FieldList& fields, EventLine& line)
+EventLine::Tail EventLine::tail() const noexcept
 {
+    Tail tail;
     // a colour field holds "&" anywhere; without it the field is the text's first word
-    line.colour = 'A';
-    if (fields.has(line.textField) &&
-        fields.field(line.textField).find('&') != std::string_view::npos) {
-        line.colour = eventColourCode(fields.field(line.textField));
-        ++line.textField;
+    if (fields->has(colourAt)) {
+        tail.text = fields->unsplit();
+        if (fields->field(colourAt).find('&') != std::string_view::npos) {
+            tail.colour = eventColourCode(fields->field(colourAt));
+            tail.text = fields->unsplit();
+        }
     }
+    return tail;
 }
 
-std::string eventLineText(FieldList& fields, const EventLine& line, LineEncoding encoding)
+std::string eventText(std::string_view bytes, LineEncoding encoding)
 {
-    fields.splitRest();
+    thread_local FieldList fields; // keeps its storage from line to line
+    fields.split(bytes);
     std::string text;
-    for (std::size_t i = line.textField; i < fields.size(); ++i) {
-        if (i > line.textField) text.push_back(' ');
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) text.push_back(' ');
         appendText(text, fields[i], encoding);
     }
     for (char& c : text)
         if (c == '_') c = ' ';
     return text;
-}
-
-int EveLine(std::string_view text, EventRule& rule, LineProblem* problem) noexcept
-{
-    rule.fill("0");
-    thread_local FieldList fields; // keeps its storage from line to line
-    thread_local EventLine line;
-    fields.start(text);
-    const int verdict = readEventLine(fields, LineEncoding::Text, line, problem);
-    if (verdict == kUnparsable) return verdict;
-    try {
-        readEventExtras(fields, line);
-        if (line.hasAdvance) rule[EventAdvance] = std::to_string(line.advance);
-        rule[EventDay] = line.day;
-        rule[EventDayForm] = digit(static_cast<int>(line.dayForm));
-        rule[EventRangeEnd] = line.rangeEnd;
-        rule[EventWeekday] = line.weekday;
-        rule[EventWeek] = line.week;
-        rule[EventWeekForm] = digit(static_cast<int>(line.weekForm));
-        rule[EventMonth] = line.month;
-        rule[EventColour] = std::string(1, line.colour);
-        rule[EventText] = eventLineText(fields, line, LineEncoding::Text);
-    } catch (...) {
-        return kUnparsable;
-    }
-    return verdict;
 }
 
 void detail::expandCommaListOf(std::string_view line,

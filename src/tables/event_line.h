@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tables/fields.h"
 #include "tables/line_problem.h"
 #include "text/cp932.h"
 
@@ -11,23 +12,6 @@
 #include <string_view>
 
 namespace tira {
-
-// The fields of a parsed event rule, every one kept as text.
-enum EventField : std::size_t
-{
-    EventAdvance,  // advance days ("0" without an advance field)
-    EventDay,      // day of the month without its marker, 0 = none
-    EventWeekday,  // 1..7 (1 = Sunday), 0 = any
-    EventWeek,     // week number without its marker, 0 = any
-    EventMonth,    // 1..12, 0 = any
-    EventColour,   // colour code letter
-    EventText,     // the words of the reminder, underscores shown as spaces
-    EventDayForm,  // "0".."7", see DayForm
-    EventRangeEnd, // second number of a day range, else "0"
-    EventWeekForm, // "1".."6", see WeekForm
-    kEventFieldCount
-};
-using EventRule = std::array<std::string, kEventFieldCount>;
 
 // How the day field reads.
 enum class DayForm : int
@@ -53,38 +37,38 @@ enum class WeekForm : int
     EvenWeeks = 6,    // %2: restricts nothing
 };
 
-class FieldList;
-
-// An event line read in place (see jikukai.h): the values without their markers, and the
-// text left in the line's fields until the rule is shown.
+// 行事 line: [+advance] day weekday week month [&colour] text... Verdict: kUnparsable, or
+// day + weekday + week + month + 1 of the values without their markers. The line is read
+// in place (see jikukai.h) and cut at '#' and free of comma lists.
 struct EventLine
 {
-    std::int32_t advance = 0; // 0 without an advance field (a negative one stays)
-    bool hasAdvance = false;
-    std::string_view day, weekday, week, month; // as the rule holds them
-    std::string_view rangeEnd = "0";
+    LineVerdict verdict;
+    LineEncoding encoding = LineEncoding::Text;
+    std::int32_t advance = 0;                   // 0 without an advance field (a negative one stays)
+    std::string_view day, weekday, week, month; // as the rule holds them, without markers
+    std::string_view rangeEnd = "0";            // second number of a day range, as written
     std::int32_t dayValue = 0, weekdayValue = 0, weekValue = 0, monthValue = 0;
     DayForm dayForm = DayForm::Plain;
     WeekForm weekForm = WeekForm::OfMonth;
-    char colour = 'A';         // read by readEventExtras, with the text's first field:
-    std::size_t textField = 0; // the text is the fields from here on, joined by spaces
+
+    // The fields after the month of a line that is kept, read once: the colour field holds
+    // "&" (without one the text starts there), and the text is the line from its first
+    // text field on, as bytes.
+    struct Tail
+    {
+        char colour = 'A';
+        std::string_view text;
+    };
+    Tail tail() const noexcept;
+
+    FieldList* fields = nullptr; // the line, split as far as the month
+    std::size_t colourAt = 0;    // the field after the month
 };
+EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept;
 
-// Reads an event line being split (FieldList::start) whose bytes read as `encoding`, as
-// far as its verdict and its evaluation need; returns the verdict.
-int readEventLine(FieldList& fields, LineEncoding encoding, EventLine& line,
-                  LineProblem* problem = nullptr) noexcept;
-// Reads the colour field of a read event line and where its text begins.
-void readEventExtras(FieldList& fields, EventLine& line);
-
-// The text of an event line after readEventExtras: its text fields joined by single spaces,
+// The shown text of an event line's text bytes: its fields joined by single spaces,
 // decoded, with every underscore turned into a space.
-std::string eventLineText(FieldList& fields, const EventLine& line, LineEncoding encoding);
-
-// 行事 line parser. Fills `rule` from one event line (cut at '#', free of comma lists).
-// Returns the line verdict: kUnparsable, or day + weekday + week + month + 1 of the values
-// without their markers. Never throws. Given `problem`, says there why a verdict is 0 or less.
-int EveLine(std::string_view text, EventRule& rule, LineProblem* problem = nullptr) noexcept;
+std::string eventText(std::string_view text, LineEncoding encoding);
 
 namespace detail {
 // The expansion of a line that holds a comma.

@@ -22,8 +22,7 @@ std::string_view FieldList::quotedField(std::size_t& pos)
     // a doubled quote stands for one: the field is built in the list's storage, which holds
     // at most the line, so it never moves while the line is split
     if (!m_unquotedReady) {
-        m_unquoted.clear();
-        m_unquoted.reserve(line.size());
+        m_unquoted.clear(); // start() has made room for the whole line
         m_unquotedReady = true;
     }
     const std::size_t from = m_unquoted.size();
@@ -46,29 +45,10 @@ std::string_view FieldList::quotedField(std::size_t& pos)
     return std::string_view(m_unquoted).substr(from);
 }
 
-std::vector<std::string> splitFields(std::string_view line)
-{
-    FieldList list;
-    list.split(line);
-    std::vector<std::string> out;
-    out.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i)
-        out.emplace_back(list[i]);
-    return out;
-}
-
-std::string shownText(LineText text, LineEncoding encoding)
+std::string shownText(std::string_view bytes, LineEncoding encoding)
 {
     std::string out;
-    appendText(out, text.bytes, text.decoded ? LineEncoding::Text : encoding);
-    for (char& c : out)
-        if (c == '_') c = ' ';
-    return out;
-}
-
-std::string underscoresToSpaces(std::string_view text)
-{
-    std::string out(text);
+    appendText(out, bytes, encoding);
     for (char& c : out)
         if (c == '_') c = ' ';
     return out;
@@ -107,26 +87,6 @@ std::optional<std::array<std::string_view, 3>> splitDate(std::string_view text, 
     const std::string_view rest = text.substr(start);
     if (rest.find('/') != std::string_view::npos) return std::nullopt;
     out[static_cast<std::size_t>(parts - 1)] = rest;
-    return out;
-}
-
-std::optional<std::int32_t> advanceDays(std::string_view field) noexcept
-{
-    // the first character is skipped whatever it is, so "5+" leaves "+", not a number
-    return advanceDaysAfterMark(withoutFirstCharacter(field));
-}
-
-std::optional<std::int32_t> decodedAdvanceDays(std::string_view field, LineEncoding encoding)
-{
-    thread_local std::string scratch;
-    return advanceDays(textOf(field, encoding, scratch));
-}
-
-std::string asciiUpper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
 }
 
@@ -174,25 +134,6 @@ std::uint32_t colourOfCode(char code, std::uint32_t automatic) noexcept
     case 'Y': return 0x00FFFF;
     default: return automatic;
     }
-}
-
-std::string_view withoutFirstCharacter(std::string_view text) noexcept
-{
-    if (text.empty()) return text;
-    std::size_t length = 1;
-    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0u) == 0x80u)
-        ++length;
-    return text.substr(length);
-}
-
-std::uint16_t recordU16(std::string_view text) noexcept
-{
-    return low16(recordInt(text));
-}
-
-std::int32_t recordInt(std::string_view text) noexcept
-{
-    return parseNumber(text).value_or(0);
 }
 
 char stopMark(std::string_view word) noexcept

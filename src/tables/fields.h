@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tables/line_problem.h"
 #include "text/cp932.h"
 
 #include <algorithm>
@@ -14,14 +15,13 @@
 
 namespace tira {
 
-inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot be parsed
-
 // The fields of one table line. Blanks (codes 1..32) and commas separate fields; a field
 // that starts with a double quote runs to the closing one ("" stands for one quote, a
 // missing closing quote runs to the end of the line); two commas give an empty field.
 // The fields are views into the line (a quoted field with "" inside into the list's own
 // storage): they are valid while the line lives and until the next split. Reusable:
-// splitting again allocates nothing once the list has seen lines as long.
+// starting a line allocates nothing once the list has seen lines as long, and splitting
+// the first kParsedFields fields never allocates, so the line parsers cannot fail.
 namespace detail {
 
 // Byte classes of the field splitter: 1 a blank (codes 1..32), 2 a comma; a NUL byte is
@@ -71,6 +71,10 @@ inline std::size_t plainRunEnd(const char* line, std::size_t pos, std::size_t si
 class FieldList
 {
   public:
+    static constexpr std::size_t kParsedFields = 16; // more than any line parser reads
+
+    FieldList() { m_fields.reserve(kParsedFields); }
+
     // Splits the whole line.
     void split(std::string_view line)
     {
@@ -80,8 +84,11 @@ class FieldList
 
     // Starts splitting `line` lazily: has() and field() split on only as far as they are
     // asked, so a reader that decides on the first fields never scans the rest of the line.
-    void start(std::string_view line) noexcept
+    // Takes the storage the first kParsedFields fields can need.
+    void start(std::string_view line)
     {
+        if (m_unquoted.capacity() < line.size()) [[unlikely]]
+            makeRoom(line.size());
         m_line = line;
         m_count = 0;
         m_unquotedReady = false;
@@ -102,6 +109,9 @@ class FieldList
     }
     // Splits what is left of the line.
     void splitRest() { splitUntil(std::string_view::npos); }
+    // The line from the first field not split yet (after has(i) for a field i that is
+    // there and not split: from field i), as the bytes of the line.
+    std::string_view unsplit() const noexcept { return m_line.substr(m_pos); }
 
     // The fields split so far (all of them after split() or splitRest()).
     std::size_t size() const noexcept { return m_count; }
@@ -109,6 +119,8 @@ class FieldList
     std::string_view operator[](std::size_t i) const noexcept { return m_fields[i]; }
 
   private:
+    void makeRoom(std::size_t lineSize) { m_unquoted.reserve(lineSize); }
+
     void splitUntil(std::size_t count)
     {
         while (m_count < count && m_pos < m_line.size())
@@ -157,23 +169,9 @@ class FieldList
     bool m_unquotedReady = false; // m_unquoted is cleared and sized for this line
 };
 
-// A text field of a line read in place: the line's bytes, decoded only when the entry is
-// shown, or (rarely) text already decoded.
-struct LineText
-{
-    std::string_view bytes;
-    bool decoded = false; // `bytes` is UTF-8 text already
-};
-
-// The shown text of a text field: decoded, with every underscore turned into a space.
-std::string shownText(LineText text, LineEncoding encoding);
-
-// Convenience for tests and one-off callers.
-std::vector<std::string> splitFields(std::string_view line);
-
-// A text field as shown: every underscore becomes a space (UTF-8 continuation bytes are
-// never ASCII, so a double-byte character is never touched).
-std::string underscoresToSpaces(std::string_view text);
+// The shown text of a text field's bytes: decoded, with every underscore turned into a
+// space (after decoding, so the second byte of a double-byte character is never touched).
+std::string shownText(std::string_view bytes, LineEncoding encoding);
 
 // A whole decimal number with an optional sign; nothing else (no blanks, no empty text).
 // Values outside 32 bits are not numbers. parseLongNumber is the general way, which
@@ -221,28 +219,19 @@ inline bool isAdvanceField(std::string_view field) noexcept
     return std::ranges::any_of(field, [](char c) { return c == '+'; });
 }
 
-// Advance days of an advance field: the text after its first character; empty is 1,
-// above 14 is 14; nullopt when that text is not a number.
-std::optional<std::int32_t> advanceDays(std::string_view field) noexcept;
-
-// The same from the text after that first character.
-inline std::optional<std::int32_t> advanceDaysAfterMark(std::string_view rest) noexcept
+// Advance days of an advance field whose bytes read as `encoding`: the text after its
+// first character, whatever that is; empty is 1, above 14 is 14; nullopt when that text is
+// not a number. Only ASCII digits make a number, and bytes below 0x80 decode to themselves,
+// so the bytes after the first character are read as they are.
+inline std::optional<std::int32_t> advanceDays(std::string_view field,
+                                               LineEncoding encoding) noexcept
 {
+    const bool ascii = !field.empty() && static_cast<unsigned char>(field.front()) < 0x80;
+    const std::string_view rest = field.substr(ascii ? 1 : firstCharacterLength(field, encoding));
     if (rest.empty()) return 1;
     std::int32_t days = 0;
     if (!readNumber(rest, days)) return std::nullopt;
     return days > 14 ? 14 : days;
-}
-
-// The same for a field whose bytes read as `encoding`: an ASCII first byte decodes to
-// itself alone, anything else is decoded first.
-std::optional<std::int32_t> decodedAdvanceDays(std::string_view field, LineEncoding encoding);
-inline std::optional<std::int32_t> advanceDays(std::string_view field, LineEncoding encoding)
-{
-    if (encoding != LineEncoding::Text && !field.empty() &&
-        static_cast<unsigned char>(field.front()) < 0x80)
-        return advanceDaysAfterMark(field.substr(1));
-    return decodedAdvanceDays(field, encoding);
 }
 
 // The colour code of a colour word ("K", "BLACK" ... "Y", "YELLOW"; any other text "A"),
@@ -255,26 +244,13 @@ std::uint32_t colourOfCode(char code, std::uint32_t automatic) noexcept;
 // "S" for the stop words "S" / "STOP" (any letter case), else "N".
 char stopMark(std::string_view word) noexcept;
 
-// ASCII letters a..z turned into capitals; every other byte unchanged.
-std::string asciiUpper(std::string_view text);
-
 // True when `text` equals `upperWord` once its ASCII letters are capitalised.
 bool matchesWord(std::string_view text, std::string_view upperWord) noexcept;
-
-// The text without its first character; a multi-byte UTF-8 character goes as a whole.
-std::string_view withoutFirstCharacter(std::string_view text) noexcept;
 
 // The low 16 bits of a number, as the sections take years, months and days.
 inline std::uint16_t low16(std::int32_t value) noexcept
 {
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
 }
-
-// A number field of a parsed record as the sections use it: its low 16 bits (0 when the
-// text is not a number, which the parsers never let through).
-std::uint16_t recordU16(std::string_view text) noexcept;
-
-// A number field of a parsed record as a signed value (0 when not a number).
-std::int32_t recordInt(std::string_view text) noexcept;
 
 } // namespace tira

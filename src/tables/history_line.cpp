@@ -2,8 +2,6 @@
 
 #include "tables/fields.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdint>
 
 namespace tira {
@@ -23,12 +21,6 @@ bool readSecondDate(std::string_view field, HistoryLine& line) noexcept
     return true;
 }
 
-int fail(LineProblem* problem, LineProblem why) noexcept
-{
-    if (problem != nullptr) *problem = why;
-    return kUnparsable;
-}
-
 char kindLetterOf(std::string_view kind) noexcept
 {
     for (const char letter : {'E', 'B', 'D'})
@@ -36,81 +28,45 @@ char kindLetterOf(std::string_view kind) noexcept
     return 'X';
 }
 
-int readHistory(FieldList& fields, HistoryLine& line, LineProblem* problem)
-{
-    line.second = {"0", "0", "0"};
-    line.textAt = 0;
-    if (!fields.has(1)) return fail(problem, LineProblem::TooFewFields);
-
-    const auto date = splitDate(fields.field(0), 3);
-    if (!date) return fail(problem, LineProblem::DateNeedsTwoSlashes);
-    line.date = *date;
-    line.kind = fields.field(1);
-    line.kindLetter = kindLetterOf(line.kind);
-
-    line.colourAt = 3;
-    if (line.kindLetter == 'E') {
-        if (!fields.has(2)) return fail(problem, LineProblem::TooFewFields);
-        line.textAt = 2;
-    } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
-        if (!fields.has(3)) return fail(problem, LineProblem::TooFewFields);
-        if (!readSecondDate(fields.field(2), line))
-            return fail(problem, LineProblem::DateNeedsTwoSlashes);
-        line.textAt = 3;
-        line.colourAt = 4;
-    }
-
-    // a part with any byte above 0x7F is no number, decoded or not
-    if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
-        !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2))
-        return fail(problem, LineProblem::DateNotNumber);
-    const std::int64_t sum = std::int64_t{1} + line.month + line.day + line.month2 + line.day2;
-    if (sum <= 0 && problem != nullptr) *problem = LineProblem::SumNotPositive;
-    return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
-}
-
 } // namespace
 
-int readHistoryLine(FieldList& fields, HistoryLine& line, LineProblem* problem) noexcept
+HistoryLine HisLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    if (problem != nullptr) *problem = LineProblem::None;
-    try {
-        return readHistory(fields, line, problem);
-    } catch (...) {
-        return kUnparsable;
-    }
+    return parsedLine<HistoryLine>([&](HistoryLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        if (!fields.has(1)) return LineProblem::TooFewFields;
+        const auto date = splitDate(fields.field(0), 3);
+        if (!date) return LineProblem::DateNeedsTwoSlashes;
+        line.date = *date;
+        line.kind = fields.field(1);
+        line.kindLetter = kindLetterOf(line.kind);
+        if (line.kindLetter == 'E') {
+            if (!fields.has(2)) return LineProblem::TooFewFields;
+            line.textAt = 2;
+        } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
+            if (!fields.has(3)) return LineProblem::TooFewFields;
+            if (!readSecondDate(fields.field(2), line)) return LineProblem::DateNeedsTwoSlashes;
+            line.textAt = 3;
+            line.colourAt = 4;
+        }
+        // a part with any byte above 0x7F is no number, decoded or not
+        if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
+            !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2))
+            return LineProblem::DateNotNumber;
+        sum = std::int64_t{line.month} + line.day + line.month2 + line.day2;
+        return LineProblem::None;
+    });
 }
 
-void readHistoryExtras(FieldList& fields, HistoryLine& line)
+std::string_view HistoryLine::text() const noexcept
 {
-    if (line.textAt != 0) line.text = fields.field(line.textAt);
-    line.colour = fields.has(line.colourAt) ? colourCode(fields.field(line.colourAt)) : 'A';
+    return textAt != 0 ? fields->field(textAt) : std::string_view{};
 }
 
-int HisLine(std::string_view text, HistoryRecord& record, LineProblem* problem) noexcept
+char HistoryLine::colour() const noexcept
 {
-    record.fill("0");
-    thread_local FieldList fields; // keeps its storage from line to line
-    thread_local HistoryLine line;
-    fields.start(text);
-    const int verdict = readHistoryLine(fields, line, problem);
-    if (verdict == kUnparsable) return verdict;
-    try {
-        readHistoryExtras(fields, line);
-        record[HistoryYear] = line.date[0];
-        record[HistoryMonth] = line.date[1];
-        record[HistoryDay] = line.date[2];
-        record[HistoryKind] = asciiUpper(line.kind);
-        record[HistoryText] = line.kindLetter == 'X' ? std::string(kHistoryReadError)
-                                                     : underscoresToSpaces(line.text);
-        record[HistoryColour] = std::string(1, line.colour);
-        record[HistoryYear2] = line.second[0];
-        record[HistoryMonth2] = line.second[1];
-        record[HistoryDay2] = line.second[2];
-    } catch (...) {
-        return kUnparsable;
-    }
-    return verdict;
+    return fields->has(colourAt) ? colourCode(fields->field(colourAt)) : 'A';
 }
 
 } // namespace tira

@@ -1,35 +1,14 @@
 #include "tables/jikukai.h"
 
-#include <climits>
 #include <cstdint>
-#include <new>
-#include <optional>
 
 namespace tira {
 
 namespace {
 
-// Sums the numbers of a line into a verdict. The parts are 32-bit values, so the sum is
-// taken in 64 bits and held within int: a huge but valid line stays valid, never wraps.
-int verdictOf(std::int64_t sum) noexcept
-{
-    const std::int64_t verdict = sum + 1;
-    if (verdict > INT_MAX) return INT_MAX;
-    if (verdict < INT_MIN) return INT_MIN;
-    return static_cast<int>(verdict);
-}
-
-// Records why a line fails (when asked) and gives the verdict of a line that cannot be parsed.
-int fail(LineProblem* problem, LineProblem why) noexcept
-{
-    if (problem != nullptr) *problem = why;
-    return kUnparsable;
-}
-
-// Reads a date field of exactly N number parts into `date` and adds its values to `sum`;
-// false when the field is no such date.
-// A date of N parts each written as an optional sign and one to nine digits, read in one
-// pass; false for anything else (which readDate then reads the general way).
+// A date field of N parts each written as an optional sign and one to nine digits, read in
+// one pass into `date`, its values added to `sum`; false for anything else (which readDate
+// then reads the general way).
 template <std::size_t N>
 bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
 {
@@ -63,271 +42,147 @@ bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum
     return true;
 }
 
+// Reads a date field of exactly N number parts into `date` and adds its values to `sum`;
+// None, or why the field is no such date.
 template <std::size_t N>
-bool readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum,
-              LineProblem* problem) noexcept
+LineProblem readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
 {
-    if (readPlainDate(field, date, sum)) return true;
+    if (readPlainDate(field, date, sum)) return LineProblem::None;
     const auto parts = splitDate(field, static_cast<int>(N));
-    if (!parts) {
-        fail(problem, N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash);
-        return false;
-    }
+    if (!parts) return N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash;
     for (std::size_t i = 0; i < N; ++i) {
         // a part with any byte above 0x7F is no number, decoded or not
         const auto value = parseNumber((*parts)[i]);
-        if (!value) {
-            fail(problem, LineProblem::DateNotNumber);
-            return false;
-        }
+        if (!value) return LineProblem::DateNotNumber;
         date.text[i] = (*parts)[i];
         date.value[i] = *value;
         sum += *value;
     }
-    return true;
+    return LineProblem::None;
 }
 
-// The advance field when the line has one: the advance days and the index of the first
-// entry field. False when the advance field is not a number.
-bool readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance, bool& hasAdvance,
-                 std::size_t& next, LineProblem* problem)
+// The advance field when the line has one: the advance days, and `next` moves past it.
+LineProblem readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance,
+                        std::size_t& next) noexcept
 {
     next = 0;
     advance = 0;
-    hasAdvance = false;
-    if (!fields.has(0) || !isAdvanceField(fields.field(0))) return true;
+    if (!fields.has(0) || !isAdvanceField(fields.field(0))) return LineProblem::None;
     const auto days = advanceDays(fields.field(0), encoding);
-    if (!days) {
-        fail(problem, LineProblem::AdvanceNotNumber);
-        return false;
-    }
+    if (!days) return LineProblem::AdvanceNotNumber;
     advance = *days;
-    hasAdvance = true;
     next = 1;
-    return true;
+    return LineProblem::None;
 }
 
-int readBirthday(FieldList& fields, LineEncoding encoding, BirthdayLine& line, LineProblem* problem)
+// The start of a birthday or schedule line: [+advance] year/month/day and at least
+// `needed` fields after the date. The date's values go to `sum`; `next` is the first field
+// after the date.
+LineProblem readDatedStart(FieldList& fields, LineEncoding encoding, std::size_t needed,
+                           std::int32_t& advance, DateParts<3>& date, std::int64_t& sum,
+                           std::size_t& next) noexcept
 {
-    std::size_t next = 0; // first field of the entry proper
-    if (!readAdvance(fields, encoding, line.advance, line.hasAdvance, next, problem))
-        return kUnparsable;
-    if (!fields.has(next + 2)) return fail(problem, LineProblem::TooFewFields);
-    std::int64_t sum = 0;
-    if (!readDate(fields.field(next), line.date, sum, problem)) return kUnparsable;
-    line.extrasFrom = next + 1; // the spare field and the name are read with the extras
-    return verdictOf(sum);
-}
-
-int readSchedule(FieldList& fields, LineEncoding encoding, ScheduleLine& line, LineProblem* problem)
-{
-    line.date = {};
-    line.comment = {};
-    line.text = {};
-    line.mark = 'N';
-    line.colour = 'A';
-    std::size_t next = 0;
-    if (!readAdvance(fields, encoding, line.advance, line.hasAdvance, next, problem))
-        return kUnparsable;
-    if (!fields.has(next + 1)) return fail(problem, LineProblem::TooFewFields);
-    std::int64_t sum = 0;
-    if (!readDate(fields.field(next), line.date, sum, problem)) return kUnparsable;
-    std::size_t at = next + 1;
-    // the field after the date is the comment whenever it holds a "*", wherever
-    if (const std::string_view field = fields.field(at);
-        field.find('*') != std::string_view::npos) {
-        if (encoding == LineEncoding::Text) {
-            line.comment = {withoutFirstCharacter(field), true};
-        } else if (static_cast<unsigned char>(field.front()) < 0x80) {
-            line.comment = {field.substr(1)}; // an ASCII byte decodes to itself, alone
-        } else {
-            line.decodedComment.clear();
-            appendText(line.decodedComment, field, encoding);
-            line.comment = {withoutFirstCharacter(line.decodedComment), true};
-        }
-        ++at;
-    }
-    if (!fields.has(at)) return fail(problem, LineProblem::TooFewFields);
-    line.text = {fields.field(at)};
-    line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
-    line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
-    return verdictOf(sum);
-}
-
-int readWeekly(FieldList& fields, WeeklyLine& line, LineProblem* problem)
-{
-    if (!fields.has(2)) return fail(problem, LineProblem::TooFewFields);
-    std::int64_t sum = 0;
-    if (!readDate(fields.field(0), line.start, sum, problem)) return kUnparsable;
-    if (!readDate(fields.field(1), line.end, sum, problem)) return kUnparsable;
-    return verdictOf(sum); // the text is read with the extras
-}
-
-// Runs a reader: any failure inside (memory included) becomes the verdict kUnparsable, and
-// a verdict of 0 or less that no step explained comes from the sum of the numbers.
-template <class Read> int guardedRead(LineProblem* problem, Read read) noexcept
-{
-    if (problem != nullptr) *problem = LineProblem::None;
-    try {
-        const int verdict = read();
-        if (verdict <= 0 && problem != nullptr && *problem == LineProblem::None)
-            *problem = LineProblem::SumNotPositive;
-        return verdict;
-    } catch (...) {
-        return kUnparsable;
-    }
-}
-
-std::string letter(char c)
-{
-    return std::string(1, c);
-}
-
-int tanLine(std::string_view text, BirthdayRecord& record, LineProblem* problem)
-{
-    using namespace birthday;
-    thread_local FieldList fields;
-    thread_local BirthdayLine line;
-    fields.start(text);
-    const int verdict = readBirthday(fields, LineEncoding::Text, line, problem);
-    if (verdict == kUnparsable) return verdict;
-    readBirthdayExtras(fields, line);
-    if (line.hasAdvance) record[Advance] = std::to_string(line.advance);
-    record[Year] = line.date.text[0];
-    record[Month] = line.date.text[1];
-    record[Day] = line.date.text[2];
-    record[Spare1] = line.spare1;
-    record[Name] = shownText(line.name, LineEncoding::Text);
-    if (line.hasSpare2) record[Spare2] = shownText(line.spare2, LineEncoding::Text);
-    record[Stop] = letter(line.stop);
-    record[Colour] = letter(line.colour);
-    return verdict;
-}
-
-int skeLine(std::string_view text, ScheduleRecord& record, LineProblem* problem)
-{
-    using namespace schedule;
-    thread_local FieldList fields;
-    thread_local ScheduleLine line;
-    fields.start(text);
-    const int verdict = readSchedule(fields, LineEncoding::Text, line, problem);
-    if (verdict == kUnparsable) return verdict;
-    if (line.hasAdvance) record[Advance] = std::to_string(line.advance);
-    record[Year] = line.date.text[0];
-    record[Month] = line.date.text[1];
-    record[Day] = line.date.text[2];
-    record[Comment] = shownText(line.comment, LineEncoding::Text);
-    record[Text] = shownText(line.text, LineEncoding::Text);
-    record[Mark] = letter(line.mark);
-    record[Colour] = letter(line.colour);
-    return verdict;
-}
-
-int wekLine(std::string_view text, WeeklyRecord& record, LineProblem* problem)
-{
-    using namespace weekly;
-    thread_local FieldList fields;
-    thread_local WeeklyLine line;
-    fields.start(text);
-    const int verdict = readWeekly(fields, line, problem);
-    if (verdict == kUnparsable) return verdict;
-    readWeeklyExtras(fields, line);
-    record[StartMonth] = line.start.text[0];
-    record[StartDay] = line.start.text[1];
-    record[EndMonth] = line.end.text[0];
-    record[EndDay] = line.end.text[1];
-    record[Text] = weeklySentence(shownText(line.text, LineEncoding::Text));
-    record[Colour] = letter(line.colour);
-    return verdict;
-}
-
-int holidayLine(std::string_view line, HolidayRecord& record, LineProblem* problem)
-{
-    using namespace holiday;
-    FieldList fields;
-    fields.split(line);
-    if (fields.size() < 3) return fail(problem, LineProblem::TooFewFields);
-    record[Month] = fields[0];
-    record[Day] = fields[1];
-    record[Name] = fields[2];
-    const auto month = parseNumber(fields[0]);
-    const auto day = parseNumber(fields[1]);
-    if (!month || !day) return fail(problem, LineProblem::NotNumber);
-    return verdictOf(std::int64_t{*month} + *day);
-}
-
-// Runs a parser with the record preset to "0"; any failure inside (memory included)
-// becomes the verdict kUnparsable. A verdict of 0 or less that no step explained comes from
-// the sum of the numbers.
-template <class Record, class Parse>
-int guarded(std::string_view line, Record& record, LineProblem* problem, Parse parse) noexcept
-{
-    if (problem != nullptr) *problem = LineProblem::None;
-    try {
-        record.fill("0");
-        const int verdict = parse(line, record, problem);
-        if (verdict <= 0 && problem != nullptr && *problem == LineProblem::None)
-            *problem = LineProblem::SumNotPositive;
-        return verdict;
-    } catch (...) {
-        return kUnparsable;
-    }
+    if (const auto problem = readAdvance(fields, encoding, advance, next);
+        problem != LineProblem::None)
+        return problem;
+    if (!fields.has(next + needed)) return LineProblem::TooFewFields;
+    const auto problem = readDate(fields.field(next), date, sum);
+    ++next;
+    return problem;
 }
 
 } // namespace
 
-int readBirthdayLine(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
-                     LineProblem* problem) noexcept
+BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    return guardedRead(problem, [&] { return readBirthday(fields, encoding, line, problem); });
+    return parsedLine<BirthdayLine>([&](BirthdayLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        line.spareAt = 0; // the spare field, then the name
+        return readDatedStart(fields, encoding, 2, line.advance, line.date, sum, line.spareAt);
+    });
 }
 
-void readBirthdayExtras(FieldList& fields, BirthdayLine& line)
+std::string_view BirthdayLine::spare1() const noexcept
 {
-    const std::size_t at = line.extrasFrom;
-    line.spare1 = fields.field(at);
-    line.name = {fields.field(at + 1)};
-    line.hasSpare2 = fields.has(at + 2);
-    line.spare2 = line.hasSpare2 ? LineText{fields.field(at + 2)} : LineText{};
-    line.stop = fields.has(at + 3) ? stopMark(fields.field(at + 3)) : 'N';
-    line.colour = fields.has(at + 4) ? colourCode(fields.field(at + 4)) : 'A';
+    return fields->field(spareAt);
 }
 
-int readScheduleLine(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
-                     LineProblem* problem) noexcept
+std::string_view BirthdayLine::name() const noexcept
 {
-    return guardedRead(problem, [&] { return readSchedule(fields, encoding, line, problem); });
+    return fields->field(spareAt + 1);
 }
 
-int readWeeklyLine(FieldList& fields, WeeklyLine& line, LineProblem* problem) noexcept
+std::string_view BirthdayLine::spare2() const noexcept
 {
-    return guardedRead(problem, [&] { return readWeekly(fields, line, problem); });
+    return fields->has(spareAt + 2) ? fields->field(spareAt + 2) : std::string_view{};
 }
 
-void readWeeklyExtras(FieldList& fields, WeeklyLine& line)
+char BirthdayLine::stop() const noexcept
 {
-    line.text = {fields.field(2)};
-    line.colour = fields.has(3) ? colourCode(fields.field(3)) : 'A';
+    return fields->has(spareAt + 3) ? stopMark(fields->field(spareAt + 3)) : 'N';
 }
 
-int TanLine(std::string_view line, BirthdayRecord& record, LineProblem* problem) noexcept
+char BirthdayLine::colour() const noexcept
 {
-    return guarded(line, record, problem, tanLine);
+    return fields->has(spareAt + 4) ? colourCode(fields->field(spareAt + 4)) : 'A';
 }
 
-int SkeLine(std::string_view line, ScheduleRecord& record, LineProblem* problem) noexcept
+ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    return guarded(line, record, problem, skeLine);
+    return parsedLine<ScheduleLine>([&](ScheduleLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        std::size_t at = 0;
+        if (const auto problem =
+                readDatedStart(fields, encoding, 1, line.advance, line.date, sum, at);
+            problem != LineProblem::None)
+            return problem;
+        // the field after the date is the comment whenever it holds a "*", wherever
+        if (const std::string_view field = fields.field(at);
+            field.find('*') != std::string_view::npos) {
+            line.comment = field.substr(firstCharacterLength(field, encoding));
+            ++at;
+        }
+        if (!fields.has(at)) return LineProblem::TooFewFields;
+        line.text = fields.field(at);
+        line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
+        line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
+        return LineProblem::None;
+    });
 }
 
-int WekLine(std::string_view line, WeeklyRecord& record, LineProblem* problem) noexcept
+WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept
 {
-    return guarded(line, record, problem, wekLine);
+    return parsedLine<WeeklyLine>([&](WeeklyLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        if (!fields.has(2)) return LineProblem::TooFewFields;
+        const auto problem = readDate(fields.field(0), line.start, sum);
+        return problem != LineProblem::None ? problem : readDate(fields.field(1), line.end, sum);
+    });
 }
 
-int HolidayLine(std::string_view line, HolidayRecord& record, LineProblem* problem) noexcept
+std::string_view WeeklyLine::text() const noexcept
 {
-    return guarded(line, record, problem, holidayLine);
+    return fields->field(2);
+}
+
+char WeeklyLine::colour() const noexcept
+{
+    return fields->has(3) ? colourCode(fields->field(3)) : 'A';
+}
+
+HolidayLine HolLine(FieldList& fields, LineEncoding encoding) noexcept
+{
+    return parsedLine<HolidayLine>([&](HolidayLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        if (!fields.has(2)) return LineProblem::TooFewFields;
+        line.name = fields.field(2);
+        if (!readNumber(fields.field(0), line.month) || !readNumber(fields.field(1), line.day))
+            return LineProblem::NotNumber;
+        sum = std::int64_t{line.month} + line.day;
+        return LineProblem::None;
+    });
 }
 
 char scheduleMark(std::string_view word) noexcept

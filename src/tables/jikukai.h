@@ -1,10 +1,13 @@
 #pragma once
 
 // Jikukai: the line parsers of the birthday, schedule, weekly and holiday tables. Each
-// takes one line already cut at "#", fills a record of text fields (all preset to "0";
-// numbers stay text until a section converts them) and returns the line verdict:
-// kUnparsable, or the sum of the line's numbers + 1. None of them throws, for any bytes.
-// Given `problem`, a parser says there why a verdict is 0 or less (LineProblem::None else).
+// reads the line a FieldList was started on, as bytes that read as `encoding`: the
+// separators, digits and marks the parsers look at are ASCII, and decoding is in step at
+// each of them, so the numbers and marks read from the bytes are those of the decoded
+// line. Texts stay the line's bytes until an entry is shown, and the fields after those
+// that decide whether an entry is shown are split only when it is (through the record's
+// accessors, while the FieldList still holds the line). A parser never allocates and never
+// throws; its verdict says why a line is dropped.
 
 #include "tables/fields.h"
 #include "tables/line_problem.h"
@@ -16,70 +19,6 @@
 
 namespace tira {
 
-namespace birthday {
-enum Field : std::size_t
-{
-    Advance, // advance days, 0 without an advance field
-    Year,
-    Month,
-    Day,
-    Spare1, // first spare field, as written
-    Name,
-    Spare2, // second spare field, "0" when absent
-    Stop,   // "S" or "N"
-    Colour, // colour code
-    FieldCount
-};
-} // namespace birthday
-using BirthdayRecord = std::array<std::string, birthday::FieldCount>;
-
-namespace schedule {
-enum Field : std::size_t
-{
-    Advance,
-    Year,
-    Month,
-    Day,
-    Comment, // empty when the line has no "*" field
-    Text,
-    Mark, // "S", "A", "B" or "N"
-    Colour,
-    FieldCount
-};
-} // namespace schedule
-using ScheduleRecord = std::array<std::string, schedule::FieldCount>;
-
-namespace weekly {
-enum Field : std::size_t
-{
-    StartMonth,
-    StartDay,
-    EndMonth,
-    EndDay,
-    Text, // after the sentence-end rule
-    Colour,
-    FieldCount
-};
-} // namespace weekly
-using WeeklyRecord = std::array<std::string, weekly::FieldCount>;
-
-namespace holiday {
-enum Field : std::size_t
-{
-    Month,
-    Day,
-    Name, // as split: underscores stay
-    FieldCount
-};
-} // namespace holiday
-using HolidayRecord = std::array<std::string, holiday::FieldCount>;
-
-// --- lines read in place ---
-// The report reads a line without decoding it first: the separators, digits and marks the
-// parsers look at are ASCII, and decoding is in step at each of them, so the numbers and
-// marks read from the bytes are those of the decoded line. Only the texts of a shown entry
-// are decoded. The record parsers below are these readers followed by a copy.
-
 // A date of N number parts, as written and as values.
 template <std::size_t N> struct DateParts
 {
@@ -87,68 +26,68 @@ template <std::size_t N> struct DateParts
     std::array<std::int32_t, N> value{};
 };
 
-struct BirthdayLine
-{
-    std::int32_t advance = 0; // 0 without an advance field
-    bool hasAdvance = false;
-    DateParts<3> date;
-    std::size_t extrasFrom = 0; // the fields after the date, read by readBirthdayExtras:
-    std::string_view spare1;
-    LineText name;
-    LineText spare2; // empty when the line has none
-    bool hasSpare2 = false;
-    char stop = 'N';
-    char colour = 'A';
-};
-
-struct ScheduleLine
-{
-    std::int32_t advance = 0;
-    bool hasAdvance = false;
-    DateParts<3> date;
-    LineText comment; // empty when the line has none
-    LineText text;
-    char mark = 'N';
-    char colour = 'A';
-    std::string decodedComment; // holds a comment that had to be decoded to be cut
-};
-
-struct WeeklyLine
-{
-    DateParts<2> start;
-    DateParts<2> end;
-    LineText text;     // read by readWeeklyExtras (before the underscore and sentence-end
-    char colour = 'A'; // rules), with the colour
-};
-
-// The readers take a line being split (FieldList::start) whose bytes read as `encoding`,
-// read what the verdict and the decision need, and return the verdict. The optional fields
-// that only a shown entry needs are read by the Extras functions after them (which may
-// throw std::bad_alloc, like any text a shown entry builds).
-int readBirthdayLine(FieldList& fields, LineEncoding encoding, BirthdayLine& line,
-                     LineProblem* problem = nullptr) noexcept;
-void readBirthdayExtras(FieldList& fields, BirthdayLine& line);
-int readScheduleLine(FieldList& fields, LineEncoding encoding, ScheduleLine& line,
-                     LineProblem* problem = nullptr) noexcept;
-int readWeeklyLine(FieldList& fields, WeeklyLine& line, LineProblem* problem = nullptr) noexcept;
-void readWeeklyExtras(FieldList& fields, WeeklyLine& line);
-
-// --- records ---
-
 // Birthday line: [+advance] year/month/day spare name [spare2 [stop [colour]]].
 // Verdict: year + month + day + 1.
-int TanLine(std::string_view line, BirthdayRecord& record, LineProblem* problem = nullptr) noexcept;
+struct BirthdayLine
+{
+    LineVerdict verdict;
+    LineEncoding encoding = LineEncoding::Text; // how the texts read
+    std::int32_t advance = 0;                   // 0 without an advance field
+    DateParts<3> date;
+
+    // The fields after the date, of a line that is kept.
+    std::string_view spare1() const noexcept;
+    std::string_view name() const noexcept;
+    std::string_view spare2() const noexcept; // empty when the line has none
+    char stop() const noexcept;               // 'S' or 'N'
+    char colour() const noexcept;             // colour code
+
+    FieldList* fields = nullptr; // the line, split on as far as asked
+    std::size_t spareAt = 0;     // the field after the date
+};
+BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // Schedule line: [+advance] year/month/day [*comment] text [mark [colour]].
 // Verdict: year + month + day + 1.
-int SkeLine(std::string_view line, ScheduleRecord& record, LineProblem* problem = nullptr) noexcept;
+struct ScheduleLine
+{
+    LineVerdict verdict;
+    LineEncoding encoding = LineEncoding::Text;
+    std::int32_t advance = 0;
+    DateParts<3> date;
+    std::string_view comment; // without its first character; empty when the line has none
+    std::string_view text;
+    char mark = 'N'; // 'S', 'A', 'B' or 'N'
+    char colour = 'A';
+};
+ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // Weekly line: month/day month/day text [colour]. Verdict: the four numbers + 1.
-int WekLine(std::string_view line, WeeklyRecord& record, LineProblem* problem = nullptr) noexcept;
+struct WeeklyLine
+{
+    LineVerdict verdict;
+    LineEncoding encoding = LineEncoding::Text;
+    DateParts<2> start;
+    DateParts<2> end;
+
+    // The fields after the dates, of a line that is kept.
+    std::string_view text() const noexcept; // before the underscore and sentence-end rules
+    char colour() const noexcept;
+
+    FieldList* fields = nullptr; // the line, split on as far as asked
+};
+WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // Holiday line: month day name. Verdict: month + day + 1.
-int HolidayLine(std::string_view line, HolidayRecord& record,
-                LineProblem* problem = nullptr) noexcept;
+struct HolidayLine
+{
+    LineVerdict verdict;
+    LineEncoding encoding = LineEncoding::Text;
+    std::int32_t month = 0;
+    std::int32_t day = 0;
+    std::string_view name; // as split: underscores stay
+};
+HolidayLine HolLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
 // case), else "N".

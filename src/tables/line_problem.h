@@ -1,12 +1,16 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string_view>
 
 namespace tira {
 
-// Why a table line is dropped. The parsers fill it through an optional out-parameter, so
-// that `tira --check` can tell the user; the report only looks at the verdict.
+inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot be parsed
+
+// Why a table line is dropped: part of every parser's verdict, so that `tira --check` can
+// tell the user; the report only looks at the verdict's value.
 enum class LineProblem : std::uint8_t
 {
     None,
@@ -24,6 +28,38 @@ enum class LineProblem : std::uint8_t
     TextAfterCtrlZ, // reading stops at the first Ctrl-Z
     LineTooLong,    // longer than the reader keeps: skipped unread
 };
+
+// The verdict of a parsed line: kUnparsable, or the sum of the line's numbers + 1, held
+// within int. A line with a verdict of 0 or less is dropped, for `problem`.
+struct LineVerdict
+{
+    int value = kUnparsable;
+    LineProblem problem = LineProblem::None;
+
+    constexpr bool kept() const noexcept { return value > 0; }
+
+    // The verdict of a line that cannot be parsed, for `why`.
+    static constexpr LineVerdict unparsable(LineProblem why) noexcept { return {kUnparsable, why}; }
+    // The verdict of a parsed line whose numbers add up to `sum` (taken in 64 bits, so a
+    // huge but valid line stays valid and never wraps).
+    static constexpr LineVerdict ofSum(std::int64_t sum) noexcept
+    {
+        const int value = static_cast<int>(std::clamp<std::int64_t>(sum + 1, INT_MIN, INT_MAX));
+        return {value, value > 0 ? LineProblem::None : LineProblem::SumNotPositive};
+    }
+};
+
+// How a parser builds its record: read(line, sum) fills `line` and adds the line's numbers
+// to `sum`, and says why the line cannot be parsed (None when it can); the verdict follows.
+template <class Line, class Read> Line parsedLine(Read read) noexcept
+{
+    Line line;
+    std::int64_t sum = 0;
+    const LineProblem problem = read(line, sum);
+    line.verdict =
+        problem == LineProblem::None ? LineVerdict::ofSum(sum) : LineVerdict::unparsable(problem);
+    return line; // one returned object: no copy
+}
 
 // The reason in plain Japanese and English words, e.g. "項目が足りません (too few fields)".
 std::string_view lineProblemText(LineProblem problem) noexcept;

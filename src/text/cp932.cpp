@@ -1,5 +1,6 @@
 #include "text/cp932.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -323,6 +324,32 @@ bool isAscii(std::string_view bytes) noexcept
     for (; i < bytes.size(); ++i)
         if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
     return true;
+}
+
+std::size_t firstCharacterLength(std::string_view bytes, LineEncoding encoding) noexcept
+{
+    if (bytes.empty()) return 0;
+    const auto b = static_cast<unsigned char>(bytes[0]);
+    if (b < 0x80) return 1;
+    switch (encoding) {
+    case LineEncoding::Text: {
+        // a lead byte and its continuation bytes, as the text holds them
+        std::size_t length = 1;
+        while (length < bytes.size() &&
+               (static_cast<unsigned char>(bytes[length]) & 0xC0u) == 0x80u)
+            ++length;
+        return length;
+    }
+    case LineEncoding::Cp932: {
+        if (!isLeadByte(b) || bytes.size() < 2) return 1;
+        const auto trail = static_cast<unsigned char>(bytes[1]);
+        if (!isTrailByte(trail)) return 1;
+        // as appendCp932 reads an unmapped pair: an ASCII second byte stays itself
+        return decodePair(b, trail) == 0 && trail < 0x80 ? 1 : 2;
+    }
+    case LineEncoding::Utf8: return std::max<std::size_t>(utf8SequenceLength(bytes, 0, nullptr), 1);
+    }
+    return 1;
 }
 
 void appendText(std::string& out, std::string_view bytes, LineEncoding encoding)

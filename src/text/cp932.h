@@ -18,9 +18,6 @@ std::string utf8ToCp932(std::string_view utf8);
 // True when `bytes` is well-formed UTF-8 throughout.
 bool isValidUtf8(std::string_view bytes) noexcept;
 
-} // namespace tira
-
-namespace tira {
 // UTF-8 text with every ill-formed byte replaced by U+FFFD.
 std::string sanitizeUtf8(std::string_view bytes);
 
@@ -37,6 +34,10 @@ enum class LineEncoding : std::uint8_t
     Cp932, // Shift-JIS bytes
     Utf8,  // bytes of a UTF-8 file: ill-formed bytes become U+FFFD
 };
+
+// How many bytes of `bytes` its first character takes as `encoding` decodes it (a byte
+// that is no character's start goes alone); 0 for no bytes.
+std::size_t firstCharacterLength(std::string_view bytes, LineEncoding encoding) noexcept;
 
 // Appends the UTF-8 text of `bytes` to `out`.
 void appendText(std::string& out, std::string_view bytes, LineEncoding encoding);

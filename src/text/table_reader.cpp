@@ -139,6 +139,22 @@ bool TableReader::fill()
     return true;
 }
 
+// The first line end in `size` bytes from `from`, or nullptr. Until the first line end is
+// met either CR or LF ends a line, and the first one decides which ends the others.
+const char* TableReader::findFirstLineEnd(const char* from, std::size_t size) noexcept
+{
+    const char* const end = from + size;
+    const char* at = from;
+    while (at != end && *at != '\r' && *at != '\n')
+        ++at;
+    if (at == end) return nullptr;
+    m_lineEndsKnown = true;
+    m_lineEnd = *at;
+    m_firstCr = *at == '\r';
+    m_lineEnds = m_firstCr ? LineEnds::Cr : LineEnds::Lf;
+    return at;
+}
+
 bool TableReader::nextBytes(std::string_view& bytes)
 {
     if (m_tooLong) [[unlikely]]
@@ -147,18 +163,27 @@ bool TableReader::nextBytes(std::string_view& bytes)
     if (m_skipLf) {
         m_skipLf = false;
         if (m_pos == m_end) fill();
-        if (m_pos < m_end && m_pos != m_ctrlZ && data()[m_pos] == '\n') ++m_pos;
+        if (m_pos < m_end && m_pos != m_ctrlZ && data()[m_pos] == '\n') {
+            ++m_pos;
+            if (m_firstCr) m_lineEnds = LineEnds::CrLf;
+        }
+        m_firstCr = false;
     }
     std::size_t scanned = 0; // bytes of this line already searched for its end
     for (;;) {
         const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
         const char* start = data() + m_pos;
-        const auto* cr =
-            static_cast<const char*>(std::memchr(start + scanned, '\r', limit - m_pos - scanned));
-        if (cr != nullptr) {
-            bytes = std::string_view(start, static_cast<std::size_t>(cr - start));
+        const std::size_t size = limit - m_pos - scanned;
+        if (const char* lineEnd =
+                m_lineEndsKnown
+                    ? static_cast<const char*>(std::memchr(start + scanned, m_lineEnd, size))
+                    : findFirstLineEnd(start + scanned, size)) {
+            bytes = std::string_view(start, static_cast<std::size_t>(lineEnd - start));
             m_pos += bytes.size() + 1;
-            m_skipLf = true;
+            if (m_lineEnds != LineEnds::Lf)
+                m_skipLf = true;
+            else if (!bytes.empty() && bytes.back() == '\r')
+                bytes.remove_suffix(1);
             break;
         }
         if (limit == m_ctrlZ) {
@@ -196,9 +221,13 @@ bool TableReader::skipLongLine(std::string_view& bytes)
     m_tooLong = true;
     for (;;) {
         const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
-        if (const void* cr = std::memchr(data() + m_pos, '\r', limit - m_pos)) {
-            m_pos = static_cast<std::size_t>(static_cast<const char*>(cr) - data()) + 1;
-            m_skipLf = true;
+        const char* start = data() + m_pos;
+        if (const char* lineEnd =
+                m_lineEndsKnown
+                    ? static_cast<const char*>(std::memchr(start, m_lineEnd, limit - m_pos))
+                    : findFirstLineEnd(start, limit - m_pos)) {
+            m_pos = static_cast<std::size_t>(lineEnd - data()) + 1;
+            m_skipLf = m_lineEnds != LineEnds::Lf;
             return true;
         }
         if (limit == m_ctrlZ) {

@@ -23,13 +23,23 @@ enum class TextEncoding
     Utf8
 };
 
-// Reads a table file line by line in UTF-8. A line ends at CR, an LF right after the CR
-// belongs to the line end, a lone LF is an ordinary character, and reading stops at the
-// first Ctrl-Z. A file that starts with a UTF-8 byte-order mark is read as UTF-8; so is a
-// file with bytes above 0x7F that is well-formed UTF-8 throughout (Shift-JIS text
-// practically never is); anything else is CP932. Only a bounded buffer (which holds the line
-// in hand) is kept: a line longer than kMaxLineBytes is read as an empty line that
-// lineTooLong() marks. Only regular files (or links to them) are read.
+// How the lines of a table file end, decided by its first line end.
+enum class LineEnds
+{
+    CrLf, // also a file without any line end
+    Cr,
+    Lf,
+};
+
+// Reads a table file line by line in UTF-8. A file whose first line end is an LF without a
+// CR before it has LF line ends: every LF ends a line, and a CR right before it belongs to
+// the line end. In any other file a line ends at CR, an LF right after the CR belongs to
+// the line end, and a lone LF is an ordinary character. Reading stops at the first Ctrl-Z. A file
+// that starts with a UTF-8 byte-order mark is read as UTF-8; so is a file with bytes above 0x7F
+// that is well-formed UTF-8 throughout (Shift-JIS text practically never is); anything else is
+// CP932. Only a bounded buffer (which holds the line in hand) is kept: a line longer than
+// kMaxLineBytes is read as an empty line that lineTooLong() marks. Only regular files (or links
+// to them) are read.
 class TableReader
 {
   public:
@@ -58,10 +68,13 @@ class TableReader
     TextEncoding encoding() const noexcept { return m_encoding; }
     // True once a line with a byte above 0x7F has been read, or the file has a BOM.
     bool encodingDecided() const noexcept { return m_decided; }
+    // How the lines end; known once the first line end has been read.
+    LineEnds lineEnds() const noexcept { return m_lineEnds; }
 
   private:
     bool fill();
     bool skipLongLine(std::string_view& bytes);
+    const char* findFirstLineEnd(const char* from, std::size_t size) noexcept;
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
 
@@ -76,6 +89,10 @@ class TableReader
     bool m_stopped = false; // Ctrl-Z met
     bool m_skipLf = false;  // the last line ended at a CR: an LF right after belongs to it
     bool m_tooLong = false; // the line in hand was skipped
+    bool m_lineEndsKnown = false;
+    char m_lineEnd = '\r';  // once known, the byte that ends a line
+    bool m_firstCr = false; // the first line end was a CR: an LF after it makes CR LF
+    LineEnds m_lineEnds = LineEnds::CrLf;
     TextEncoding m_encoding = TextEncoding::Cp932;
     LineEncoding m_lineEncoding = LineEncoding::Text; // ASCII until decided
     bool m_decided = false;

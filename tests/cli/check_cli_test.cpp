@@ -8,7 +8,7 @@
 namespace tira {
 namespace {
 
-constexpr const char* kIni = "[Birthday]\r\nCount=2\r\nFile0=.\\BIRTH.TBL\r\nFile1=.\\GONE.TBL\r\n";
+constexpr const char* kIni = "[Birthday]\r\nCount=1\r\nFile0=.\\BIRTH.TBL\r\n";
 
 TEST(CheckMode, ExitZeroWhenNothingIsDropped)
 {
@@ -17,12 +17,25 @@ TEST(CheckMode, ExitZeroWhenNothingIsDropped)
     home.writeTable("BIRTH.TBL", "# 誕生日\n1990/5/12 x 山田_太郎\n");
     const auto r = test::runProgram(TIRA_EXE, {"--check", "--home", home.path()});
     EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_EQ(r.out, home.file("BIRTH.TBL") +
-                         ": 誕生日 (birthdays), 2 行 (lines), 問題なし (nothing dropped), CP932\n" +
-                         home.file("GONE.TBL") +
-                         ": 誕生日 (birthdays), 見つかりません (not found)\n"
-                         "使われない行はありません (no line is dropped)\n");
+    EXPECT_EQ(r.out, home.file("BIRTH.TBL") + ": 誕生日 (birthdays), 2 行 (lines), 問題なし "
+                                              "(nothing dropped), CP932, CR LF\n"
+                                              "使われない行はありません (no line is dropped)\n");
     EXPECT_EQ(home.readBytes("TIRA.ini"), kIni) << "the check writes nothing";
+}
+
+TEST(CheckMode, ExitOneForAMissingListedFile)
+{
+    const test::TempHome home;
+    home.writeBytes("TIRA.ini", "[Birthday]\r\nCount=2\r\nFile0=.\\BIRTH.TBL\r\n"
+                                "File1=.\\GONE.TBL\r\n");
+    home.writeTable("BIRTH.TBL", "1990/5/12 x 山田_太郎\n");
+    const auto r = test::runProgram(TIRA_EXE, {"--check", "--home", home.path()});
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    EXPECT_NE(r.out.find(home.file("GONE.TBL") +
+                         ": 誕生日 (birthdays), 見つかりません (not found)\n"
+                         "1 件の問題があります (1 problems found)\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST(CheckMode, ExitOneWithTheDroppedLines)

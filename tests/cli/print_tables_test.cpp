@@ -79,5 +79,69 @@ TEST(PrintTables, UnreadableTableEndsTheReportWithExitOne)
         << run.out;
 }
 
+// A home showing only events, with `rule` in its event table and 1/1 a holiday.
+void writeEventHome(const TempHome& home, std::string_view rule)
+{
+    home.writeTable("TIRA.ini", "[Common]\nBirthday=0\nSchedule=0\nHistory=0\nWeek=0\n"
+                                "Holiday=.\\HOLI.TBL\n"
+                                "[Event]\nCount=1\nFile0=.\\EVENT.TBL\n");
+    home.writeTable("HOLI.TBL", "1,1,元日\n");
+    home.writeTable("EVENT.TBL", std::string(rule) + "\n");
+}
+
+TEST(PrintTables, ShiftedRulesAcrossTheYearEndCountInTheReportYear)
+{
+    struct Case
+    {
+        const char* rule;
+        const char* date;
+        const char* shown; // nullptr: the rule is not shown
+    };
+    const Case cases[] = {
+        // 31 December 2022 is a Saturday: due on Monday 2 January 2023
+        {">>31 0 0 12 年末", "2023-01-02", "年末です。"},
+        {">>31 0 0 12 年末", "2022-12-31", nullptr},
+        // 1 January 2025 is a Wednesday holiday: due on Tuesday 31 December 2024
+        {"<<1 0 0 1 仕事納め", "2024-12-31", "仕事納めです。"},
+        {"+6 <<1 0 0 1 仕事納め", "2024-12-25", "仕事納めまで あと 6 日です。"},
+        {"+6 <<1 0 0 1 仕事納め", "2024-12-24", nullptr},
+        {"<<1 0 0 1 仕事納め", "2025-01-01", nullptr},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        writeEventHome(home, c.rule);
+        const RunResult run = printReport(home, c.date);
+        ASSERT_EQ(run.exitCode, 0) << run.out;
+        const bool shown = run.out.find("イベント") != std::string::npos;
+        EXPECT_EQ(shown, c.shown != nullptr) << c.rule << " on " << c.date << ": " << run.out;
+        if (c.shown != nullptr) {
+            EXPECT_NE(run.out.find(std::string(R"({"text":")") + c.shown + "\""), std::string::npos)
+                << c.rule << " on " << c.date << ": " << run.out;
+        }
+    }
+}
+
+TEST(PrintTables, LineEndsOfLfFilesAndOfCrLfFilesWithALoneLf)
+{
+    TempHome home;
+    writeExampleHome(home);
+    home.writeBytes("BIRTH.TBL", "1990/5/12 x Taro\n1991/5/12 x Jiro\n1992/5/12 x Saburo\n");
+    RunResult run = printReport(home, "2024-05-12");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    for (const char* shown :
+         {"今日は Taro さんの 34 回目の誕生日です。", "今日は Jiro さんの 33 回目の誕生日です。",
+          "今日は Saburo さんの 32 回目の誕生日です。"})
+        EXPECT_NE(run.out.find(shown), std::string::npos) << shown << ": " << run.out;
+
+    // in a CR LF file a lone LF stays inside its line, a blank between two fields
+    home.writeBytes("BIRTH.TBL", "1990/5/12 x Taro\r\n1991/5/12\nx Jiro\r\n");
+    run = printReport(home, "2024-05-12");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("今日は Taro さんの 34 回目の誕生日です。"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("今日は Jiro さんの 33 回目の誕生日です。"), std::string::npos)
+        << run.out;
+}
+
 } // namespace
 } // namespace tira::test

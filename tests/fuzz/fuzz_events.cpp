@@ -2,6 +2,7 @@
 // on report dates from the edges of the calendar with a holiday table.
 #include "fuzz_support.h"
 #include "report/events.h"
+#include "report/table_sections.h"
 #include "tables/event_line.h"
 #include "tables/fields.h"
 #include "text/cp932.h"
@@ -14,28 +15,35 @@ namespace {
 
 void evaluate(std::string_view line, bool utf8)
 {
-    EventRule rule;
-    const int verdict = EveLine(line, rule);
-    if (verdict == kUnparsable) return;
-    const auto form = parseNumber(rule[EventDayForm]);
-    const auto weekForm = parseNumber(rule[EventWeekForm]);
-    FUZZ_CHECK(form && *form >= 0 && *form <= 7);
-    FUZZ_CHECK(weekForm && *weekForm >= 1 && *weekForm <= 6);
-    FUZZ_CHECK(rule[EventColour].size() == 1 && fuzz::isColourCode(rule[EventColour][0]));
-    const auto advance = parseNumber(rule[EventAdvance]);
-    FUZZ_CHECK(advance && *advance <= 14);
-    if (utf8) FUZZ_CHECK(isValidUtf8(rule[EventText]));
-    FUZZ_CHECK(rule[EventText].find('_') == std::string::npos);
-    if (verdict <= 0) return;
+    thread_local FieldList fields;
+    fields.start(line);
+    const EventLine rule = EveLine(fields, LineEncoding::Text);
+    if (rule.verdict.value == kUnparsable) return;
+    const auto form = static_cast<int>(rule.dayForm);
+    const auto weekForm = static_cast<int>(rule.weekForm);
+    FUZZ_CHECK(form >= 0 && form <= 7);
+    FUZZ_CHECK(weekForm >= 1 && weekForm <= 6);
+    const EventLine::Tail tail = rule.tail();
+    FUZZ_CHECK(fuzz::isColourCode(tail.colour));
+    FUZZ_CHECK(rule.advance <= 14);
+    const std::string text = eventText(tail.text, rule.encoding);
+    if (utf8) FUZZ_CHECK(isValidUtf8(text));
+    FUZZ_CHECK(text.find('_') == std::string::npos);
+    if (!rule.verdict.kept()) return;
+    const Settings settings = fuzz::settingsFrom(0x0C);
     for (const CalendarFacts& facts : fuzz::sampleFacts()) {
         for (const std::uint16_t forced : std::initializer_list<std::uint16_t>{0, 1, 12}) {
-            const EventMatch match = evaluateEvent(rule, forced, facts, fuzz::sampleHolidays());
+            if (eventRuleProblem(rule, forced) != LineProblem::None) continue;
+            const EventMatch match =
+                Judge(eventDueDays(rule, forced, facts, fuzz::sampleHolidays()), facts.today,
+                      rule.advance);
             FUZZ_CHECK(match.result >= 0 && match.result <= 2);
             if (match.result == 1) FUZZ_CHECK(match.daysToGo == 0);
-            if (match.result == 2) FUZZ_CHECK(match.daysToGo >= 1 && match.daysToGo <= *advance);
-            if (match.result == 0) continue;
-            const std::string text = eventReportText(rule, match);
-            if (utf8) FUZZ_CHECK(isValidUtf8(text));
+            if (match.result == 2)
+                FUZZ_CHECK(match.daysToGo >= 1 && match.daysToGo <= rule.advance);
+            const auto entry = eventEntry(rule, forced, facts, fuzz::sampleHolidays(), settings);
+            FUZZ_CHECK(entry.has_value() == (match.result != 0));
+            if (entry && utf8) FUZZ_CHECK(isValidUtf8(entry->text));
         }
     }
 }

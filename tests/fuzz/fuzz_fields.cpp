@@ -17,7 +17,11 @@ void checkSplit(std::string_view line)
 {
     static FieldList reused; // reuse must never leak a field of an earlier line
     reused.split(line);
-    const std::vector<std::string> fresh = splitFields(line);
+    FieldList once;
+    once.split(line);
+    std::vector<std::string> fresh;
+    for (std::size_t i = 0; i < once.size(); ++i)
+        fresh.emplace_back(once[i]);
     FUZZ_CHECK(reused.size() == fresh.size());
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < fresh.size(); ++i) {
@@ -46,7 +50,6 @@ void checkReaders(std::string_view text)
 {
     if (const auto n = parseNumber(text)) {
         FUZZ_CHECK(parseNumber(std::to_string(*n)) == n);
-        FUZZ_CHECK(recordInt(text) == *n);
     }
     for (int parts = 0; parts <= 4; ++parts) {
         if (const auto date = splitDate(text, parts)) {
@@ -56,15 +59,18 @@ void checkReaders(std::string_view text)
             FUZZ_CHECK(total + static_cast<std::size_t>(parts - 1) == text.size());
         }
     }
-    if (const auto days = advanceDays(text)) FUZZ_CHECK(*days <= 14);
+    for (const LineEncoding encoding :
+         {LineEncoding::Text, LineEncoding::Cp932, LineEncoding::Utf8}) {
+        if (const auto days = advanceDays(text, encoding)) FUZZ_CHECK(*days <= 14);
+        const std::size_t first = firstCharacterLength(text, encoding);
+        FUZZ_CHECK(first <= text.size() && (first > 0 || text.empty()));
+    }
     FUZZ_CHECK(fuzz::isColourCode(colourCode(text)));
     const char stop = stopMark(text);
     FUZZ_CHECK(stop == 'S' || stop == 'N');
-    const std::string spaced = underscoresToSpaces(text);
+    const std::string spaced = shownText(text, LineEncoding::Text);
     FUZZ_CHECK(spaced.size() == text.size());
     FUZZ_CHECK(spaced.find('_') == std::string::npos);
-    FUZZ_CHECK(withoutFirstCharacter(text).size() < text.size() || text.empty());
-    FUZZ_CHECK(asciiUpper(text).size() == text.size());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The history line parser and what an entry shows on report dates around the year.
 #include "fuzz_support.h"
-#include "report/history.h"
+#include "report/table_sections.h"
 #include "tables/fields.h"
 #include "tables/history_line.h"
 #include "text/cp932.h"
@@ -10,24 +10,25 @@ using namespace tira;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::forBothReadings(data, size, [](std::string_view line, bool utf8) {
-        HistoryRecord record;
-        const int verdict = HisLine(line, record);
-        if (verdict == kUnparsable) return;
-        for (const HistoryField f : {HistoryMonth, HistoryDay, HistoryMonth2, HistoryDay2})
-            FUZZ_CHECK(parseNumber(record[f]).has_value());
-        FUZZ_CHECK(record[HistoryColour].size() == 1 &&
-                   fuzz::isColourCode(record[HistoryColour][0]));
-        if (utf8) FUZZ_CHECK(isValidUtf8(record[HistoryText]));
-        if (verdict <= 0) return;
-        const auto month = parseNumber(record[HistoryMonth]);
-        const auto day = parseNumber(record[HistoryDay]);
+        thread_local FieldList fields;
+        fields.start(line);
+        const HistoryLine entry = HisLine(fields, LineEncoding::Text);
+        if (entry.verdict.value == kUnparsable) return;
+        for (const std::string_view part :
+             {entry.date[1], entry.date[2], entry.second[1], entry.second[2]})
+            FUZZ_CHECK(parseNumber(part).has_value());
+        FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+        if (utf8) FUZZ_CHECK(isValidUtf8(shownText(entry.text(), LineEncoding::Text)));
+        if (!entry.verdict.kept()) return;
+        const Settings settings = fuzz::settingsFrom(0xFF);
         for (const CalendarFacts& facts : fuzz::sampleFacts()) {
-            const auto shown = historyLineFor(record, facts.date);
+            const auto shown = historyEntry(entry, facts, settings);
+            const bool onFirst = entry.month == facts.date.month && entry.day == facts.date.day;
+            if (onFirst) FUZZ_CHECK(shown.has_value());
             if (!shown) continue;
             if (utf8) FUZZ_CHECK(isValidUtf8(shown->text));
-            // the first date wins whenever it is the report date
-            if (*month == facts.date.month && *day == facts.date.day)
-                FUZZ_CHECK(shown->kind == record[HistoryKind]);
+            // the first date wins whenever it is the report date: its year starts the line
+            if (onFirst) FUZZ_CHECK(shown->text.starts_with(entry.date[0]));
         }
     });
     return 0;

@@ -1,12 +1,10 @@
 // Each section as the report builds it (lines read in place, decoded only when shown)
-// against the same section built the plain way: every line decoded, parsed into a record by
-// the public parser, decided by the public deciding function. Both must write the same
-// lines in the same colours.
+// against the same section built the plain way: every line decoded first, then parsed and
+// decided as text. Both must write the same lines in the same colours.
 #include "cli/recording_pane.h"
 #include "fuzz_support.h"
 #include "report/clock.h"
 #include "report/events.h"
-#include "report/history.h"
 #include "report/table_sections.h"
 #include "tables/event_line.h"
 #include "tables/history_line.h"
@@ -27,7 +25,7 @@ class ReferencePane
     {
         if (lines.empty()) {
             lines.push_back({"", m_base});
-            lines.push_back({std::string(sectionHeading(m_kind)), m_base});
+            lines.push_back({std::string(describe(m_kind).heading), m_base});
         }
         lines.push_back({text, colour});
     }
@@ -45,52 +43,37 @@ Lines reference(Kind kind, const std::string& path, const MainState& state)
     ReferencePane pane(kind, settings.BaseF);
     TableReader reader(path);
     std::string text;
+    FieldList fields;
+    const auto show = [&](const std::optional<EntryLine>& entry) {
+        if (entry) pane.entry(entry->text, entry->colour);
+    };
     while (reader.next(text)) {
         const std::string line = text.substr(0, text.find('#'));
+        fields.start(line);
         switch (kind) {
-        case Kind::Birthday: {
-            BirthdayRecord record;
-            if (TanLine(line, record) <= 0) break;
-            if (const auto entry = birthdayEntry(record, facts, settings))
-                pane.entry(entry->text, entry->colour);
+        case Kind::Birthday:
+            if (const auto entry = TanLine(fields, LineEncoding::Text); entry.verdict.kept())
+                show(birthdayEntry(entry, facts, settings));
             break;
-        }
-        case Kind::Schedule: {
-            ScheduleRecord record;
-            if (SkeLine(line, record) <= 0) break;
-            if (const auto entry = scheduleEntry(record, facts, settings))
-                pane.entry(entry->text, entry->colour);
+        case Kind::Schedule:
+            if (const auto entry = SkeLine(fields, LineEncoding::Text); entry.verdict.kept())
+                show(scheduleEntry(entry, facts, settings));
             break;
-        }
-        case Kind::Week: {
-            WeeklyRecord record;
-            if (WekLine(line, record) <= 0) break;
-            if (const auto entry = weeklyEntry(record, facts, settings))
-                pane.entry(entry->text, entry->colour);
+        case Kind::Week:
+            if (const auto entry = WekLine(fields, LineEncoding::Text); entry.verdict.kept())
+                show(weeklyEntry(entry, facts, settings));
             break;
-        }
         case Kind::Event:
             expandCommaList(line, [&](std::string_view one) {
-                EventRule rule;
-                if (EveLine(one, rule) <= 0) return;
-                const EventMatch match = evaluateEvent(rule, 0, facts, state.holidays);
-                if (match.result == 0) return;
-                pane.entry(eventReportText(rule, match),
-                           entryColourOf(settings, Kind::Event, rule[EventColour][0], false, 0));
+                fields.start(one);
+                if (const auto rule = EveLine(fields, LineEncoding::Text); rule.verdict.kept())
+                    show(eventEntry(rule, 0, facts, state.holidays, settings));
             });
             break;
-        case Kind::History: {
-            HistoryRecord record;
-            if (HisLine(line, record) <= 0) break;
-            const auto shown = historyLineFor(record, facts.date);
-            if (!shown) break;
-            WinColour colour =
-                entryColourOf(settings, Kind::History, record[HistoryColour][0], false, 0);
-            if (settings.HistMeiTan != 0 && shown->kind == "D") colour = settings.Meinichi;
-            if (settings.HistMeiTan != 0 && shown->kind == "B") colour = settings.Tanjyou;
-            pane.entry(shown->text, colour);
+        case Kind::History:
+            if (const auto entry = HisLine(fields, LineEncoding::Text); entry.verdict.kept())
+                show(historyEntry(entry, facts, settings));
             break;
-        }
         }
     }
     return pane.lines;
@@ -111,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         MainState state(home.path().string(), pane, pane, clock);
         Settings& s = state.settings;
         s.Birthday = s.Schedule = s.Event = s.History = s.Week = 0;
-        s.switchOf(kind) = 1;
+        s.*describe(kind).shown = 1;
         s.Yuusen = 0; // the lines' own colour words count
         s.HistMeiTan = 1;
         s.BaseF = 0x101010;

@@ -1,4 +1,4 @@
-// The birthday, schedule, weekly and holiday parsers and the sections' deciding functions.
+// The birthday, schedule, weekly and holiday parsers and the sections' deciders.
 // TIRA_FUZZ_KIND selects the parser: 0 birthday, 1 schedule, 2 weekly, 3 holiday.
 #include "fuzz_support.h"
 #include "report/table_sections.h"
@@ -12,15 +12,12 @@ using namespace tira;
 
 namespace {
 
-// The date parts a record holds are numbers whose sum + 1 is the verdict (held in int).
-void checkVerdict(int verdict, std::initializer_list<std::string_view> numbers)
+// The date parts a line holds are numbers whose sum + 1 is the verdict (held in int).
+void checkVerdict(int verdict, std::initializer_list<std::int32_t> numbers)
 {
     std::int64_t sum = 1;
-    for (const std::string_view text : numbers) {
-        const auto n = parseNumber(text);
-        FUZZ_CHECK(n.has_value());
-        sum += *n;
-    }
+    for (const std::int32_t n : numbers)
+        sum += n;
     const std::int64_t held = std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX);
     FUZZ_CHECK(verdict == held);
 }
@@ -30,59 +27,59 @@ void checkEntry(const std::optional<EntryLine>& entry, bool utf8)
     if (entry && utf8) FUZZ_CHECK(isValidUtf8(entry->text));
 }
 
+template <auto Parse> auto parsed(std::string_view line)
+{
+    thread_local FieldList fields;
+    fields.start(line);
+    return Parse(fields, LineEncoding::Text);
+}
+
 void fuzzBirthday(std::string_view line, bool utf8)
 {
-    using namespace birthday;
-    BirthdayRecord record;
-    const int verdict = TanLine(line, record);
-    if (verdict == kUnparsable) return;
-    checkVerdict(verdict, {record[Year], record[Month], record[Day]});
-    FUZZ_CHECK(record[Stop] == "S" || record[Stop] == "N");
-    FUZZ_CHECK(record[Colour].size() == 1 && fuzz::isColourCode(record[Colour][0]));
-    FUZZ_CHECK(parseNumber(record[Advance]).has_value());
-    FUZZ_CHECK(*parseNumber(record[Advance]) <= 14);
-    if (verdict <= 0) return;
+    const BirthdayLine entry = parsed<TanLine>(line);
+    if (entry.verdict.value == kUnparsable) return;
+    checkVerdict(entry.verdict.value,
+                 {entry.date.value[0], entry.date.value[1], entry.date.value[2]});
+    FUZZ_CHECK(entry.stop() == 'S' || entry.stop() == 'N');
+    FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+    FUZZ_CHECK(entry.advance <= 14);
+    if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
         for (const std::uint8_t flags : std::initializer_list<std::uint8_t>{0x00, 0xFF, 0x15})
-            checkEntry(birthdayEntry(record, facts, fuzz::settingsFrom(flags)), utf8);
+            checkEntry(birthdayEntry(entry, facts, fuzz::settingsFrom(flags)), utf8);
 }
 
 void fuzzSchedule(std::string_view line, bool utf8)
 {
-    using namespace schedule;
-    ScheduleRecord record;
-    const int verdict = SkeLine(line, record);
-    if (verdict == kUnparsable) return;
-    checkVerdict(verdict, {record[Year], record[Month], record[Day]});
-    FUZZ_CHECK(std::string_view("SABN").find(record[Mark]) != std::string_view::npos &&
-               record[Mark].size() == 1);
-    FUZZ_CHECK(record[Colour].size() == 1 && fuzz::isColourCode(record[Colour][0]));
-    if (verdict <= 0) return;
+    const ScheduleLine entry = parsed<SkeLine>(line);
+    if (entry.verdict.value == kUnparsable) return;
+    checkVerdict(entry.verdict.value,
+                 {entry.date.value[0], entry.date.value[1], entry.date.value[2]});
+    FUZZ_CHECK(std::string_view("SABN").find(entry.mark) != std::string_view::npos);
+    FUZZ_CHECK(fuzz::isColourCode(entry.colour));
+    if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
         for (const std::uint8_t flags : std::initializer_list<std::uint8_t>{0x00, 0xFF, 0x16})
-            checkEntry(scheduleEntry(record, facts, fuzz::settingsFrom(flags)), utf8);
+            checkEntry(scheduleEntry(entry, facts, fuzz::settingsFrom(flags)), utf8);
 }
 
 void fuzzWeekly(std::string_view line, bool utf8)
 {
-    using namespace weekly;
-    WeeklyRecord record;
-    const int verdict = WekLine(line, record);
-    if (verdict == kUnparsable) return;
-    checkVerdict(verdict, {record[StartMonth], record[StartDay], record[EndMonth], record[EndDay]});
-    FUZZ_CHECK(record[Colour].size() == 1 && fuzz::isColourCode(record[Colour][0]));
-    if (verdict <= 0) return;
+    const WeeklyLine entry = parsed<WekLine>(line);
+    if (entry.verdict.value == kUnparsable) return;
+    checkVerdict(entry.verdict.value, {entry.start.value[0], entry.start.value[1],
+                                       entry.end.value[0], entry.end.value[1]});
+    FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+    if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
-        checkEntry(weeklyEntry(record, facts, fuzz::settingsFrom(0x0C)), utf8);
+        checkEntry(weeklyEntry(entry, facts, fuzz::settingsFrom(0x0C)), utf8);
 }
 
 void fuzzHoliday(std::string_view line, bool)
 {
-    using namespace holiday;
-    HolidayRecord record;
-    const int verdict = HolidayLine(line, record);
-    if (verdict == kUnparsable) return;
-    checkVerdict(verdict, {record[Month], record[Day]});
+    const HolidayLine entry = parsed<HolLine>(line);
+    if (entry.verdict.value == kUnparsable) return;
+    checkVerdict(entry.verdict.value, {entry.month, entry.day});
 }
 
 } // namespace

@@ -114,9 +114,15 @@ TEST(EventSection, BackwardShiftPastTheFirstLandsInTheMonthBefore)
         {"<1 0 0 9 x", {}, {2024, 8, 31}, {"xです。"}},
         {"<<1 0 0 9 x", {}, {2024, 8, 30}, {"xです。"}},
         {"+14 <1 0 0 0 x", {}, {2024, 9, 20}, {"xまで あと 11 日です。"}},
-        // the month before January is December of the year before, which has passed
-        {"<<1 0 0 1 x", {{1, 1, "元日"}}, {2022, 12, 30}, {}},
+        // a January rule shifted into December counts in the report year: 1 January 2023
+        // is a Sunday, so the rule is due on Friday 30 December 2022
+        {"<<1 0 0 1 x", {{1, 1, "元日"}}, {2022, 12, 30}, {"xです。"}},
         {"<<1 0 0 1 x", {{1, 1, "元日"}}, {2022, 12, 31}, {}},
+        {"<<1 0 0 1 x", {{1, 1, "元日"}}, {2023, 1, 1}, {}},
+        // and a December rule shifted into January: 31 December 2023 is a Sunday
+        {">31 0 0 12 x", {}, {2024, 1, 1}, {"xです。"}},
+        {"+3 >31 0 0 12 x", {}, {2023, 12, 29}, {"xまで あと 3 日です。"}},
+        {"31 0 0 12 x", {}, {2024, 1, 1}, {}},
         // a rule without a month read in January of the next year
         {"<<1 0 0 0 x", {{1, 1, "元日"}}, {2024, 12, 31}, {"xです。"}},
     });
@@ -373,33 +379,25 @@ TEST(EventSection, ListedPathsAreCompletedAndMissingFilesSkipped)
     EXPECT_TRUE(files[1].ends_with("EVENT.TBL"));
 }
 
-TEST(EventSection, ShiftAndJudgeWorkOnTheLastReportDate)
+TEST(Judge, TodayAheadAndBehindAndTheFirstDueDayThatMatches)
 {
-    test::ReminderHarness h(Kind::Event);
-    h.useHolidays({{1, 1, "元日"}});
-    h.report({2024, 12, 1}); // a Sunday
-    std::int64_t day = 1;
-    h.state.SpanD(2, 0, 0, day);
-    EXPECT_EQ(day, -1); // Friday 29 November
-    day = 1;
-    h.state.SpanD(2, 13, 0, day); // 1 January 2025, a Wednesday holiday
-    EXPECT_EQ(day, 0);
-    day = 1;
-    h.state.SpanD(4, 0, 0, day);
-    EXPECT_EQ(day, 2);
-    EXPECT_EQ(h.state.Judge(h.state.facts.today + 2, 3), 2);
-    EXPECT_EQ(h.state.Judge(h.state.facts.today, 0), 1);
-}
-
-TEST(Judge, TodayAheadAndBehind)
-{
-    EXPECT_EQ(judgeMatch(100, 100, 0), 1);
-    EXPECT_EQ(judgeMatch(101, 100, 0), 0);
-    EXPECT_EQ(judgeMatch(103, 100, 3), 2);
-    EXPECT_EQ(judgeMatch(104, 100, 3), 0);
-    EXPECT_EQ(judgeMatch(99, 100, 14), 0);
-    EXPECT_EQ(judgeMatch(101, 100, -3), 0);
-    EXPECT_EQ(judgeMatch(INT32_MAX, INT32_MIN, 14), 0);
+    const auto judge = [](std::initializer_list<std::int32_t> serials, std::int32_t today,
+                          std::int32_t advance) {
+        DueDays due;
+        for (const std::int32_t serial : serials)
+            due.add(serial);
+        const EventMatch match = Judge(due, today, advance);
+        return std::pair{match.result, match.daysToGo};
+    };
+    EXPECT_EQ(judge({100}, 100, 0), std::pair(1, 0));
+    EXPECT_EQ(judge({101}, 100, 0), std::pair(0, 0));
+    EXPECT_EQ(judge({103}, 100, 3), std::pair(2, 3));
+    EXPECT_EQ(judge({104}, 100, 3), std::pair(0, 0));
+    EXPECT_EQ(judge({99}, 100, 14), std::pair(0, 0));
+    EXPECT_EQ(judge({101}, 100, -3), std::pair(0, 0));
+    EXPECT_EQ(judge({INT32_MAX}, INT32_MIN, 14), std::pair(0, 0));
+    EXPECT_EQ(judge({90, 102}, 100, 3), std::pair(2, 2));
+    EXPECT_EQ(judge({}, 100, 3), std::pair(0, 0));
 }
 
 } // namespace

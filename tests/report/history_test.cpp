@@ -1,5 +1,6 @@
-#include "report/history.h"
 #include "report/reminder_harness.h"
+#include "report/table_sections.h"
+#include "support/parsed_line.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -149,17 +150,18 @@ TEST_F(HistorySection, MonthlyFileOrderAndPatterns)
     EXPECT_EQ(h.texts({2024, 12, 8}), Lines{"1941/12/8 listed"});
 }
 
-TEST(HistoryLineFor, FirstDateWinsAndKindsSwap)
+TEST(HistoryEntry, FirstDateWinsAndKindsSwap)
 {
-    HistoryRecord record;
-    ASSERT_GT(HisLine("1980/7/2 D 1900/5/1 x", record), 0);
-    const auto birth = historyLineFor(record, {2024, 5, 1});
+    const test::Parsed<HisLine> parsed("1980/7/2 D 1900/5/1 x");
+    ASSERT_GT(parsed.verdict(), 0);
+    const Settings settings;
+    const auto birth = historyEntry(parsed.line, computeCalendarFacts({2024, 5, 1}), settings);
     ASSERT_TRUE(birth);
-    EXPECT_EQ(birth->kind, "B");
-    const auto death = historyLineFor(record, {2024, 7, 2});
+    EXPECT_EQ(birth->text, "1900/5/1 x 生誕");
+    const auto death = historyEntry(parsed.line, computeCalendarFacts({2024, 7, 2}), settings);
     ASSERT_TRUE(death);
-    EXPECT_EQ(death->kind, "D");
-    EXPECT_FALSE(historyLineFor(record, {2024, 7, 3}));
+    EXPECT_EQ(death->text, "1980/7/2 x 命日");
+    EXPECT_FALSE(historyEntry(parsed.line, computeCalendarFacts({2024, 7, 3}), settings));
 }
 
 } // namespace

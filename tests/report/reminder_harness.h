@@ -20,7 +20,7 @@ class ReminderHarness
     {
         Settings& s = state.settings;
         s.Birthday = s.Schedule = s.Event = s.History = s.Week = 0;
-        s.switchOf(kind) = 1;
+        s.*describe(kind).shown = 1;
         s.BaseF = 0x101010; // distinct from black and from every colour word
         s.Holiday.clear();
     }
@@ -50,10 +50,10 @@ class ReminderHarness
         EXPECT_GE(rest.size(), 3u);
         if (rest.size() < 3) return {};
         EXPECT_EQ(rest[0].text, "");
-        EXPECT_EQ(rest[1].text, sectionHeading(m_kind));
+        EXPECT_EQ(rest[1].text, describe(m_kind).heading);
         rest.erase(rest.begin(), rest.begin() + 2);
         for (const auto& line : rest)
-            EXPECT_NE(line.text, sectionHeading(m_kind)) << "a second heading";
+            EXPECT_NE(line.text, describe(m_kind).heading) << "a second heading";
         return rest;
     }
 

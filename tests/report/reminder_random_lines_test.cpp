@@ -1,7 +1,8 @@
 // Random lines made of the characters the event and history rules react to: every parser
 // and decision must stay within its documented results, whatever the bytes.
 #include "report/events.h"
-#include "report/history.h"
+#include "report/table_sections.h"
+#include "support/parsed_line.h"
 #include "tables/fields.h"
 
 #include <gtest/gtest.h>
@@ -55,36 +56,41 @@ TEST(ReminderRandomLines, ParsersAndDecisionsStayInRange)
     for (int i = 0; i < 20000; ++i) {
         const std::string line = randomLine(random);
         expandCommaList(line, [&](std::string_view one) {
-            EventRule rule;
-            if (EveLine(one, rule) <= 0) return;
+            const test::Parsed<EveLine> parsed(one);
+            if (parsed.verdict() <= 0) return;
+            const EventLine& rule = parsed.line;
             ++parsedRules;
-            ASSERT_EQ(rule[EventDayForm].size(), 1u) << one;
-            ASSERT_TRUE(rule[EventDayForm][0] >= '0' && rule[EventDayForm][0] <= '7') << one;
-            ASSERT_TRUE(rule[EventWeekForm][0] >= '1' && rule[EventWeekForm][0] <= '6') << one;
-            ASSERT_TRUE(isColourLetter(rule[EventColour])) << one;
-            const auto advance = parseNumber(rule[EventAdvance]);
-            ASSERT_TRUE(advance && *advance <= 14) << one;
+            ASSERT_TRUE(static_cast<int>(rule.dayForm) >= 0 && static_cast<int>(rule.dayForm) <= 7)
+                << one;
+            ASSERT_TRUE(static_cast<int>(rule.weekForm) >= 1 &&
+                        static_cast<int>(rule.weekForm) <= 6)
+                << one;
+            ASSERT_TRUE(isColourLetter(std::string(1, rule.tail().colour))) << one;
+            ASSERT_TRUE(rule.advance <= 14) << one;
             for (const CalendarFacts& facts : days) {
                 for (const std::uint16_t forced : {std::uint16_t{0}, std::uint16_t{1}}) {
-                    const EventMatch match = evaluateEvent(rule, forced, facts, holidays);
+                    if (eventRuleProblem(rule, forced) != LineProblem::None) continue;
+                    const EventMatch match = Judge(eventDueDays(rule, forced, facts, holidays),
+                                                   facts.today, rule.advance);
                     ASSERT_TRUE(match.result >= 0 && match.result <= 2) << one;
                     if (match.result == 1) {
                         EXPECT_EQ(match.daysToGo, 0) << one;
                     }
                     if (match.result == 2) {
-                        EXPECT_TRUE(match.daysToGo >= 1 && match.daysToGo <= *advance) << one;
+                        EXPECT_TRUE(match.daysToGo >= 1 && match.daysToGo <= rule.advance) << one;
                     }
                     matches += match.result != 0 ? 1 : 0;
                 }
             }
         });
-        HistoryRecord record;
-        if (HisLine(line, record) > 0) {
-            ASSERT_TRUE(isColourLetter(record[HistoryColour])) << line;
+        const test::Parsed<HisLine> history(line);
+        if (history.verdict() > 0) {
+            ASSERT_TRUE(isColourLetter(std::string(1, history.line.colour()))) << line;
+            const Settings settings;
             for (const CalendarFacts& facts : days) {
-                if (const auto shown = historyLineFor(record, facts.date)) {
-                    EXPECT_TRUE(shown->text.starts_with(record[HistoryYear]) ||
-                                shown->text.starts_with(record[HistoryYear2]))
+                if (const auto shown = historyEntry(history.line, facts, settings)) {
+                    EXPECT_TRUE(shown->text.starts_with(history.line.date[0]) ||
+                                shown->text.starts_with(history.line.second[0]))
                         << line;
                 }
             }

@@ -58,7 +58,7 @@ class SectionHarness
     void list(Kind kind, std::string path)
     {
         state.settings.filesOf(kind).push_back(std::move(path));
-        state.settings.switchOf(kind) = 1;
+        state.settings.*describe(kind).shown = 1;
     }
 
     // Builds the report for a date; returns the lines after the header's time line.

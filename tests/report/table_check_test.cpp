@@ -149,29 +149,34 @@ TEST(TableCheck, ListingGivesPathLineReasonAndTheLineThenASummary)
         ":1: 数の項目が数ではありません (a number field that is not a number): " +
         "1,x 0 0 0 pay  [x 0 0 0 pay]\n"
         "\n" +
-        birth + ": 誕生日 (birthdays), 2 行 (lines), 1 件の問題 (1 dropped), ASCII\n" + event +
-        ": イベント (events), 1 行 (lines), 1 件の問題 (1 dropped), ASCII\n" +
+        birth + ": 誕生日 (birthdays), 2 行 (lines), 1 件の問題 (1 dropped), ASCII, CR LF\n" +
+        event + ": イベント (events), 1 行 (lines), 1 件の問題 (1 dropped), ASCII, CR LF\n" +
         h.home.file("GONE.TBL") + ": 週間 (weekly items), 見つかりません (not found)\n" +
-        "2 件の問題があります (2 problems found)\n";
+        "3 件の問題があります (3 problems found)\n";
     EXPECT_EQ(listing, expected);
 }
 
-TEST(TableCheck, CleanHomeAndMissingFilesFindNoProblem)
+TEST(TableCheck, CleanHomeFindsNoProblemAndAMissingListedFileIsOne)
 {
     CheckHome h;
     h.table(Kind::Birthday, "BIRTH.TBL", "1990/5/12 x 山田_太郎\n");
+    EXPECT_FALSE(checkFoundProblems(h.check()));
+    std::string listing = checkListing(h.check());
+    EXPECT_NE(listing.find(", CP932, CR LF\n"), std::string::npos) << listing;
+    EXPECT_EQ(listing.substr(listing.rfind('\n', listing.size() - 2) + 1),
+              "使われない行はありません (no line is dropped)\n");
+
     h.settings.filesOf(Kind::Schedule).push_back(".\\NONE.TBL");
     const auto files = h.check();
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[1].state, CheckedFile::State::Missing);
-    EXPECT_FALSE(checkFoundProblems(files)) << "a missing file is named, not a dropped line";
-    const std::string listing = checkListing(files);
+    EXPECT_TRUE(checkFoundProblems(files)) << "the report would show nothing of a missing file";
+    listing = checkListing(files);
     EXPECT_NE(listing.find("NONE.TBL: スケジュール (schedules), 見つかりません (not found)\n"),
               std::string::npos)
         << listing;
-    EXPECT_NE(listing.find(", CP932\n"), std::string::npos) << listing;
     EXPECT_EQ(listing.substr(listing.rfind('\n', listing.size() - 2) + 1),
-              "使われない行はありません (no line is dropped)\n");
+              "1 件の問題があります (1 problems found)\n");
 
     EXPECT_EQ(checkListing(CheckHome().check()),
               "表ファイルが設定されていません (no table files are listed)\n");
@@ -180,9 +185,11 @@ TEST(TableCheck, CleanHomeAndMissingFilesFindNoProblem)
 TEST(TableCheck, FileProblemsEncodingsAndUnreadableFiles)
 {
     CheckHome h;
-    // LF-only line ends: the report reads one line and drops the entries after the first
-    h.home.writeBytes("LF.TBL", "1990/5/12 x Taro\n1991/6/1 x Jiro\n");
+    // a lone LF in a CR LF file joins two lines; a file of LF line ends reads as it is meant
+    h.home.writeBytes("LF.TBL", "1990/5/12 x Taro\r\n1991/6/1 x Jiro\n1992/1/1 x Sabu\r\n");
     h.settings.filesOf(Kind::Birthday).push_back(h.home.file("LF.TBL"));
+    h.home.writeBytes("UNIX.TBL", "4/6 4/15 x\n5/1 5/5 y\n");
+    h.settings.filesOf(Kind::Week).push_back(h.home.file("UNIX.TBL"));
     // reading stops at a Ctrl-Z; a final Ctrl-Z alone loses nothing
     h.home.writeBytes("CTRLZ.TBL", "1990/5/12 x Taro\r\n\x1A"
                                    "1992/1/1 x Lost\r\n");
@@ -196,22 +203,26 @@ TEST(TableCheck, FileProblemsEncodingsAndUnreadableFiles)
     h.settings.filesOf(Kind::Week).push_back(h.home.file("DIR.TBL"));
 
     const auto files = h.check();
-    ASSERT_EQ(files.size(), 5u);
-    expectDropped(files[0], {{1, Problem::LfLineEnds, "1990/5/12 x Taro\n1991/6/1 x Jiro\n"}});
+    ASSERT_EQ(files.size(), 6u);
+    expectDropped(files[0], {{2, Problem::LfLineEnds, "1991/6/1 x Jiro\n1992/1/1 x Sabu"}});
     expectDropped(files[1], {{2, Problem::TextAfterCtrlZ, "1992/1/1 x Lost"}});
     expectDropped(files[2], {});
     expectDropped(files[3], {{2, Problem::DateNeedsTwoSlashes, "1990/5 x 花子"}});
     EXPECT_EQ(files[3].encoding, TextEncoding::Utf8);
     EXPECT_FALSE(files[3].asciiOnly);
-    EXPECT_EQ(files[4].state, CheckedFile::State::Unreadable);
-    EXPECT_NE(files[4].error.find("DIR.TBL"), std::string::npos) << files[4].error;
+    EXPECT_EQ(files[5].state, CheckedFile::State::Unreadable);
+    EXPECT_NE(files[5].error.find("DIR.TBL"), std::string::npos) << files[5].error;
 
     const std::string listing = checkListing(files);
-    EXPECT_NE(listing.find(h.home.file("LF.TBL") + ":1: "), std::string::npos) << listing;
-    EXPECT_NE(listing.find(": 1990/5/12 x Taro\\n1991/6/1 x Jiro\\n\n"), std::string::npos)
+    EXPECT_NE(listing.find(h.home.file("LF.TBL") + ":2: "), std::string::npos) << listing;
+    EXPECT_NE(listing.find(": 1991/6/1 x Jiro\\n1992/1/1 x Sabu\n"), std::string::npos)
         << "line feeds are shown, not printed: " << listing;
+    EXPECT_NE(listing.find("UNIX.TBL: 週間 (weekly items), 2 行 (lines), 問題なし (nothing "
+                           "dropped), ASCII, LF\n"),
+              std::string::npos)
+        << listing;
     EXPECT_NE(listing.find("UTF8.TBL: 誕生日 (birthdays), 2 行 (lines), 1 件の問題 (1 dropped), "
-                           "UTF-8\n"),
+                           "UTF-8, CR LF\n"),
               std::string::npos)
         << listing;
     EXPECT_NE(listing.find("DIR.TBL: 週間 (weekly items), 読めません (cannot read): "),
@@ -260,8 +271,8 @@ TEST(TableCheck, MonthlyFilesOfAllMonthsWithTheirMonthForced)
     expectDropped(files[3], {{1, Problem::DateNeedsTwoSlashes, "1900/7 E x"}});
     EXPECT_FALSE(files[3].sectionOff);
     EXPECT_NE(checkListing(files).find("EV03.TBL: イベント (events) 3月 (March), 2 行 (lines), "
-                                       "1 件の問題 (1 dropped), ASCII, 表示しない設定 (section "
-                                       "off)\n"),
+                                       "1 件の問題 (1 dropped), ASCII, CR LF, 表示しない設定 "
+                                       "(section off)\n"),
               std::string::npos)
         << checkListing(files);
 

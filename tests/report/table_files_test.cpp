@@ -67,8 +67,14 @@ TEST(TableFiles, LineEndsControlZAndEncodings)
     const Case cases[] = {
         {"CR LF", "1990/5/12 x A\r\n1990/5/12 x B\r\n", {today("A"), today("B")}},
         {"CR alone", "1990/5/12 x A\r1990/5/12 x B", {today("A"), today("B")}},
-        // one line: the second entry's fields become spare, stop and colour fields
-        {"LF alone is a blank", "1990/5/12 x A\n1990/5/12 x B\n", {today("A")}},
+        {"LF alone when the first line end is one",
+         "1990/5/12 x A\n1990/5/12 x B\r\n",
+         {today("A"), today("B")}},
+        // after a first CR LF a lone LF is a blank: the third entry's fields become the
+        // second's spare, stop and colour fields
+        {"LF alone in a CR LF file is a blank",
+         "1990/5/12 x A\r\n1990/5/12 x B\n1990/5/12 x C\r\n",
+         {today("A"), today("B")}},
         {"Ctrl-Z ends the file",
          "1990/5/12 x A\r\n\x1a"
          "1990/5/12 x B\r\n",

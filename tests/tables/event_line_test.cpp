@@ -1,3 +1,4 @@
+#include "support/parsed_line.h"
 #include "tables/event_line.h"
 #include "tables/fields.h"
 
@@ -13,7 +14,7 @@ struct RuleCase
     const char* line;
     int verdict;
     // advance, day, weekday, week, month, colour, text, day form, range end, week form
-    EventRule rule;
+    test::Texts rule;
 };
 
 TEST(EveLine, FieldsAndVerdicts)
@@ -56,10 +57,10 @@ TEST(EveLine, FieldsAndVerdicts)
         {"0 -5 0 0 x", -4, {"0", "0", "-5", "0", "0", "A", "x", "0", "0", "1"}},
     };
     for (const RuleCase& c : cases) {
-        EventRule rule;
-        EXPECT_EQ(EveLine(c.line, rule), c.verdict) << c.line;
+        const test::Parsed<EveLine> parsed(c.line);
+        EXPECT_EQ(parsed.verdict(), c.verdict) << c.line;
         if (c.verdict != kUnparsable) {
-            EXPECT_EQ(rule, c.rule) << c.line;
+            EXPECT_EQ(test::textsOf(parsed.line), c.rule) << c.line;
         }
     }
 }
@@ -91,17 +92,15 @@ TEST(EveLine, BadLinesAreUnparsable)
         "0 0 !- 0 x",
         "0 0 !-x 0 x",
     };
-    for (const char* line : lines) {
-        EventRule rule;
-        EXPECT_EQ(EveLine(line, rule), kUnparsable) << line;
-    }
+    for (const char* line : lines)
+        EXPECT_EQ(test::Parsed<EveLine>(line).verdict(), kUnparsable) << line;
 }
 
 TEST(EveLine, HugeNumbersDoNotOverflowTheVerdict)
 {
-    EventRule rule;
-    EXPECT_EQ(EveLine("2147483647 2147483647 2147483647 2147483647 x", rule), INT32_MAX);
-    EXPECT_EQ(EveLine("0 -2147483648 0 -2147483648 x", rule), INT32_MIN);
+    EXPECT_EQ(test::Parsed<EveLine>("2147483647 2147483647 2147483647 2147483647 x").verdict(),
+              INT32_MAX);
+    EXPECT_EQ(test::Parsed<EveLine>("0 -2147483648 0 -2147483648 x").verdict(), INT32_MIN);
 }
 
 std::vector<std::string> expand(std::string_view line)
@@ -144,18 +143,21 @@ TEST(CommaList, ProducedLinesParseAsTheirItems)
 {
     const auto lines = expand("5 0 0 0 Tea, coffee");
     ASSERT_EQ(lines.size(), 2u);
-    EventRule rule;
-    EXPECT_EQ(EveLine(lines[0], rule), 6);
-    EXPECT_EQ(rule[EventText], "Tea coffee");
-    EXPECT_EQ(EveLine(lines[1], rule), 6);
-    EXPECT_EQ(rule[EventText], "coffee");
+    const test::Parsed<EveLine> tea(lines[0]);
+    EXPECT_EQ(tea.verdict(), 6);
+    EXPECT_EQ(eventText(tea.line.tail().text, LineEncoding::Text), "Tea coffee");
+    const test::Parsed<EveLine> coffee(lines[1]);
+    EXPECT_EQ(coffee.verdict(), 6);
+    EXPECT_EQ(eventText(coffee.line.tail().text, LineEncoding::Text), "coffee");
 
     const auto tail = expand("0 0 0 1,2");
-    EXPECT_EQ(EveLine(tail[0], rule), 2);
-    EXPECT_EQ(rule[EventMonth], "1");
-    EXPECT_EQ(rule[EventText], "1 2");
-    EXPECT_EQ(EveLine(tail[1], rule), 3);
-    EXPECT_EQ(rule[EventText], "");
+    const test::Parsed<EveLine> first(tail[0]);
+    EXPECT_EQ(first.verdict(), 2);
+    EXPECT_EQ(first.line.month, "1");
+    EXPECT_EQ(eventText(first.line.tail().text, LineEncoding::Text), "1 2");
+    const test::Parsed<EveLine> second(tail[1]);
+    EXPECT_EQ(second.verdict(), 3);
+    EXPECT_EQ(eventText(second.line.tail().text, LineEncoding::Text), "");
 }
 
 TEST(CommaList, TenThousandItemsStayLinear)
@@ -181,8 +183,7 @@ TEST(CommaList, TenThousandItemsStayLinear)
     int parsed = 0;
     expandCommaList(tail, [&](std::string_view one) {
         ++count;
-        EventRule rule;
-        if (EveLine(one, rule) > 0) ++parsed;
+        if (test::Parsed<EveLine>(one).verdict() > 0) ++parsed;
     });
     EXPECT_EQ(count, 10001u);
     EXPECT_EQ(parsed, 10000); // the last item is empty

@@ -1,3 +1,4 @@
+#include "support/parsed_line.h"
 #include "tables/fields.h"
 #include "tables/history_line.h"
 
@@ -13,7 +14,7 @@ TEST(HisLine, FieldsAndVerdicts)
         const char* line;
         int verdict;
         // year, month, day, kind, text, colour, second year, second month, second day
-        HistoryRecord record;
+        test::Texts record;
     };
     const Case cases[] = {
         {"1868/10/23 E 改元", 34, {"1868", "10", "23", "E", "改元", "A", "0", "0", "0"}},
@@ -40,9 +41,9 @@ TEST(HisLine, FieldsAndVerdicts)
         {"1900/5/1 q words y", 7, {"1900", "5", "1", "Q", "読み取りエラー", "Y", "0", "0", "0"}},
     };
     for (const Case& c : cases) {
-        HistoryRecord record;
-        EXPECT_EQ(HisLine(c.line, record), c.verdict) << c.line;
-        EXPECT_EQ(record, c.record) << c.line;
+        const test::Parsed<HisLine> parsed(c.line);
+        EXPECT_EQ(parsed.verdict(), c.verdict) << c.line;
+        EXPECT_EQ(test::textsOf(parsed.line), c.record) << c.line;
     }
 }
 
@@ -62,10 +63,8 @@ TEST(HisLine, BadLinesAreUnparsable)
         "1900/5/1 D 1980/x/2 x",
         "/5/1/ E x",
     };
-    for (const char* line : lines) {
-        HistoryRecord record;
-        EXPECT_EQ(HisLine(line, record), kUnparsable) << line;
-    }
+    for (const char* line : lines)
+        EXPECT_EQ(test::Parsed<HisLine>(line).verdict(), kUnparsable) << line;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Reading table lines in place: splitting only as far as asked, numbers read from the bytes,
-// and Shift-JIS bytes giving the same entries as the decoded line gives the record parsers.
+// and Shift-JIS bytes giving the same entries as the decoded line.
+#include "support/parsed_line.h"
 #include "tables/event_line.h"
 #include "tables/history_line.h"
 #include "tables/jikukai.h"
@@ -17,7 +18,7 @@ TEST(LazySplit, HasAndFieldAgreeWithTheWholeSplit)
         "a,,b",   " x , y ,z ", R"("a ""b"" c" d, "e)", "+7 1990/5/12 x", "", " \t",
         "a\0b c", ",",          "12345678901 z",        R"("" "")"};
     for (const std::string_view line : lines) {
-        const std::vector<std::string> whole = splitFields(line);
+        const std::vector<std::string> whole = test::splitFields(line);
         FieldList lazy;
         lazy.start(line);
         // from the back: a field is there before anything of it is split
@@ -95,93 +96,38 @@ TEST(AdvanceReading, FirstCharacterOfTheBytesGoesAsTheDecoderSeesIt)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(advanceDays(c.bytes, LineEncoding::Cp932), c.days) << c.name;
-        EXPECT_EQ(advanceDays(cp932ToUtf8(c.bytes)), c.days) << c.name;
+        EXPECT_EQ(advanceDays(cp932ToUtf8(c.bytes), LineEncoding::Text), c.days) << c.name;
     }
 }
 
-// The same line as Shift-JIS bytes read in place and as decoded text parsed into a record
-// gives the same numbers, marks and texts.
-TEST(InPlaceReading, ShiftJisBytesReadAsTheirDecodedText)
+// The same line as Shift-JIS bytes read in place and as decoded text gives the same
+// verdict, numbers, marks and texts.
+template <auto Parse> void expectSameAsDecoded(std::initializer_list<const char*> lines)
 {
-    const char* const birthdays[] = {"+7 1990/5/12 友 山田_太郎 メモ STOP red",
-                                     "1990/5/12 \"予 定\" 能_表 x s",
-                                     "+3 0000000001/5/12 x y",
-                                     "+ 1990/05/012 x y z w",
-                                     "1990/5/12/1 x y",
-                                     "＋7 1990/5/12 x y"};
-    for (const char* text : birthdays) {
-        const std::string bytes = utf8ToCp932(text);
-        FieldList fields;
-        fields.start(bytes);
-        BirthdayLine line;
-        BirthdayRecord record;
-        const int verdict = readBirthdayLine(fields, LineEncoding::Cp932, line);
-        ASSERT_EQ(verdict, TanLine(text, record)) << text;
-        if (verdict == kUnparsable) continue;
-        readBirthdayExtras(fields, line);
-        using namespace birthday;
-        EXPECT_EQ(line.hasAdvance ? std::to_string(line.advance) : "0", record[Advance]);
-        EXPECT_EQ(std::string(line.date.text[2]), record[Day]) << text;
-        EXPECT_EQ(shownText(line.name, LineEncoding::Cp932), record[Name]) << text;
-        EXPECT_EQ(line.hasSpare2 ? shownText(line.spare2, LineEncoding::Cp932) : "0",
-                  record[Spare2])
-            << text;
-        EXPECT_EQ(std::string(1, line.stop), record[Stop]) << text;
-        EXPECT_EQ(std::string(1, line.colour), record[Colour]) << text;
-    }
-
-    const char* const schedules[] = {"2024/5/20 *本社 会議 B", "2024/5/20 表*3 計算 after g",
-                                     "+3 2024/5/20 ** 会議", "2024/5/20 5*3"};
-    for (const char* text : schedules) {
-        const std::string bytes = utf8ToCp932(text);
-        FieldList fields;
-        fields.start(bytes);
-        ScheduleLine line;
-        ScheduleRecord record;
-        const int verdict = readScheduleLine(fields, LineEncoding::Cp932, line);
-        ASSERT_EQ(verdict, SkeLine(text, record)) << text;
-        if (verdict == kUnparsable) continue;
-        using namespace schedule;
-        EXPECT_EQ(shownText(line.comment, LineEncoding::Cp932), record[Comment]) << text;
-        EXPECT_EQ(shownText(line.text, LineEncoding::Cp932), record[Text]) << text;
-        EXPECT_EQ(std::string(1, line.mark), record[Mark]) << text;
-    }
-
-    const char* const events[] = {"+3 <<25 0 0 0 &red 給料_日", "10-表 0 0 8 夏休み",
-                                  "0 3 !2 0 表 十", "-1 0 %1 0", "<十 0 0 0 x"};
-    for (const char* text : events) {
-        const std::string bytes = utf8ToCp932(text);
-        FieldList fields;
-        fields.start(bytes);
-        EventLine line;
-        EventRule rule;
-        const int verdict = readEventLine(fields, LineEncoding::Cp932, line);
-        ASSERT_EQ(verdict, EveLine(text, rule)) << text;
-        if (verdict == kUnparsable) continue;
-        readEventExtras(fields, line);
-        EXPECT_EQ(eventLineText(fields, line, LineEncoding::Cp932), rule[EventText]) << text;
-        EXPECT_EQ(cp932ToUtf8(line.rangeEnd), rule[EventRangeEnd]) << text;
-        EXPECT_EQ(std::string(1, line.colour), rule[EventColour]) << text;
-    }
-
-    const char* const history[] = {"紀元前660/2/11 E 建国_記念", "1900/5/1 b ? 能 y",
-                                   "1980/7/2 D 1900/5/? 十", "1900/5/1 表 x"};
-    for (const char* text : history) {
-        const std::string bytes = utf8ToCp932(text);
-        FieldList fields;
-        fields.start(bytes);
-        HistoryLine line;
-        HistoryRecord record;
-        const int verdict = readHistoryLine(fields, line);
-        ASSERT_EQ(verdict, HisLine(text, record)) << text;
-        if (verdict == kUnparsable) continue;
-        readHistoryExtras(fields, line);
-        EXPECT_EQ(cp932ToUtf8(line.date[0]), record[HistoryYear]) << text;
-        EXPECT_EQ(std::string(line.second[2]), record[HistoryDay2]) << text;
-        if (line.kindLetter != 'X') {
-            EXPECT_EQ(shownText({line.text}, LineEncoding::Cp932), record[HistoryText]) << text;
+    for (const char* text : lines) {
+        const test::Parsed<Parse> bytes(utf8ToCp932(text), LineEncoding::Cp932);
+        const test::Parsed<Parse> decoded(text);
+        ASSERT_EQ(bytes.verdict(), decoded.verdict()) << text;
+        EXPECT_EQ(bytes.problem(), decoded.problem()) << text;
+        if (decoded.verdict() > 0) {
+            EXPECT_EQ(test::textsOf(bytes.line), test::textsOf(decoded.line)) << text;
         }
     }
+}
+
+TEST(InPlaceReading, ShiftJisBytesReadAsTheirDecodedText)
+{
+    expectSameAsDecoded<TanLine>({"+7 1990/5/12 友 山田_太郎 メモ STOP red",
+                                  "1990/5/12 \"予 定\" 能_表 x s", "+3 0000000001/5/12 x y",
+                                  "+ 1990/05/012 x y z w", "1990/5/12/1 x y", "＋7 1990/5/12 x y"});
+    expectSameAsDecoded<SkeLine>({"2024/5/20 *本社 会議 B", "2024/5/20 表*3 計算 after g",
+                                  "+3 2024/5/20 ** 会議", "2024/5/20 5*3"});
+    expectSameAsDecoded<EveLine>({"+3 <<25 0 0 0 &red 給料_日", "10-表 0 0 8 夏休み",
+                                  "0 3 !2 0 表 十", "-1 0 %1 0", "<十 0 0 0 x"});
+    expectSameAsDecoded<HisLine>({"紀元前660/2/11 E 建国_記念", "1900/5/1 b ? 能 y",
+                                  "1980/7/2 D 1900/5/? 十", "1900/5/1 表 x"});
+    expectSameAsDecoded<WekLine>({"4/6 4/15 春の_交通安全 g", "4/6 4/十 x"});
+    expectSameAsDecoded<HolLine>({"1,1,元_日", "表 1 x"});
 }
 
 TEST(LineText, DecodedOnlyWhenNotAsciiOrAlreadyText)
@@ -194,8 +140,8 @@ TEST(LineText, DecodedOnlyWhenNotAsciiOrAlreadyText)
     EXPECT_EQ(textOf("\xE8\xA1", LineEncoding::Text, scratch), "\xE8\xA1"); // as it is
     EXPECT_TRUE(isAscii("0123456789abcdef\x7F"));
     EXPECT_FALSE(isAscii("0123456789abcdef\x80"));
-    EXPECT_EQ(shownText({"能_表"}, LineEncoding::Text), "能 表");
-    EXPECT_EQ(shownText({"\x94\x5C_\x83\x5F"}, LineEncoding::Cp932), "能 ダ");
+    EXPECT_EQ(shownText("能_表", LineEncoding::Text), "能 表");
+    EXPECT_EQ(shownText("\x94\x5C_\x83\x5F", LineEncoding::Cp932), "能 ダ");
 }
 
 } // namespace

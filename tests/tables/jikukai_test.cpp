@@ -1,3 +1,4 @@
+#include "support/parsed_line.h"
 #include "tables/jikukai.h"
 
 #include <climits>
@@ -7,6 +8,9 @@ namespace tira {
 namespace {
 
 using Strings = std::vector<std::string>;
+using test::Parsed;
+using test::splitFields;
+using test::textsOf;
 
 TEST(FieldSplitter, SeparatorsQuotesAndEmptyFields)
 {
@@ -53,12 +57,13 @@ TEST(FieldRules, NumbersAdvanceFieldsAndWords)
          {"", "-", "+", "1x", " 1", "0x10", "2147483648", "99999999999999999999", "１"})
         EXPECT_FALSE(parseNumber(bad)) << bad;
 
-    EXPECT_EQ(advanceDays("+"), 1);
-    EXPECT_EQ(advanceDays("+7"), 7);
-    EXPECT_EQ(advanceDays("+20"), 14);
-    EXPECT_EQ(advanceDays("+-3"), -3);
-    EXPECT_FALSE(advanceDays("+x"));
-    EXPECT_FALSE(advanceDays("5+")); // the rest is "+", not a number
+    const auto text = LineEncoding::Text;
+    EXPECT_EQ(advanceDays("+", text), 1);
+    EXPECT_EQ(advanceDays("+7", text), 7);
+    EXPECT_EQ(advanceDays("+20", text), 14);
+    EXPECT_EQ(advanceDays("+-3", text), -3);
+    EXPECT_FALSE(advanceDays("+x", text));
+    EXPECT_FALSE(advanceDays("5+", text)); // the rest is "+", not a number
 
     EXPECT_EQ(colourCode("red"), 'R');
     EXPECT_EQ(colourCode("Red"), 'R');
@@ -76,18 +81,17 @@ TEST(FieldRules, NumbersAdvanceFieldsAndWords)
     EXPECT_FALSE(splitDate("2024/5", 3));
     EXPECT_FALSE(splitDate("2024/5/1/2", 3));
     EXPECT_FALSE(splitDate("4/6/2024", 2));
-    EXPECT_EQ(underscoresToSpaces("ダ_ダ"), "ダ ダ"); // ダ is 0x83 0x5F in CP932
+    EXPECT_EQ(shownText("ダ_ダ", LineEncoding::Text), "ダ ダ"); // ダ is 0x83 0x5F in CP932
 }
 
 TEST(TanLine, Fields)
 {
-    using namespace birthday;
     struct Case
     {
         const char* name;
         std::string_view line;
         int verdict;
-        BirthdayRecord record; // checked when the verdict is above 0
+        Strings record; // checked when the verdict is above 0
     };
     const Case cases[] = {
         {"full line with advance",
@@ -130,23 +134,22 @@ TEST(TanLine, Fields)
         {"comment only", "", kUnparsable, {}},
     };
     for (const Case& c : cases) {
-        BirthdayRecord record;
-        EXPECT_EQ(TanLine(c.line, record), c.verdict) << c.name;
+        const Parsed<TanLine> parsed(c.line);
+        EXPECT_EQ(parsed.verdict(), c.verdict) << c.name;
         if (c.verdict > 0) {
-            EXPECT_EQ(record, c.record) << c.name;
+            EXPECT_EQ(textsOf(parsed.line), c.record) << c.name;
         }
     }
 }
 
 TEST(SkeLine, Fields)
 {
-    using namespace schedule;
     struct Case
     {
         const char* name;
         std::string_view line;
         int verdict;
-        ScheduleRecord record;
+        Strings record;
     };
     const Case cases[] = {
         {"comment field",
@@ -179,10 +182,10 @@ TEST(SkeLine, Fields)
         {"bad date", "2024/5/2x 会議", kUnparsable, {}},
     };
     for (const Case& c : cases) {
-        ScheduleRecord record;
-        EXPECT_EQ(SkeLine(c.line, record), c.verdict) << c.name;
+        const Parsed<SkeLine> parsed(c.line);
+        EXPECT_EQ(parsed.verdict(), c.verdict) << c.name;
         if (c.verdict > 0) {
-            EXPECT_EQ(record, c.record) << c.name;
+            EXPECT_EQ(textsOf(parsed.line), c.record) << c.name;
         }
     }
 }
@@ -194,7 +197,7 @@ TEST(WekLine, FieldsAndSentenceEnd)
         const char* name;
         std::string_view line;
         int verdict;
-        WeeklyRecord record;
+        Strings record;
     };
     const Case cases[] = {
         {"plain text gains です。",
@@ -223,22 +226,22 @@ TEST(WekLine, FieldsAndSentenceEnd)
         {"no slash", "4 4/15 x", kUnparsable, {}},
     };
     for (const Case& c : cases) {
-        WeeklyRecord record;
-        EXPECT_EQ(WekLine(c.line, record), c.verdict) << c.name;
+        const Parsed<WekLine> parsed(c.line);
+        EXPECT_EQ(parsed.verdict(), c.verdict) << c.name;
         if (c.verdict > 0) {
-            EXPECT_EQ(record, c.record) << c.name;
+            EXPECT_EQ(textsOf(parsed.line), c.record) << c.name;
         }
     }
 }
 
-TEST(HolidayLine, Fields)
+TEST(HolLine, Fields)
 {
     struct Case
     {
         const char* name;
         std::string_view line;
         int verdict;
-        HolidayRecord record;
+        Strings record;
     };
     const Case cases[] = {
         {"commas", "1,1,元日", 3, {"1", "1", "元日"}},
@@ -249,41 +252,37 @@ TEST(HolidayLine, Fields)
         {"quoted month with a comma", R"("1,15" 1 成人の日)", kUnparsable, {}},
     };
     for (const Case& c : cases) {
-        HolidayRecord record;
-        EXPECT_EQ(HolidayLine(c.line, record), c.verdict) << c.name;
+        const Parsed<HolLine> parsed(c.line);
+        EXPECT_EQ(parsed.verdict(), c.verdict) << c.name;
         if (c.verdict > 0) {
-            EXPECT_EQ(record, c.record) << c.name;
+            EXPECT_EQ(textsOf(parsed.line), c.record) << c.name;
         }
     }
 }
 
 TEST(ParserLimits, HugeValidNumbersSaturateInsteadOfWrapping)
 {
-    BirthdayRecord record;
-    EXPECT_EQ(TanLine("2147483647/2147483647/2147483647 x Taro", record), INT_MAX);
-    EXPECT_EQ(TanLine("-2147483648/-2147483648/-2147483648 x Taro", record), INT_MIN);
-    WeeklyRecord weekly;
-    EXPECT_EQ(WekLine("2147483647/2147483647 2147483647/2147483647 x", weekly), INT_MAX);
+    EXPECT_EQ(Parsed<TanLine>("2147483647/2147483647/2147483647 x Taro").verdict(), INT_MAX);
+    EXPECT_EQ(Parsed<TanLine>("-2147483648/-2147483648/-2147483648 x Taro").verdict(), INT_MIN);
+    EXPECT_EQ(Parsed<WekLine>("2147483647/2147483647 2147483647/2147483647 x").verdict(), INT_MAX);
 }
 
 TEST(ParserLimits, LongLinesAndManyFields)
 {
     const std::string longName(1 << 20, 'n');
-    BirthdayRecord record;
-    EXPECT_EQ(TanLine("1990/5/12 x " + longName, record), 2008);
-    EXPECT_EQ(record[birthday::Name].size(), longName.size());
+    const Parsed<TanLine> longLine("1990/5/12 x " + longName);
+    EXPECT_EQ(longLine.verdict(), 2008);
+    EXPECT_EQ(longLine.line.name().size(), longName.size());
 
     std::string manyFields = "1990/5/12 x Taro note S blue";
     for (int i = 0; i < 10000; ++i)
         manyFields += " f";
-    EXPECT_EQ(TanLine(manyFields, record), 2008);
-    EXPECT_EQ(record[birthday::Colour], "B");
+    const Parsed<TanLine> many(manyFields);
+    EXPECT_EQ(many.verdict(), 2008);
+    EXPECT_EQ(many.line.colour(), 'B');
 
-    const std::string commas(1 << 20, ',');
-    ScheduleRecord schedule;
-    EXPECT_EQ(SkeLine(commas, schedule), kUnparsable); // empty date field
-    const std::string quotes(1 << 20, '"');
-    EXPECT_EQ(SkeLine(quotes, schedule), kUnparsable);
+    EXPECT_EQ(Parsed<SkeLine>(std::string(1 << 20, ',')).verdict(), kUnparsable); // empty date
+    EXPECT_EQ(Parsed<SkeLine>(std::string(1 << 20, '"')).verdict(), kUnparsable);
 }
 
 } // namespace

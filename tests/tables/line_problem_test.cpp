@@ -18,38 +18,34 @@ TEST(LineProblem, ParsersTellTheReasonAndClearIt)
     struct Case
     {
         const char* name;
-        std::function<int(std::string_view, LineProblem*)> parse;
+        std::function<LineVerdict(std::string_view)> parse;
         std::string bad;
         LineProblem problem;
         std::string good;
     };
-    BirthdayRecord birthday;
-    ScheduleRecord schedule;
-    WeeklyRecord weekly;
-    HolidayRecord holiday;
-    EventRule rule;
-    HistoryRecord history;
+    const auto verdictOf = [](auto parser) {
+        return [parser](std::string_view text) {
+            FieldList fields;
+            fields.start(text);
+            return parser(fields, LineEncoding::Text).verdict;
+        };
+    };
     const Case cases[] = {
-        {"birthday", [&](auto l, auto p) { return TanLine(l, birthday, p); }, "1/2/x a b",
-         LineProblem::DateNotNumber, "1/2/3 a b"},
-        {"schedule", [&](auto l, auto p) { return SkeLine(l, schedule, p); }, "+ 1/2/3",
-         LineProblem::TooFewFields, "1/2/3 a"},
-        {"weekly", [&](auto l, auto p) { return WekLine(l, weekly, p); }, "1/2 1/2/3 a",
-         LineProblem::DateNeedsOneSlash, "1/2 1/3 a"},
-        {"holiday", [&](auto l, auto p) { return HolidayLine(l, holiday, p); }, "-3,1,x",
-         LineProblem::SumNotPositive, "3,1,x"},
-        {"event", [&](auto l, auto p) { return EveLine(l, rule, p); }, "+1x 5 0 0 0",
-         LineProblem::AdvanceNotNumber, "5 0 0 0"},
-        {"history", [&](auto l, auto p) { return HisLine(l, history, p); }, "1/1/1 D ?/1/x y",
-         LineProblem::DateNotNumber, "1/1/1 D ? y"},
+        {"birthday", verdictOf(TanLine), "1/2/x a b", LineProblem::DateNotNumber, "1/2/3 a b"},
+        {"schedule", verdictOf(SkeLine), "+ 1/2/3", LineProblem::TooFewFields, "1/2/3 a"},
+        {"weekly", verdictOf(WekLine), "1/2 1/2/3 a", LineProblem::DateNeedsOneSlash, "1/2 1/3 a"},
+        {"holiday", verdictOf(HolLine), "-3,1,x", LineProblem::SumNotPositive, "3,1,x"},
+        {"event", verdictOf(EveLine), "+1x 5 0 0 0", LineProblem::AdvanceNotNumber, "5 0 0 0"},
+        {"history", verdictOf(HisLine), "1/1/1 D ?/1/x y", LineProblem::DateNotNumber,
+         "1/1/1 D ? y"},
     };
     for (const Case& c : cases) {
-        LineProblem problem = LineProblem::None;
-        EXPECT_LE(c.parse(c.bad, &problem), 0) << c.name;
-        EXPECT_EQ(problem, c.problem) << c.name << ": " << lineProblemText(problem);
-        EXPECT_GT(c.parse(c.good, &problem), 0) << c.name;
-        EXPECT_EQ(problem, LineProblem::None) << c.name;
-        EXPECT_LE(c.parse(c.bad, nullptr), 0) << c.name << " without a reason asked for";
+        const LineVerdict bad = c.parse(c.bad);
+        EXPECT_LE(bad.value, 0) << c.name;
+        EXPECT_EQ(bad.problem, c.problem) << c.name << ": " << lineProblemText(bad.problem);
+        const LineVerdict good = c.parse(c.good);
+        EXPECT_GT(good.value, 0) << c.name;
+        EXPECT_EQ(good.problem, LineProblem::None) << c.name;
     }
 }
 

@@ -1,6 +1,6 @@
 #include "report/events.h"
-#include "report/history.h"
 #include "report/table_sections.h"
+#include "support/parsed_line.h"
 #include "tables/jikukai.h"
 #include "text/cp932.h"
 
@@ -10,58 +10,58 @@
 namespace tira {
 namespace {
 
-bool isOneOf(const std::string& field, std::string_view letters)
+bool isOneOf(char letter, std::string_view letters)
 {
-    return field.size() == 1 && letters.find(field[0]) != std::string_view::npos;
+    return letters.find(letter) != std::string_view::npos;
 }
 
-// Runs every parser on a line and, for a line they accept, the deciding functions too.
-// Returns how many parsers accepted it.
+// Runs every parser on a line and, for a line they accept, the deciders too. Returns how
+// many parsers accepted it.
 int parseAndDecide(std::string_view line, const CalendarFacts& facts, const Settings& settings)
 {
     int accepted = 0;
-    BirthdayRecord birthday;
-    const int tan = TanLine(line, birthday);
-    EXPECT_TRUE(tan == kUnparsable || isOneOf(birthday[birthday::Stop], "SN"));
-    if (tan > 0) {
+    const std::vector<HolidayEntry> holidays{{1, 1, "h"}};
+    const test::Parsed<TanLine> birthday(line);
+    if (birthday.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(birthday[birthday::Colour], "KWRGBCMYA"));
-        const auto entry = birthdayEntry(birthday, facts, settings);
-        if (entry) {
+        EXPECT_TRUE(isOneOf(birthday.line.stop(), "SN"));
+        EXPECT_TRUE(isOneOf(birthday.line.colour(), "KWRGBCMYA"));
+        if (const auto entry = birthdayEntry(birthday.line, facts, settings)) {
             EXPECT_FALSE(entry->text.empty());
         }
     }
-    ScheduleRecord schedule;
-    if (SkeLine(line, schedule) > 0) {
+    const test::Parsed<SkeLine> schedule(line);
+    if (schedule.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(schedule[schedule::Mark], "SABN"));
-        const auto entry = scheduleEntry(schedule, facts, settings);
-        if (entry) {
+        EXPECT_TRUE(isOneOf(schedule.line.mark, "SABN"));
+        if (const auto entry = scheduleEntry(schedule.line, facts, settings)) {
             EXPECT_FALSE(entry->text.empty());
         }
     }
-    WeeklyRecord weekly;
-    if (WekLine(line, weekly) > 0) {
+    const test::Parsed<WekLine> weekly(line);
+    if (weekly.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(weekly[weekly::Colour], "KWRGBCMYA"));
-        (void)weeklyEntry(weekly, facts, settings);
+        EXPECT_TRUE(isOneOf(weekly.line.colour(), "KWRGBCMYA"));
+        (void)weeklyEntry(weekly.line, facts, settings);
     }
-    HolidayRecord holiday;
-    if (HolidayLine(line, holiday) > 0) ++accepted;
+    if (test::Parsed<HolLine>(line).verdict() > 0) ++accepted;
     // event rules go through the comma-list expansion first
     expandCommaList(line, [&](std::string_view one) {
-        EventRule rule;
-        if (EveLine(one, rule) <= 0) return;
+        const test::Parsed<EveLine> rule(one);
+        if (rule.verdict() <= 0) return;
         ++accepted;
-        EXPECT_TRUE(isOneOf(rule[EventColour], "KWRGBCMYA"));
-        const EventMatch match = evaluateEvent(rule, 0, facts, {{1, 1, "h"}});
+        EXPECT_TRUE(isOneOf(rule.line.tail().colour, "KWRGBCMYA"));
+        if (eventRuleProblem(rule.line, 0) != LineProblem::None) return;
+        const EventMatch match =
+            Judge(eventDueDays(rule.line, 0, facts, holidays), facts.today, rule.line.advance);
         EXPECT_TRUE(match.result >= 0 && match.result <= 2);
+        (void)eventEntry(rule.line, 0, facts, holidays, settings);
     });
-    HistoryRecord history;
-    if (HisLine(line, history) > 0) {
+    const test::Parsed<HisLine> history(line);
+    if (history.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(history[HistoryColour], "KWRGBCMYA"));
-        (void)historyLineFor(history, facts.date);
+        EXPECT_TRUE(isOneOf(history.line.colour(), "KWRGBCMYA"));
+        (void)historyEntry(history.line, facts, settings);
     }
     return accepted;
 }
@@ -96,10 +96,10 @@ TEST(ParserRobustness, ExtremeNumbersReachTheSectionsSafely)
                                   "0/0/0 t B", "12/31 1/1 x", "65535/65535 0/0 x"}) {
         EXPECT_GE(parseAndDecide(line, facts, settings), 1) << line;
     }
-    BirthdayRecord record;
-    ASSERT_GT(TanLine("65535/1/1 x Taro", record), 0);
+    const test::Parsed<TanLine> birthday("65535/1/1 x Taro");
+    ASSERT_GT(birthday.verdict(), 0);
     const CalendarFacts december = computeCalendarFacts({65535, 12, 25});
-    const auto entry = birthdayEntry(record, december, settings);
+    const auto entry = birthdayEntry(birthday.line, december, settings);
     EXPECT_FALSE(entry); // 1 January of year 65536 is 7 days ahead; no advance days
 }
 

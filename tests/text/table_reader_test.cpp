@@ -48,8 +48,12 @@ TEST(TableReader, LineEnds)
     const LineCase cases[] = {
         {"CR", "a\rb\r", {"a", "b"}},
         {"CR LF", "a\r\nb\r\n", {"a", "b"}},
-        {"lone LF is a character", "a\nb\r\nc\n", {"a\nb", "c\n"}},
-        {"LF CR is a character then a line end", "a\n\rb", {"a\n", "b"}},
+        {"lone LF after a first CR is a character", "a\r\nb\nc\r\nd\n", {"a", "b\nc", "d\n"}},
+        {"LF CR is a character then a line end", "a\rb\n\rc", {"a", "b\n", "c"}},
+        {"first line end LF: every LF ends a line",
+         "a\nb\r\nc\rd\n\ne",
+         {"a", "b", "c\rd", "", "e"}},
+        {"first line end LF after a CR LF is not one", "a\r\nb\n", {"a", "b\n"}},
         {"last line without line end", "a\r\nlast", {"a", "last"}},
         {"empty file", "", {}},
         {"empty lines", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
@@ -84,6 +88,27 @@ TEST(TableReader, ReportsTheEncoding)
     EXPECT_EQ(TableReader(home.file("S.TBL")).encoding(), TextEncoding::Cp932);
 }
 
+TEST(TableReader, TellsHowTheLinesEnd)
+{
+    struct Case
+    {
+        std::string bytes;
+        LineEnds ends;
+    };
+    const Case cases[] = {{"a\r\nb\r", LineEnds::CrLf}, {"a\rb\r\n", LineEnds::Cr},
+                          {"a\nb\r\n", LineEnds::Lf},   {"a", LineEnds::CrLf},
+                          {"\r", LineEnds::Cr},         {"\n", LineEnds::Lf}};
+    for (const Case& c : cases) {
+        test::TempHome home;
+        home.writeBytes("T.TBL", c.bytes);
+        TableReader reader(home.file("T.TBL"));
+        std::string line;
+        while (reader.next(line)) {
+        }
+        EXPECT_EQ(reader.lineEnds(), c.ends) << c.bytes;
+    }
+}
+
 TEST(TableReader, LineLongerThanAChunk)
 {
     const std::string longLine(3 * kReaderChunk + 17, 'x');
@@ -98,7 +123,13 @@ TEST(TableReader, LineEndAcrossTheChunkBoundary)
         const std::string first(before, 'x');
         EXPECT_EQ(readBytes(first + "\r\ny\r\n"), (std::vector<std::string>{first, "y"})) << before;
         EXPECT_EQ(readBytes(first + "\r\x1Ay\r\n"), (std::vector<std::string>{first})) << before;
-        EXPECT_EQ(readBytes(first + "\n\r"), (std::vector<std::string>{first + "\n"})) << before;
+        EXPECT_EQ(readBytes("\r" + first + "\n\r"), (std::vector<std::string>{"", first + "\n"}))
+            << before;
+        EXPECT_EQ(readBytes("z\n" + first + "\r\ny\n"), (std::vector<std::string>{"z", first, "y"}))
+            << before;
+        EXPECT_EQ(readBytes(first + "\n" + first + "\r\n"),
+                  (std::vector<std::string>{first, first}))
+            << before;
         // a double-byte character cut by the boundary stays whole
         EXPECT_EQ(readBytes(first + "\x83\x5F\r\n"), (std::vector<std::string>{first + "ダ"}))
             << before;
@@ -168,6 +199,15 @@ TEST(TableReader, OverlongLineIsSkippedAsOneEmptyLine)
          "a\r" + tooLong + "\rb\r",
          {"a", "", "b"},
          {false, true, false}},
+        // a file with LF line ends: the skip stops at the LF, a CR before it goes with it
+        {"LF file, too long in the middle",
+         "a\n" + tooLong + "\r\nb\nc\n",
+         {"a", "", "b", "c"},
+         {false, true, false, false}},
+        {"too long first line of an LF file",
+         tooLong + "\nb\nc\n",
+         {"", "b", "c"},
+         {true, false, false}},
     };
     // a long line is compared by its start and its length, so that a failure stays readable
     const auto shown = [](const std::string& l) {

@@ -1,0 +1,136 @@
+#pragma once
+
+// One table line run through its parser, with the storage its views point into, and the
+// parsed records written out as lists of texts that test tables can spell.
+
+#include "tables/event_line.h"
+#include "tables/fields.h"
+#include "tables/history_line.h"
+#include "tables/jikukai.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tira::test {
+
+template <auto Parse> class Parsed
+{
+  public:
+    explicit Parsed(std::string_view text, LineEncoding encoding = LineEncoding::Text)
+        : m_text(text)
+    {
+        m_fields.start(m_text);
+        line = Parse(m_fields, encoding);
+    }
+    Parsed(const Parsed&) = delete;
+    Parsed& operator=(const Parsed&) = delete;
+
+    int verdict() const noexcept { return line.verdict.value; }
+    LineProblem problem() const noexcept { return line.verdict.problem; }
+
+  private:
+    std::string m_text; // before the fields and the line, which point into it
+    FieldList m_fields;
+
+  public:
+    decltype(Parse(std::declval<FieldList&>(), LineEncoding::Text)) line;
+};
+
+// The fields every split of `text` gives.
+inline std::vector<std::string> splitFields(std::string_view text)
+{
+    FieldList list;
+    list.split(text);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        out.emplace_back(list[i]);
+    return out;
+}
+
+using Texts = std::vector<std::string>;
+
+// advance, year, month, day, spare as written, shown name, shown second spare ("0": none), stop,
+// colour
+inline Texts textsOf(const BirthdayLine& l)
+{
+    std::string spare1;
+    appendText(spare1, l.spare1(), l.encoding);
+    return {std::to_string(l.advance),
+            std::string(l.date.text[0]),
+            std::string(l.date.text[1]),
+            std::string(l.date.text[2]),
+            spare1,
+            shownText(l.name(), l.encoding),
+            l.spare2().empty() ? "0" : shownText(l.spare2(), l.encoding),
+            std::string(1, l.stop()),
+            std::string(1, l.colour())};
+}
+
+// advance, year, month, day, shown comment, shown text, mark, colour
+inline Texts textsOf(const ScheduleLine& l)
+{
+    return {std::to_string(l.advance),        std::string(l.date.text[0]),
+            std::string(l.date.text[1]),      std::string(l.date.text[2]),
+            shownText(l.comment, l.encoding), shownText(l.text, l.encoding),
+            std::string(1, l.mark),           std::string(1, l.colour)};
+}
+
+// start month, start day, end month, end day, shown text with its sentence end, colour
+inline Texts textsOf(const WeeklyLine& l)
+{
+    return {std::string(l.start.text[0]),
+            std::string(l.start.text[1]),
+            std::string(l.end.text[0]),
+            std::string(l.end.text[1]),
+            weeklySentence(shownText(l.text(), l.encoding)),
+            std::string(1, l.colour())};
+}
+
+// month, day, name as split
+inline Texts textsOf(const HolidayLine& l)
+{
+    std::string name;
+    appendText(name, l.name, l.encoding);
+    return {std::to_string(l.month), std::to_string(l.day), name};
+}
+
+// advance, day, weekday, week, month, colour, shown text, day form, range end, week form
+inline Texts textsOf(const EventLine& l)
+{
+    std::string rangeEnd;
+    appendText(rangeEnd, l.rangeEnd, l.encoding);
+    const EventLine::Tail tail = l.tail();
+    return {std::to_string(l.advance),
+            std::string(l.day),
+            std::string(l.weekday),
+            std::string(l.week),
+            std::string(l.month),
+            std::string(1, tail.colour),
+            eventText(tail.text, l.encoding),
+            std::to_string(static_cast<int>(l.dayForm)),
+            rangeEnd,
+            std::to_string(static_cast<int>(l.weekForm))};
+}
+
+// year, month, day, kind letter (or the kind as written), shown text, colour, second date
+inline Texts textsOf(const HistoryLine& l)
+{
+    std::string year;
+    appendText(year, l.date[0], l.encoding);
+    std::string kind;
+    appendText(kind, l.kind, l.encoding);
+    for (char& c : kind)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return {year,
+            std::string(l.date[1]),
+            std::string(l.date[2]),
+            kind,
+            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(l.text(), l.encoding),
+            std::string(1, l.colour()),
+            std::string(l.second[0]),
+            std::string(l.second[1]),
+            std::string(l.second[2])};
+}
+
+} // namespace tira::test
