@@ -10,62 +10,6 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// The markers are tested in a fixed order, so "<" wins over ">" and "&" over "-". One pass
-// tells which markers are there; a plain day needs no search at all.
-void readDayField(std::string_view field, EventLine& line) noexcept
-{
-    bool less = false;
-    bool greater = false;
-    bool ampersand = false;
-    bool dash = false;
-    for (const char c : field) {
-        less = less || c == '<';
-        greater = greater || c == '>';
-        ampersand = ampersand || c == '&';
-        dash = dash || c == '-';
-    }
-    line.rangeEnd = "0";
-    const auto take = [&](std::string_view value, DayForm form) {
-        line.day = value;
-        line.dayForm = form;
-    };
-    if (less) {
-        if (const auto at = field.find("<<"); at != npos)
-            return take(field.substr(at + 2), DayForm::EarlierWorkingDay);
-        return take(field.substr(field.find('<') + 1), DayForm::Earlier);
-    }
-    if (greater) {
-        if (const auto at = field.find(">>"); at != npos)
-            return take(field.substr(at + 2), DayForm::LaterWorkingDay);
-        return take(field.substr(field.find('>') + 1), DayForm::Later);
-    }
-    if (ampersand) return take(field.substr(field.find('&') + 1), DayForm::Unsupported);
-    if (dash) {
-        const auto at = field.find('-');
-        if (at == 0) return take(field.substr(1), DayForm::FromMonthEnd);
-        line.rangeEnd = field.substr(at + 1);
-        return take(field.substr(0, at), DayForm::Range);
-    }
-    take(field, DayForm::Plain);
-}
-
-void readWeekField(std::string_view field, EventLine& line) noexcept
-{
-    const auto take = [&](std::string_view value, WeekForm form) {
-        line.week = value;
-        line.weekForm = form;
-    };
-    if (field.starts_with('-')) return take(field.substr(1), WeekForm::FromMonthEnd);
-    if (field.starts_with('!')) {
-        if (const auto at = field.find("!-"); at != npos)
-            return take(field.substr(at + 2), WeekForm::FromYearEnd);
-        return take(field.substr(1), WeekForm::OfYear);
-    }
-    if (field.starts_with("%1")) return take("0", WeekForm::OddWeeks);
-    if (field.starts_with("%2")) return take("0", WeekForm::EvenWeeks);
-    take(field, WeekForm::OfMonth);
-}
-
 // Event colour words carry a leading "&"; any other text with "&" is automatic. The words
 // are ASCII, so the bytes of a field that is not need no decoding: they match nothing.
 char eventColourCode(std::string_view field) noexcept
@@ -75,36 +19,6 @@ char eventColourCode(std::string_view field) noexcept
 }
 
 } // namespace
-
-EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
-{
-    return parsedLine<EventLine>([&](EventLine& line, std::int64_t& sum) {
-        line.encoding = encoding;
-        line.fields = &fields;
-        std::size_t next = 0;
-        if (fields.has(0) && isAdvanceField(fields.field(0))) {
-            const auto days = advanceDays(fields.field(0), encoding);
-            if (!days) return LineProblem::AdvanceNotNumber;
-            line.advance = *days;
-            next = 1;
-        }
-        if (!fields.has(next + 3)) return LineProblem::TooFewFields;
-
-        readDayField(fields.field(next), line);
-        line.weekday = fields.field(next + 1);
-        readWeekField(fields.field(next + 2), line);
-        line.month = fields.field(next + 3);
-
-        // a value with any byte above 0x7F is no number, decoded or not
-        if (!readNumber(line.day, line.dayValue) || !readNumber(line.weekday, line.weekdayValue) ||
-            !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
-            return LineProblem::NotNumber;
-
-        line.colourAt = next + 4;
-        sum = std::int64_t{line.dayValue} + line.weekdayValue + line.weekValue + line.monthValue;
-        return LineProblem::None;
-    });
-}
 
 EventLine::Tail EventLine::tail() const noexcept
 {

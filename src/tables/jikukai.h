@@ -45,7 +45,6 @@ struct BirthdayLine
     FieldList* fields = nullptr; // the line, split on as far as asked
     std::size_t spareAt = 0;     // the field after the date
 };
-BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // Schedule line: [+advance] year/month/day [*comment] text [mark [colour]].
 // Verdict: year + month + day + 1.
@@ -60,7 +59,6 @@ struct ScheduleLine
     char mark = 'N'; // 'S', 'A', 'B' or 'N'
     char colour = 'A';
 };
-ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // Weekly line: month/day month/day text [colour]. Verdict: the four numbers + 1.
 struct WeeklyLine
@@ -76,7 +74,6 @@ struct WeeklyLine
 
     FieldList* fields = nullptr; // the line, split on as far as asked
 };
-WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // Holiday line: month day name. Verdict: month + day + 1.
 struct HolidayLine
@@ -87,7 +84,6 @@ struct HolidayLine
     std::int32_t day = 0;
     std::string_view name; // as split: underscores stay
 };
-HolidayLine HolLine(FieldList& fields, LineEncoding encoding) noexcept;
 
 // The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
 // case), else "N".
@@ -96,5 +92,156 @@ char scheduleMark(std::string_view word) noexcept;
 // A weekly text after the sentence-end rule: when its first "." is its last character that
 // "." is dropped, otherwise "です。" is appended; an empty text stays empty.
 std::string weeklySentence(std::string_view text);
+
+// The parsers are defined here, inline, so that the report's section loop and the check
+// of a table each compile them into their own line loop: a call per line and field costs
+// more than the parsing itself.
+namespace detail {
+
+// A date field of N parts each written as an optional sign and one to nine digits, read in
+// one pass into `date`, its values added to `sum`; false for anything else (which readDate
+// then reads the general way).
+template <std::size_t N>
+bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
+{
+    const char* p = field.data();
+    const char* const end = p + field.size();
+    std::int64_t total = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        const char* const partStart = p;
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+')) ++p;
+        const char* const digits = p;
+        std::uint32_t value = 0;
+        unsigned digit = 0;
+        while (p < end && (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
+            value = value * 10 + digit;
+            ++p;
+        }
+        // one to nine digits cannot overflow; longer numbers go the general way
+        if (p == digits || p - digits > 9) return false;
+        date.text[i] = std::string_view(partStart, static_cast<std::size_t>(p - partStart));
+        const auto number = static_cast<std::int32_t>(value);
+        date.value[i] = negative ? -number : number;
+        total += date.value[i];
+        if (i + 1 < N) {
+            if (p == end || *p != '/') return false;
+            ++p;
+        }
+    }
+    if (p != end) return false;
+    sum += total;
+    return true;
+}
+
+// Reads a date field of exactly N number parts into `date` and adds its values to `sum`;
+// None, or why the field is no such date.
+template <std::size_t N>
+LineProblem readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
+{
+    if (readPlainDate(field, date, sum)) return LineProblem::None;
+    const auto parts = splitDate(field, static_cast<int>(N));
+    if (!parts) return N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash;
+    for (std::size_t i = 0; i < N; ++i) {
+        // a part with any byte above 0x7F is no number, decoded or not
+        const auto value = parseNumber((*parts)[i]);
+        if (!value) return LineProblem::DateNotNumber;
+        date.text[i] = (*parts)[i];
+        date.value[i] = *value;
+        sum += *value;
+    }
+    return LineProblem::None;
+}
+
+// The advance field when the line has one: the advance days, and `next` moves past it.
+inline LineProblem readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance,
+                               std::size_t& next) noexcept
+{
+    next = 0;
+    advance = 0;
+    if (!fields.has(0) || !isAdvanceField(fields.field(0))) return LineProblem::None;
+    const auto days = advanceDays(fields.field(0), encoding);
+    if (!days) return LineProblem::AdvanceNotNumber;
+    advance = *days;
+    next = 1;
+    return LineProblem::None;
+}
+
+// The start of a birthday or schedule line: [+advance] year/month/day and at least
+// `needed` fields after the date. The date's values go to `sum`; `next` is the first field
+// after the date.
+inline LineProblem readDatedStart(FieldList& fields, LineEncoding encoding, std::size_t needed,
+                                  std::int32_t& advance, DateParts<3>& date, std::int64_t& sum,
+                                  std::size_t& next) noexcept
+{
+    if (const auto problem = readAdvance(fields, encoding, advance, next);
+        problem != LineProblem::None)
+        return problem;
+    if (!fields.has(next + needed)) return LineProblem::TooFewFields;
+    const auto problem = readDate(fields.field(next), date, sum);
+    ++next;
+    return problem;
+}
+
+} // namespace detail
+
+TIRA_LINE_PARSER BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) noexcept
+{
+    return parsedLine<BirthdayLine>([&](BirthdayLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        line.spareAt = 0; // the spare field, then the name
+        return detail::readDatedStart(fields, encoding, 2, line.advance, line.date, sum,
+                                      line.spareAt);
+    });
+}
+
+TIRA_LINE_PARSER ScheduleLine SkeLine(FieldList& fields, LineEncoding encoding) noexcept
+{
+    return parsedLine<ScheduleLine>([&](ScheduleLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        std::size_t at = 0;
+        if (const auto problem =
+                detail::readDatedStart(fields, encoding, 1, line.advance, line.date, sum, at);
+            problem != LineProblem::None)
+            return problem;
+        // the field after the date is the comment whenever it holds a "*", wherever
+        if (const std::string_view field = fields.field(at);
+            field.find('*') != std::string_view::npos) {
+            line.comment = field.substr(firstCharacterLength(field, encoding));
+            ++at;
+        }
+        if (!fields.has(at)) return LineProblem::TooFewFields;
+        line.text = fields.field(at);
+        line.mark = fields.has(at + 1) ? scheduleMark(fields.field(at + 1)) : 'N';
+        line.colour = fields.has(at + 2) ? colourCode(fields.field(at + 2)) : 'A';
+        return LineProblem::None;
+    });
+}
+
+TIRA_LINE_PARSER WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) noexcept
+{
+    return parsedLine<WeeklyLine>([&](WeeklyLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        line.fields = &fields;
+        if (!fields.has(2)) return LineProblem::TooFewFields;
+        const auto problem = detail::readDate(fields.field(0), line.start, sum);
+        return problem != LineProblem::None ? problem
+                                            : detail::readDate(fields.field(1), line.end, sum);
+    });
+}
+
+TIRA_LINE_PARSER HolidayLine HolLine(FieldList& fields, LineEncoding encoding) noexcept
+{
+    return parsedLine<HolidayLine>([&](HolidayLine& line, std::int64_t& sum) {
+        line.encoding = encoding;
+        if (!fields.has(2)) return LineProblem::TooFewFields;
+        line.name = fields.field(2);
+        if (!readNumber(fields.field(0), line.month) || !readNumber(fields.field(1), line.day))
+            return LineProblem::NotNumber;
+        sum = std::int64_t{line.month} + line.day;
+        return LineProblem::None;
+    });
+}
 
 } // namespace tira
