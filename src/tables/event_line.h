@@ -65,7 +65,8 @@ struct EventLine
     std::size_t colourAt = 0;    // the field after the month
 };
 
-// Defined inline so that the line loops that read event tables compile the parser in.
+// The parser is defined here, so that it compiles with what it calls inlined (see
+// TIRA_LINE_PARSER).
 namespace detail {
 
 // The markers are tested in a fixed order, so "<" wins over ">" and "&" over "-". One pass

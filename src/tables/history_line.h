@@ -36,7 +36,8 @@ struct HistoryLine
     std::size_t colourAt = 3;
 };
 
-// Defined inline so that the line loops that read history tables compile the parser in.
+// The parser is defined here, so that it compiles with what it calls inlined (see
+// TIRA_LINE_PARSER).
 namespace detail {
 
 // A second date: open when it holds no "/", a part with "?" anywhere counts as 0.

@@ -93,9 +93,8 @@ char scheduleMark(std::string_view word) noexcept;
 // "." is dropped, otherwise "です。" is appended; an empty text stays empty.
 std::string weeklySentence(std::string_view text);
 
-// The parsers are defined here, inline, so that the report's section loop and the check
-// of a table each compile them into their own line loop: a call per line and field costs
-// more than the parsing itself.
+// The parsers are defined here, so that each compiles with the splitter and the readers it
+// calls inlined (see TIRA_LINE_PARSER).
 namespace detail {
 
 // A date field of N parts each written as an optional sign and one to nine digits, read in

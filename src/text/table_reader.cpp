@@ -155,6 +155,16 @@ const char* TableReader::findFirstLineEnd(const char* from, std::size_t size) no
     return at;
 }
 
+// Past the CR that ended a line, with the byte after it read: an LF there belongs to it.
+void TableReader::takeLfAfterCr() noexcept
+{
+    if (data()[m_pos] == '\n') {
+        ++m_pos;
+        if (m_firstCr) m_lineEnds = LineEnds::CrLf;
+    }
+    m_firstCr = false;
+}
+
 bool TableReader::nextBytes(std::string_view& bytes)
 {
     if (m_tooLong) [[unlikely]]
@@ -163,11 +173,11 @@ bool TableReader::nextBytes(std::string_view& bytes)
     if (m_skipLf) {
         m_skipLf = false;
         if (m_pos == m_end) fill();
-        if (m_pos < m_end && m_pos != m_ctrlZ && data()[m_pos] == '\n') {
-            ++m_pos;
-            if (m_firstCr) m_lineEnds = LineEnds::CrLf;
+        if (m_pos < m_end && m_pos != m_ctrlZ) {
+            takeLfAfterCr();
+        } else {
+            m_firstCr = false;
         }
-        m_firstCr = false;
     }
     std::size_t scanned = 0; // bytes of this line already searched for its end
     for (;;) {
@@ -180,10 +190,13 @@ bool TableReader::nextBytes(std::string_view& bytes)
                     : findFirstLineEnd(start + scanned, size)) {
             bytes = std::string_view(start, static_cast<std::size_t>(lineEnd - start));
             m_pos += bytes.size() + 1;
-            if (m_lineEnds != LineEnds::Lf)
+            if (m_lineEnds == LineEnds::Lf) {
+                if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+            } else if (m_pos < limit) {
+                takeLfAfterCr(); // in hand: taken now, not on the next call
+            } else {
                 m_skipLf = true;
-            else if (!bytes.empty() && bytes.back() == '\r')
-                bytes.remove_suffix(1);
+            }
             break;
         }
         if (limit == m_ctrlZ) {

@@ -74,6 +74,7 @@ class TableReader
   private:
     bool fill();
     bool skipLongLine(std::string_view& bytes);
+    void takeLfAfterCr() noexcept;
     const char* findFirstLineEnd(const char* from, std::size_t size) noexcept;
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
@@ -87,7 +88,7 @@ class TableReader
     std::size_t m_ctrlZ = std::string_view::npos; // first Ctrl-Z read, if any
     bool m_eof = false;
     bool m_stopped = false; // Ctrl-Z met
-    bool m_skipLf = false;  // the last line ended at a CR: an LF right after belongs to it
+    bool m_skipLf = false;  // the last line ended at a CR last in hand: an LF next belongs to it
     bool m_tooLong = false; // the line in hand was skipped
     bool m_lineEndsKnown = false;
     char m_lineEnd = '\r';  // once known, the byte that ends a line
