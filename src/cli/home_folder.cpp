@@ -123,7 +123,7 @@ std::string iniPathIn(std::string_view home)
 std::string installedDataFolder(std::string_view program)
 {
     const std::string folder = cleanAbsolute(toFsPath(program));
-    const std::string data = cleanAbsolute(toFsPath(program) / TIRA_DATA_FROM_BIN);
+    std::string data = cleanAbsolute(toFsPath(program) / TIRA_DATA_FROM_BIN);
     // an installation keeps its data apart from the program; a folder holding both is portable
     if (data == folder || !pathExists(homePrefix(data) + std::string(kHelpPage))) return {};
     return data;
@@ -131,7 +131,7 @@ std::string installedDataFolder(std::string_view program)
 
 std::string helpPagePath(std::string_view program)
 {
-    const std::string beside = homePrefix(program) + std::string(kHelpPage);
+    std::string beside = homePrefix(program) + std::string(kHelpPage);
     if (pathExists(beside)) return beside;
     const std::string data = installedDataFolder(program);
     if (!data.empty()) return homePrefix(data) + std::string(kHelpPage);

@@ -27,8 +27,8 @@ struct SetFBinding
         Text,    // read-only edit with a path
         Seconds, // check box with the up-down UpDown1: AutoEnd, 0 when unchecked
     };
-    const char* control; // object name
-    Kind kind;
+    const char* control = nullptr; // object name
+    Kind kind = Kind::Switch;
     std::uint8_t Settings::*flag = nullptr;
     WinColour Settings::*colour = nullptr;
     std::string Settings::*text = nullptr;

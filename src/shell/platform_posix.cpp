@@ -49,7 +49,7 @@ bool isPrivateFolder(const QByteArray& path)
 // there is none.
 QByteArray lockFolder()
 {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (isPrivateFolder(runtime)) return runtime;
     QByteArray cache = qgetenv("XDG_CACHE_HOME");
     if (!cache.startsWith('/')) {

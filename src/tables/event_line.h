@@ -159,7 +159,7 @@ TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noe
 
 // The shown text of an event line's text bytes: its fields joined by single spaces,
 // decoded, with every underscore turned into a space.
-std::string eventText(std::string_view text, LineEncoding encoding);
+std::string eventText(std::string_view bytes, LineEncoding encoding);
 
 namespace detail {
 // The expansion of a line that holds a comma.

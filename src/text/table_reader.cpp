@@ -61,13 +61,10 @@ std::FILE* openRegularFile(const std::string& path)
     {
     };
     int refused = 0;
-    if (::fstat(fd, &status) != 0)
-        refused = errno;
-    else if (S_ISDIR(status.st_mode))
-        refused = EISDIR;
-    else if (!S_ISREG(status.st_mode))
-        refused = -1;
-    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    const bool known = ::fstat(fd, &status) == 0;
+    if (known && !S_ISREG(status.st_mode))
+        refused = S_ISDIR(status.st_mode) ? EISDIR : -1;
+    else if (!known || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         refused = errno;
     std::FILE* file = refused == 0 ? ::fdopen(fd, "rb") : nullptr;
     if (file == nullptr) {
