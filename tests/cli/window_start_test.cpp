@@ -65,6 +65,12 @@ TEST(WindowStart, ArgumentsAreCheckedWhileAnotherCopyRuns)
                               test::shellQuote(runtime.file("pid"));
     ASSERT_EQ(std::system(start.c_str()), 0);
     const pid_t first = std::stoi(runtime.readBytes("pid"));
+    // a failed assertion below must not leave the window running (and holding its lock)
+    const struct Ender
+    {
+        pid_t pid;
+        ~Ender() { ::kill(pid, SIGTERM); }
+    } ender{first};
     const std::string lock =
         runtime.file("MutexObjectForTira-" + std::to_string(getuid()) + ".lock");
     for (int i = 0; i < 200 && !fs::exists(lock); ++i)
