@@ -3,6 +3,7 @@
 #include "settings/ini_bytes.h"
 #include "text/cp932.h"
 #include "text/paths.h"
+#include "text/table_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -58,76 +59,25 @@ constexpr std::uintmax_t kMaxIniBytes = std::uintmax_t{16} << 20;
 // `reason` tells why a file that is there could not be read. Never waits for a writer.
 ReadResult readFile(const std::string& path, std::string& bytes, std::string& reason)
 {
-    const std::filesystem::path fsPath = toFsPath(path);
-#ifdef _WIN32
-    std::error_code error;
-    const auto status = std::filesystem::status(fsPath, error);
-    if (!std::filesystem::exists(status)) return ReadResult::Missing;
-    if (std::filesystem::is_directory(status)) {
-        reason = std::generic_category().message(EISDIR);
-        return ReadResult::Failed;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        reason = "not a regular file";
-        return ReadResult::Failed;
-    }
-    if (std::filesystem::file_size(fsPath, error) > kMaxIniBytes) {
-        reason = std::generic_category().message(EFBIG);
-        return ReadResult::Failed;
-    }
-    std::ifstream in(fsPath, std::ios::binary);
-    if (!in) {
-        reason = std::generic_category().message(errno);
-        return ReadResult::Failed;
-    }
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (!in.bad()) return ReadResult::Read;
-    reason = std::generic_category().message(EIO);
-    return ReadResult::Failed;
-#else
-    // O_NONBLOCK: a FIFO without a writer opens at once, and is then refused
-    const int fd = ::open(fsPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return ReadResult::Missing; // a dangling link too
-        reason = std::generic_category().message(errno);
-        return ReadResult::Failed;
-    }
-    struct stat status
-    {
-    };
+    bool missing = false;
+    std::FILE* file = openRegularFile(path, reason, missing);
+    if (file == nullptr) return missing ? ReadResult::Missing : ReadResult::Failed;
     int failure = 0;
-    if (::fstat(fd, &status) != 0)
-        failure = errno;
-    else if (S_ISDIR(status.st_mode))
-        failure = EISDIR;
-    else if (!S_ISREG(status.st_mode))
-        reason = "not a regular file";
-    else if (static_cast<std::uintmax_t>(status.st_size) > kMaxIniBytes)
-        failure = EFBIG;
-    if (failure == 0 && reason.empty()) {
-        char buffer[1 << 16];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) failure = errno;
-            if (got <= 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(got));
-            if (bytes.size() > kMaxIniBytes) { // grew while being read
-                failure = EFBIG;
-                break;
-            }
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, got);
+        if (bytes.size() > kMaxIniBytes) {
+            failure = EFBIG;
+            break;
         }
     }
-    ::close(fd);
-    if (failure != 0) reason = std::generic_category().message(failure);
-    if (!reason.empty()) {
-        bytes.clear();
-        return ReadResult::Failed;
-    }
-    return ReadResult::Read;
-#endif
+    if (failure == 0 && std::ferror(file) != 0) failure = errno != 0 ? errno : EIO;
+    std::fclose(file);
+    if (failure == 0) return ReadResult::Read;
+    reason = std::generic_category().message(failure);
+    bytes.clear();
+    return ReadResult::Failed;
 }
 
 ReadResult readFile(const std::string& path, std::string& bytes)

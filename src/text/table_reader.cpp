@@ -39,46 +39,65 @@ bool feedUpToCtrlZ(Utf8Scan& scan, std::string_view bytes, bool& stopped) noexce
     return scan.feed(bytes.substr(0, ctrlZ));
 }
 
-// Opens `path` for reading when it is a regular file (or a link to one). A FIFO, a device or
-// a socket would block or never end: it is refused without waiting for it.
-std::FILE* openRegularFile(const std::string& path)
+} // namespace
+
+std::FILE* openRegularFile(const std::string& path, std::string& reason, bool& missing)
 {
     const std::filesystem::path fsPath = toFsPath(path);
+    int refused = 0;
 #ifdef _WIN32
     std::error_code error;
     const auto status = std::filesystem::status(fsPath, error);
-    if (std::filesystem::is_directory(status)) throw TableFileError(path, reasonOf(EISDIR));
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        throw TableFileError(path, kNotRegularFile);
-    std::FILE* file = _wfsopen(fsPath.c_str(), L"rb", _SH_DENYNO); // an editor may have it open
-    if (file == nullptr) throw TableFileError(path, reasonOf(errno));
-    return file;
+    if (std::filesystem::is_directory(status))
+        refused = EISDIR;
+    else if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        refused = -1;
+    std::FILE* file = nullptr;
+    if (refused == 0) {
+        file = _wfsopen(fsPath.c_str(), L"rb", _SH_DENYNO); // an editor may have it open
+        if (file == nullptr) refused = errno;
+    }
 #else
     // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting for one
     const int fd = ::open(fsPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw TableFileError(path, reasonOf(errno));
-    struct stat status
-    {
-    };
-    int refused = 0;
-    const bool known = ::fstat(fd, &status) == 0;
-    if (known && !S_ISREG(status.st_mode))
-        refused = S_ISDIR(status.st_mode) ? EISDIR : -1;
-    else if (!known || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    std::FILE* file = nullptr;
+    if (fd < 0) {
         refused = errno;
-    std::FILE* file = refused == 0 ? ::fdopen(fd, "rb") : nullptr;
-    if (file == nullptr) {
-        if (refused == 0) refused = errno;
-        ::close(fd);
-        throw TableFileError(path, refused < 0 ? std::string(kNotRegularFile) : reasonOf(refused));
+    } else {
+        struct stat status
+        {
+        };
+        const bool known = ::fstat(fd, &status) == 0;
+        if (known && !S_ISREG(status.st_mode))
+            refused = S_ISDIR(status.st_mode) ? EISDIR : -1;
+        else if (!known || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+            refused = errno;
+        if (refused == 0) file = ::fdopen(fd, "rb");
+        if (file == nullptr) {
+            if (refused == 0) refused = errno;
+            ::close(fd);
+        }
     }
-    return file;
 #endif
+    missing = refused == ENOENT; // a dangling link too
+    if (file == nullptr) reason = refused < 0 ? std::string(kNotRegularFile) : reasonOf(refused);
+    return file;
+}
+
+namespace {
+
+std::FILE* openTable(const std::string& path)
+{
+    std::string reason;
+    bool missing = false;
+    std::FILE* file = openRegularFile(path, reason, missing);
+    if (file == nullptr) throw TableFileError(path, reason);
+    return file;
 }
 
 } // namespace
 
-TableReader::TableReader(const std::string& path) : m_path(path), m_file(openRegularFile(path))
+TableReader::TableReader(const std::string& path) : m_path(path), m_file(openTable(path))
 {
     try {
         m_buffer = std::make_unique_for_overwrite<char[]>(kChunk);

@@ -17,6 +17,11 @@ inline constexpr std::size_t kMaxLineBytes = std::size_t{4} << 20;
 // The reason given for a path that names a FIFO, a device or a socket.
 inline constexpr const char* kNotRegularFile = "not a regular file";
 
+// Opens `path` for reading when it is a regular file (or a link to one), never waiting for a
+// writer (a FIFO, a device or a socket is refused at once). nullptr otherwise, with `reason`
+// and `missing` (no such file) set. Table files and TIRA.ini are opened through it.
+std::FILE* openRegularFile(const std::string& path, std::string& reason, bool& missing);
+
 enum class TextEncoding
 {
     Cp932,
