@@ -143,7 +143,7 @@ class FieldList
             pos = stop;
         }
         if (m_count == m_fields.size())
-            m_fields.push_back(field);
+            appendField(field);
         else
             m_fields[m_count] = field;
         ++m_count;
@@ -159,7 +159,10 @@ class FieldList
         return pos;
     }
 
-    std::string_view quotedField(std::size_t& pos);
+    TIRA_OUT_OF_LINE std::string_view quotedField(std::size_t& pos);
+    // A field beyond those the list has held so far: only lines with more fields than
+    // any before, and never within the first kParsedFields.
+    TIRA_OUT_OF_LINE void appendField(std::string_view field) { m_fields.push_back(field); }
 
     std::vector<std::string_view> m_fields;
     std::size_t m_count = 0;
@@ -176,7 +179,7 @@ std::string shownText(std::string_view bytes, LineEncoding encoding);
 // A whole decimal number with an optional sign; nothing else (no blanks, no empty text).
 // Values outside 32 bits are not numbers. parseLongNumber is the general way, which
 // parseNumber takes for texts of no digits or more than nine.
-std::optional<std::int32_t> parseLongNumber(std::string_view text) noexcept;
+TIRA_OUT_OF_LINE std::optional<std::int32_t> parseLongNumber(std::string_view text) noexcept;
 // The same as a flag and an out value: readers on the hot path use it, as GCC passes a
 // returned std::optional<int> through memory (a store the next load has to wait for).
 inline bool readNumber(std::string_view text, std::int32_t& value) noexcept
@@ -236,7 +239,7 @@ inline std::optional<std::int32_t> advanceDays(std::string_view field,
 
 // The colour code of a colour word ("K", "BLACK" ... "Y", "YELLOW"; any other text "A"),
 // compared after ASCII capitalisation.
-char colourCode(std::string_view word) noexcept;
+TIRA_OUT_OF_LINE char colourCode(std::string_view word) noexcept;
 
 // The colour value of a code letter, or `automatic` for "A" and anything unknown.
 std::uint32_t colourOfCode(char code, std::uint32_t automatic) noexcept;

@@ -19,10 +19,12 @@
 
 namespace tira {
 
-// A date of N number parts, as written and as values.
+// A date of N number parts, as written and as values. The field is kept whole rather than
+// as one view per part: a record small enough to be cleared with a few stores, as every
+// line makes one.
 template <std::size_t N> struct DateParts
 {
-    std::array<std::string_view, N> text{};
+    std::string_view written; // the date field, its parts separated by "/"
     std::array<std::int32_t, N> value{};
 };
 
@@ -52,12 +54,12 @@ struct ScheduleLine
 {
     LineVerdict verdict;
     LineEncoding encoding = LineEncoding::Text;
+    char mark = 'N'; // 'S', 'A', 'B' or 'N'
+    char colour = 'A';
     std::int32_t advance = 0;
     DateParts<3> date;
     std::string_view comment; // without its first character; empty when the line has none
     std::string_view text;
-    char mark = 'N'; // 'S', 'A', 'B' or 'N'
-    char colour = 'A';
 };
 
 // Weekly line: month/day month/day text [colour]. Verdict: the four numbers + 1.
@@ -87,7 +89,7 @@ struct HolidayLine
 
 // The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
 // case), else "N".
-char scheduleMark(std::string_view word) noexcept;
+TIRA_OUT_OF_LINE char scheduleMark(std::string_view word) noexcept;
 
 // A weekly text after the sentence-end rule: when its first "." is its last character that
 // "." is dropped, otherwise "です。" is appended; an empty text stays empty.
@@ -107,7 +109,6 @@ bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum
     const char* const end = p + field.size();
     std::int64_t total = 0;
     for (std::size_t i = 0; i < N; ++i) {
-        const char* const partStart = p;
         const bool negative = p < end && *p == '-';
         if (p < end && (*p == '-' || *p == '+')) ++p;
         const char* const digits = p;
@@ -119,7 +120,6 @@ bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum
         }
         // one to nine digits cannot overflow; longer numbers go the general way
         if (p == digits || p - digits > 9) return false;
-        date.text[i] = std::string_view(partStart, static_cast<std::size_t>(p - partStart));
         const auto number = static_cast<std::int32_t>(value);
         date.value[i] = negative ? -number : number;
         total += date.value[i];
@@ -129,8 +129,28 @@ bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum
         }
     }
     if (p != end) return false;
+    date.written = field;
     sum += total;
     return true;
+}
+
+// readDate for a field that is not a plain date: signs, blanks or long numbers in its
+// parts, or another count of parts.
+template <std::size_t N>
+TIRA_OUT_OF_LINE LineProblem readOtherDate(std::string_view field, DateParts<N>& date,
+                                           std::int64_t& sum) noexcept
+{
+    const auto parts = splitDate(field, static_cast<int>(N));
+    if (!parts) return N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash;
+    for (std::size_t i = 0; i < N; ++i) {
+        // a part with any byte above 0x7F is no number, decoded or not
+        const auto value = parseNumber((*parts)[i]);
+        if (!value) return LineProblem::DateNotNumber;
+        date.value[i] = *value;
+        sum += *value;
+    }
+    date.written = field;
+    return LineProblem::None;
 }
 
 // Reads a date field of exactly N number parts into `date` and adds its values to `sum`;
@@ -138,18 +158,7 @@ bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum
 template <std::size_t N>
 LineProblem readDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
 {
-    if (readPlainDate(field, date, sum)) return LineProblem::None;
-    const auto parts = splitDate(field, static_cast<int>(N));
-    if (!parts) return N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash;
-    for (std::size_t i = 0; i < N; ++i) {
-        // a part with any byte above 0x7F is no number, decoded or not
-        const auto value = parseNumber((*parts)[i]);
-        if (!value) return LineProblem::DateNotNumber;
-        date.text[i] = (*parts)[i];
-        date.value[i] = *value;
-        sum += *value;
-    }
-    return LineProblem::None;
+    return readPlainDate(field, date, sum) ? LineProblem::None : readOtherDate(field, date, sum);
 }
 
 // The advance field when the line has one: the advance days, and `next` moves past it.

@@ -14,6 +14,16 @@
 #define TIRA_LINE_PARSER inline
 #endif
 
+// A helper the line parsers call seldom (slow paths, optional fields): kept out of the
+// flattened parsers, so that they stay small enough for the instruction cache.
+#if defined(__GNUC__)
+#define TIRA_OUT_OF_LINE [[gnu::noinline]]
+#elif defined(_MSC_VER)
+#define TIRA_OUT_OF_LINE __declspec(noinline)
+#else
+#define TIRA_OUT_OF_LINE
+#endif
+
 namespace tira {
 
 inline constexpr int kUnparsable = -1; // the line verdict of a line that cannot be parsed

@@ -174,17 +174,17 @@ const char* TableReader::findFirstLineEnd(const char* from, std::size_t size) no
 // Past the CR that ended a line, with the byte after it read: an LF there belongs to it.
 void TableReader::takeLfAfterCr() noexcept
 {
-    if (data()[m_pos] == '\n') {
-        ++m_pos;
-        if (m_firstCr) m_lineEnds = LineEnds::CrLf;
+    const bool lf = data()[m_pos] == '\n';
+    m_pos += lf ? 1 : 0;
+    if (m_firstCr) [[unlikely]] {
+        m_firstCr = false;
+        if (lf) m_lineEnds = LineEnds::CrLf;
     }
-    m_firstCr = false;
 }
 
 bool TableReader::nextBytes(std::string_view& bytes)
 {
-    if (m_tooLong) [[unlikely]]
-        m_tooLong = false;
+    m_tooLong = false;
     if (m_stopped) return false;
     if (m_skipLf) {
         m_skipLf = false;

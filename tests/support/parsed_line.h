@@ -50,6 +50,15 @@ inline std::vector<std::string> splitFields(std::string_view text)
 
 using Texts = std::vector<std::string>;
 
+// Part `i` of a date as written (the text between its slashes).
+template <std::size_t N> std::string datePart(const DateParts<N>& date, std::size_t i)
+{
+    std::string_view rest = date.written;
+    for (; i > 0; --i)
+        rest.remove_prefix(rest.find('/') + 1);
+    return std::string(rest.substr(0, rest.find('/')));
+}
+
 // advance, year, month, day, spare as written, shown name, shown second spare ("0": none), stop,
 // colour
 inline Texts textsOf(const BirthdayLine& l)
@@ -57,9 +66,9 @@ inline Texts textsOf(const BirthdayLine& l)
     std::string spare1;
     appendText(spare1, l.spare1(), l.encoding);
     return {std::to_string(l.advance),
-            std::string(l.date.text[0]),
-            std::string(l.date.text[1]),
-            std::string(l.date.text[2]),
+            datePart(l.date, 0),
+            datePart(l.date, 1),
+            datePart(l.date, 2),
             spare1,
             shownText(l.name(), l.encoding),
             l.spare2().empty() ? "0" : shownText(l.spare2(), l.encoding),
@@ -70,19 +79,23 @@ inline Texts textsOf(const BirthdayLine& l)
 // advance, year, month, day, shown comment, shown text, mark, colour
 inline Texts textsOf(const ScheduleLine& l)
 {
-    return {std::to_string(l.advance),        std::string(l.date.text[0]),
-            std::string(l.date.text[1]),      std::string(l.date.text[2]),
-            shownText(l.comment, l.encoding), shownText(l.text, l.encoding),
-            std::string(1, l.mark),           std::string(1, l.colour)};
+    return {std::to_string(l.advance),
+            datePart(l.date, 0),
+            datePart(l.date, 1),
+            datePart(l.date, 2),
+            shownText(l.comment, l.encoding),
+            shownText(l.text, l.encoding),
+            std::string(1, l.mark),
+            std::string(1, l.colour)};
 }
 
 // start month, start day, end month, end day, shown text with its sentence end, colour
 inline Texts textsOf(const WeeklyLine& l)
 {
-    return {std::string(l.start.text[0]),
-            std::string(l.start.text[1]),
-            std::string(l.end.text[0]),
-            std::string(l.end.text[1]),
+    return {datePart(l.start, 0),
+            datePart(l.start, 1),
+            datePart(l.end, 0),
+            datePart(l.end, 1),
             weeklySentence(shownText(l.text(), l.encoding)),
             std::string(1, l.colour())};
 }
