@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #ifdef _WIN32
@@ -41,17 +42,48 @@ void attachParentConsole()
 #endif
 }
 
-// Colours that nobody asked about: on a terminal, unless NO_COLOR is set or TERM=dumb. A
-// Windows console shows escapes only when asked to, so there the answer is no.
-bool terminalWantsColour()
+#ifdef _WIN32
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+// A Windows console (10 and later) shows colour escapes once it is asked to; true when
+// standard output is such a console and now shows them.
+bool consoleShowsEscapes()
+{
+    // the handle behind stdout, which may have been reopened on the parent's console
+    const auto out = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+    DWORD mode = 0;
+    if (out == INVALID_HANDLE_VALUE || out == nullptr || ::GetConsoleMode(out, &mode) == 0)
+        return false;
+    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+           ::SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+#endif
+
+// The value of environment variable `name`; empty when it is not set.
+std::string environmentValue(const char* name)
 {
 #ifdef _WIN32
-    return false;
+    std::string value(::GetEnvironmentVariableA(name, nullptr, 0), '\0');
+    const DWORD size =
+        ::GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+    value.resize(size < value.size() ? size : 0);
+    return value;
 #else
-    const char* noColour = std::getenv("NO_COLOR");
-    const char* term = std::getenv("TERM");
-    const bool dumb = term != nullptr && std::string_view(term) == "dumb";
-    return isTerminal(stdout) && (noColour == nullptr || *noColour == '\0') && !dumb;
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+#endif
+}
+
+// Colours that nobody asked about: on a terminal (a Windows console that shows escapes),
+// unless NO_COLOR is set or TERM=dumb.
+bool terminalWantsColour()
+{
+    if (!environmentValue("NO_COLOR").empty() || environmentValue("TERM") == "dumb") return false;
+#ifdef _WIN32
+    return consoleShowsEscapes();
+#else
+    return isTerminal(stdout);
 #endif
 }
 
@@ -59,7 +91,11 @@ bool useColour(const Job& job)
 {
     if (job.format != PrintFormat::Text) return false;
     switch (job.colour) {
-    case ColourChoice::Always: return true;
+    case ColourChoice::Always:
+#ifdef _WIN32
+        consoleShowsEscapes(); // a console shows them rather than their text, where it can
+#endif
+        return true;
     case ColourChoice::Never: return false;
     case ColourChoice::Auto: break;
     }
