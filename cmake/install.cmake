@@ -1,7 +1,7 @@
 # Installation and the Debian package.
 #
-# Linux (FHS):  bin/tira, lib/<arch>/tira/tira-qt.so (Qt, the window and the rest of the
-#               command line), share/tira/help/index.html, share/applications/tira.desktop,
+# Linux (FHS):  bin/tira, lib/<arch>/tira/tira-qt.so (the window, the only part that needs
+#               Qt), share/tira/help/index.html, share/applications/tira.desktop,
 #               share/metainfo, share/icons/hicolor/*/apps/tira.{png,svg},
 #               share/man/man1/tira.1.gz, share/bash-completion/completions/tira,
 #               share/zsh/*/_tira, share/doc/tira/{copyright,changelog.gz,examples/home}
@@ -88,9 +88,8 @@ if(NOT WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/tira.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-    # The manual page and the changelog, compressed as Debian wants them (gzip -9n: the
-    # same bytes on every build).
-    configure_file(${PROJECT_SOURCE_DIR}/packaging/tira.1.in ${TIRA_PACKAGING_OUT}/tira.1 @ONLY)
+    # The changelog, compressed as Debian wants it (gzip -9n: the same bytes on every build),
+    # and the manual page, written at install time: see cmake/manual_page.cmake.
     configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${TIRA_PACKAGING_OUT}/changelog
         COPYONLY)
     file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog TIRA_CHANGELOG_TOP LIMIT_COUNT 1)
@@ -98,15 +97,19 @@ if(NOT WIN32)
         message(FATAL_ERROR "packaging/changelog does not begin with version ${PROJECT_VERSION}")
     endif()
     find_program(TIRA_GZIP gzip REQUIRED)
-    set(compressed)
-    foreach(name tira.1 changelog)
-        add_custom_command(OUTPUT ${TIRA_PACKAGING_OUT}/${name}.gz
-            COMMAND ${TIRA_GZIP} -9nkf ${TIRA_PACKAGING_OUT}/${name}
-            DEPENDS ${TIRA_PACKAGING_OUT}/${name} VERBATIM)
-        list(APPEND compressed ${TIRA_PACKAGING_OUT}/${name}.gz)
-    endforeach()
-    add_custom_target(tira_packaging ALL DEPENDS ${icons} ${compressed})
-    install(FILES ${TIRA_PACKAGING_OUT}/tira.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    add_custom_command(OUTPUT ${TIRA_PACKAGING_OUT}/changelog.gz
+        COMMAND ${TIRA_GZIP} -9nkf ${TIRA_PACKAGING_OUT}/changelog
+        DEPENDS ${TIRA_PACKAGING_OUT}/changelog VERBATIM)
+    add_custom_target(tira_packaging ALL DEPENDS ${icons} ${TIRA_PACKAGING_OUT}/changelog.gz)
+    install(CODE "
+        set(TIRA_MAN_IN \"${PROJECT_SOURCE_DIR}/packaging/tira.1.in\")
+        set(TIRA_MAN_OUT \"${TIRA_PACKAGING_OUT}/install/tira.1.gz\")
+        set(TIRA_EXAMPLESDIR \"${TIRA_INSTALL_EXAMPLESDIR}\")
+        set(TIRA_DATADIR \"${TIRA_INSTALL_DATADIR}\")
+        set(PROJECT_VERSION \"${PROJECT_VERSION}\")
+        set(TIRA_GZIP \"${TIRA_GZIP}\")
+        include(\"${PROJECT_SOURCE_DIR}/cmake/manual_page.cmake\")")
+    install(FILES ${TIRA_PACKAGING_OUT}/install/tira.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${TIRA_PACKAGING_OUT}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
     if(CMAKE_INSTALL_PREFIX STREQUAL "/usr") # the Debian package

@@ -143,6 +143,15 @@ TEST(InstallLayout, EntriesStartTheProgramOfTheInstallPrefix)
         EXPECT_EQ(execLine(root.readBytes(menuEntry)), "Exec=" + c.exec);
         expectToolAccepts("desktop-file-validate", {root.file(menuEntry)});
 
+        // the manual page names the sample home of this installation (as roff: "-" is "\-")
+        const auto page =
+            test::runProgram("gzip", {"-dc", root.file(c.prefix + "/share/man/man1/tira.1.gz")});
+        ASSERT_EQ(page.exitCode, 0) << page.err;
+        std::string samples;
+        for (const char ch : root.file(c.prefix + "/share/doc/tira/examples/home"))
+            samples += ch == '-' ? std::string("\\-") : std::string(1, ch);
+        EXPECT_NE(page.out.find("\n.I " + samples + "\n"), std::string::npos) << page.out;
+
         const test::TempHome config;
         const auto autostart =
             test::runProgram(root.file(c.prefix + "/bin/tira"), {"--autostart", "on"},
