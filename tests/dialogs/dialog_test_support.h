@@ -81,8 +81,9 @@ inline void expectAccessibleNames(QWidget& dialog)
     QVERIFY(checked > 10);
 }
 
-// With a 12 pt general font the dialog grows: on every page no caption is narrower than it
-// needs. Opens `Dialog` over `state` itself, as the font must be set first.
+// With a 12 pt general font the dialog grows: on every page (or in the dialog, when it has
+// no pages) no caption is narrower than it needs. Opens `Dialog` over `state` itself, as the
+// font must be set first.
 template <class Dialog, class State>
 void expectNothingCutAtLargerFont(State& state, QSize atDefault)
 {
@@ -91,16 +92,18 @@ void expectNothingCutAtLargerFont(State& state, QSize atDefault)
     larger.setPointSize(12);
     QApplication::setFont(larger);
     {
-        Dialog dialog(state);
+        Dialog dialog(state, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.width() > atDefault.width() || dialog.height() > atDefault.height());
         QTabWidget* pages = dialog.template findChild<QTabWidget*>();
-        QVERIFY(pages);
-        for (int page = 0; page < pages->count(); ++page) {
-            pages->setCurrentIndex(page);
+        const int pageCount = pages ? pages->count() : 1;
+        for (int page = 0; page < pageCount; ++page) {
+            if (pages) pages->setCurrentIndex(page);
             QApplication::processEvents();
-            for (QWidget* widget : pages->widget(page)->findChildren<QWidget*>()) {
+            QWidget* shown = pages ? pages->widget(page) : &dialog;
+            const QString where = pages ? pages->tabText(page) : QString();
+            for (QWidget* widget : shown->findChildren<QWidget*>()) {
                 if (!widget->isVisible()) continue;
                 const auto* button = qobject_cast<QAbstractButton*>(widget);
                 const auto* label = qobject_cast<QLabel*>(widget);
@@ -109,7 +112,7 @@ void expectNothingCutAtLargerFont(State& state, QSize atDefault)
                 if (!caption) continue;
                 QVERIFY2(widget->width() >= widget->sizeHint().width() &&
                              widget->height() >= widget->minimumSizeHint().height(),
-                         qPrintable(widget->objectName() + QLatin1Char(' ') + pages->tabText(page) +
+                         qPrintable(widget->objectName() + QLatin1Char(' ') + where +
                                     QStringLiteral(" %1x%2 < %3x%4")
                                         .arg(widget->width())
                                         .arg(widget->height())

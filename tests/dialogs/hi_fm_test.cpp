@@ -1,6 +1,7 @@
 #include "dialogs/hi_fm.h"
 #include "report/clock.h"
 #include "report/main_state.h"
+#include "dialog_test_support.h"
 #include "support/qt_support.h"
 
 #include <QLineEdit>
@@ -118,6 +119,11 @@ class HiFmTest : public QObject
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("Edit2"))->text(), "12");
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("Edit3"))->text(), "31");
         QCOMPARE(dialog.size(), QSize(238, 100));
+    }
+
+    void growsWithALargerFont()
+    {
+        tira::test::expectNothingCutAtLargerFont<THiF>(m_state, QSize(238, 100));
     }
 
     void validDateIsStoredAndCloses()
