@@ -1,7 +1,7 @@
+#include "dialog_test_support.h"
 #include "dialogs/hi_fm.h"
 #include "report/clock.h"
 #include "report/main_state.h"
-#include "dialog_test_support.h"
 #include "support/qt_support.h"
 
 #include <QLineEdit>
