@@ -4,7 +4,6 @@
 #include "dialogs/qt_helpers.h"
 #include "ui_about_fm.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>

@@ -87,11 +87,6 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
-{
-    setCursor(Qt::PointingHandCursor);
-}
-
 void ClickableLabel::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;

@@ -45,7 +45,6 @@ class ClickableLabel : public QLabel
     Q_OBJECT
   public:
     explicit ClickableLabel(QWidget* parent = nullptr);
-    explicit ClickableLabel(const QString& text, QWidget* parent = nullptr);
 
   signals:
     void clicked();

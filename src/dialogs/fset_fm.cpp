@@ -10,17 +10,14 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFont>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -106,40 +103,23 @@ TFSetF::TFSetF(MainState& state, QWidget* parent)
     : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::TFSetF>())
 {
     m_ui->setupUi(this);
-    PageControl1 = m_ui->PageControl1;
-    IncMNc = m_ui->IncMNc;
-    EYsen = m_ui->EYsen;
-    EveM = m_ui->EveM;
-    IncMHc = m_ui->IncMHc;
-    HYsen = m_ui->HYsen;
-    HisM = m_ui->HisM;
-    HoTab = m_ui->HoTab;
-    Syuku = m_ui->Syuku;
-    Button22 = m_ui->Button22;
-    Button1 = m_ui->Button1;
 
-    // Names per kind: page, order label, list, 追加, 削除, 上へ, 表示順あげる.
-    static const char* const names[kKindCount][7] = {
-        {"BTab", "BJyun", "BF", "Button6", "Button7", "Button8", "Button9"},
-        {"STab", "SJyun", "SF", "Button14", "Button15", "Button16", "Button17"},
-        {"ETab", "EJyun", "EF", "Button2", "Button3", "Button4", "Button5"},
-        {"HTab", "HJyun", "HF", "Button18", "Button19", "Button20", "Button21"},
-        {"WTab", "WJyun", "WF", "Button10", "Button11", "Button12", "Button13"},
-    };
+    // Per kind: page, order label, list, 追加, 削除, 上へ, 表示順あげる.
+    const Ui::TFSetF& ui = *m_ui;
+    const std::array<KindPage, kKindCount> pages{{
+        {Kind::Birthday, ui.BTab, ui.BJyun, ui.Button9, ui.BF, ui.Button6, ui.Button7, ui.Button8},
+        {Kind::Schedule, ui.STab, ui.SJyun, ui.Button17, ui.SF, ui.Button14, ui.Button15,
+         ui.Button16},
+        {Kind::Event, ui.ETab, ui.EJyun, ui.Button5, ui.EF, ui.Button2, ui.Button3, ui.Button4},
+        {Kind::History, ui.HTab, ui.HJyun, ui.Button21, ui.HF, ui.Button18, ui.Button19,
+         ui.Button20},
+        {Kind::Week, ui.WTab, ui.WJyun, ui.Button13, ui.WF, ui.Button10, ui.Button11, ui.Button12},
+    }};
+    m_pages = pages;
     QFont arial(QStringLiteral("Arial"));
     arial.setBold(true);
     arial.setPointSize(12);
-    for (std::size_t k = 0; k < kKindCount; ++k) {
-        KindPage& page = m_pages[k];
-        const auto child = [&k](std::size_t part) { return QString::fromLatin1(names[k][part]); };
-        page.kind = static_cast<Kind>(k);
-        page.tab = findChild<QWidget*>(child(0));
-        page.jyun = findChild<QLabel*>(child(1));
-        page.list = findChild<QListWidget*>(child(2));
-        page.add = findChild<QPushButton*>(child(3));
-        page.remove = findChild<QPushButton*>(child(4));
-        page.moveUp = findChild<QPushButton*>(child(5));
-        page.raise = findChild<QPushButton*>(child(6));
+    for (KindPage& page : m_pages) {
         page.jyun->setFont(arial);
         page.jyun->setMinimumWidth(
             page.jyun->fontMetrics().horizontalAdvance(QStringLiteral("00")));
@@ -153,11 +133,11 @@ TFSetF::TFSetF(MainState& state, QWidget* parent)
         connect(page.raise, &QPushButton::clicked, this, [this, &page] { raiseClick(page); });
         page.list->viewport()->installEventFilter(this);
     }
-    connect(IncMNc, &QCheckBox::toggled, this, &TFSetF::IncMNcClick);
-    connect(IncMHc, &QCheckBox::toggled, this, &TFSetF::IncMHcClick);
-    connect(Button22, &QPushButton::clicked, this, &TFSetF::Button22Click);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    for (QLineEdit* field : {Syuku, EveM, HisM})
+    connect(m_ui->IncMNc, &QCheckBox::toggled, this, &TFSetF::IncMNcClick);
+    connect(m_ui->IncMHc, &QCheckBox::toggled, this, &TFSetF::IncMHcClick);
+    connect(m_ui->Button22, &QPushButton::clicked, this, &TFSetF::Button22Click);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &QDialog::accept);
+    for (QLineEdit* field : {m_ui->Syuku, m_ui->EveM, m_ui->HisM})
         field->installEventFilter(this);
 
     FormCreate();
@@ -175,18 +155,18 @@ void TFSetF::showEvent(QShowEvent* event)
 void TFSetF::FormCreate()
 {
     Settings& s = m_state.settings;
-    Syuku->setText(qtPath(s.Holiday));
+    m_ui->Syuku->setText(qtPath(s.Holiday));
 
     fillList(m_pages[static_cast<std::size_t>(Kind::Birthday)]);
     fillList(m_pages[static_cast<std::size_t>(Kind::Schedule)]);
     fillList(m_pages[static_cast<std::size_t>(Kind::Event)]);
-    IncMNc->setChecked(s.IncME != 0);
-    EveM->setText(qtPath(s.EveMFile));
-    EYsen->setChecked(s.YsenE != 0);
+    m_ui->IncMNc->setChecked(s.IncME != 0);
+    m_ui->EveM->setText(qtPath(s.EveMFile));
+    m_ui->EYsen->setChecked(s.YsenE != 0);
     fillList(m_pages[static_cast<std::size_t>(Kind::History)]);
-    IncMHc->setChecked(s.IncMH != 0);
-    HisM->setText(qtPath(s.HisMFile));
-    HYsen->setChecked(s.YsenH != 0);
+    m_ui->IncMHc->setChecked(s.IncMH != 0);
+    m_ui->HisM->setText(qtPath(s.HisMFile));
+    m_ui->HYsen->setChecked(s.YsenH != 0);
     fillList(m_pages[static_cast<std::size_t>(Kind::Week)]);
 
     // An order from the file that is not a permutation would leave pages stacked on one
@@ -198,20 +178,20 @@ void TFSetF::FormCreate()
         movePage(page.tab, position);
         page.jyun->setText(QString::number(position + 1));
     }
-    PageControl1->setCurrentIndex(0);
+    m_ui->PageControl1->setCurrentIndex(0);
 }
 
 void TFSetF::movePage(QWidget* page, int position)
 {
     // Taken out and put back rather than QTabBar::moveTab, which leaves the shown page
     // behind when the current tab moves.
-    const int from = PageControl1->indexOf(page);
+    const int from = m_ui->PageControl1->indexOf(page);
     if (from == position) return;
-    QWidget* shown = PageControl1->currentWidget();
-    const QString caption = PageControl1->tabText(from);
-    PageControl1->removeTab(from);
-    PageControl1->insertTab(position, page, caption);
-    PageControl1->setCurrentWidget(shown);
+    QWidget* shown = m_ui->PageControl1->currentWidget();
+    const QString caption = m_ui->PageControl1->tabText(from);
+    m_ui->PageControl1->removeTab(from);
+    m_ui->PageControl1->insertTab(position, page, caption);
+    m_ui->PageControl1->setCurrentWidget(shown);
 }
 
 void TFSetF::fillList(KindPage& page)
@@ -231,23 +211,23 @@ void TFSetF::fillList(KindPage& page)
 void TFSetF::FormClose()
 {
     Settings& s = m_state.settings;
-    s.Holiday = Syuku->text().toStdString();
+    s.Holiday = m_ui->Syuku->text().toStdString();
     for (const KindPage& page : m_pages) {
         std::vector<std::string>& files = s.filesOf(page.kind);
         files.clear();
         for (int row = 0; row < page.list->count(); ++row)
             files.push_back(page.list->item(row)->text().toStdString());
     }
-    s.IncME = IncMNc->isChecked() ? 1 : 0;
-    s.EveMFile = EveM->text().toStdString();
-    s.YsenE = EYsen->isChecked() ? 1 : 0;
-    s.IncMH = IncMHc->isChecked() ? 1 : 0;
-    s.HisMFile = HisM->text().toStdString();
-    s.YsenH = HYsen->isChecked() ? 1 : 0;
+    s.IncME = m_ui->IncMNc->isChecked() ? 1 : 0;
+    s.EveMFile = m_ui->EveM->text().toStdString();
+    s.YsenE = m_ui->EYsen->isChecked() ? 1 : 0;
+    s.IncMH = m_ui->IncMHc->isChecked() ? 1 : 0;
+    s.HisMFile = m_ui->HisM->text().toStdString();
+    s.YsenH = m_ui->HYsen->isChecked() ? 1 : 0;
 
     for (int position = 0; position < 5; ++position)
         for (const KindPage& page : m_pages)
-            if (PageControl1->indexOf(page.tab) == position) {
+            if (m_ui->PageControl1->indexOf(page.tab) == position) {
                 s.Jyun[static_cast<std::size_t>(position)] =
                     static_cast<std::uint8_t>(static_cast<int>(page.kind) + 1);
                 break;
@@ -317,11 +297,11 @@ void TFSetF::moveUpClick(KindPage& page)
 
 void TFSetF::raiseClick(KindPage& page)
 {
-    const int index = PageControl1->indexOf(page.tab);
+    const int index = m_ui->PageControl1->indexOf(page.tab);
     if (index <= 0) return;
     movePage(page.tab, index - 1);
     for (const KindPage& each : m_pages)
-        each.jyun->setText(QString::number(PageControl1->indexOf(each.tab) + 1));
+        each.jyun->setText(QString::number(m_ui->PageControl1->indexOf(each.tab) + 1));
 }
 
 void TFSetF::listDblClick(KindPage& page)
@@ -372,30 +352,30 @@ void TFSetF::runEditor(const QString& path)
 
 void TFSetF::IncMNcClick()
 {
-    if (IncMNc->isChecked()) {
-        EYsen->setEnabled(true);
+    if (m_ui->IncMNc->isChecked()) {
+        m_ui->EYsen->setEnabled(true);
     } else {
-        EYsen->setChecked(false);
-        EYsen->setEnabled(false);
+        m_ui->EYsen->setChecked(false);
+        m_ui->EYsen->setEnabled(false);
     }
 }
 
 void TFSetF::IncMHcClick()
 {
-    if (IncMHc->isChecked()) {
-        HYsen->setEnabled(true);
+    if (m_ui->IncMHc->isChecked()) {
+        m_ui->HYsen->setEnabled(true);
     } else {
-        HYsen->setChecked(false);
-        HYsen->setEnabled(false);
+        m_ui->HYsen->setChecked(false);
+        m_ui->HYsen->setEnabled(false);
     }
 }
 
 void TFSetF::Button22Click()
 {
-    const QStringList chosen =
-        StandardDialogs::chooseFiles(this, {QString(), tableFilters(), true,
-                                            browseFolder(Syuku->text(), qtPath(m_state.home()))});
-    if (!chosen.isEmpty()) Syuku->setText(chosen.first());
+    const QStringList chosen = StandardDialogs::chooseFiles(
+        this, {QString(), tableFilters(), true,
+               browseFolder(m_ui->Syuku->text(), qtPath(m_state.home()))});
+    if (!chosen.isEmpty()) m_ui->Syuku->setText(chosen.first());
 }
 
 void TFSetF::showField(const QLineEdit* field)
@@ -418,7 +398,7 @@ bool TFSetF::eventFilter(QObject* watched, QEvent* event)
             listDblClick(*page);
             return true;
         }
-        for (const QLineEdit* field : {Syuku, EveM, HisM})
+        for (const QLineEdit* field : {m_ui->Syuku, m_ui->EveM, m_ui->HisM})
             if (watched == field) {
                 showField(field);
                 return true;

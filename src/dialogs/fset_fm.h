@@ -12,12 +12,10 @@ namespace Ui {
 class TFSetF;
 }
 
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTabWidget;
 
 namespace tira {
 
@@ -86,17 +84,6 @@ class TFSetF : public QDialog
     MainState& m_state;
     std::unique_ptr<Ui::TFSetF> m_ui;         // the controls as the Designer file describes them
     std::array<KindPage, kKindCount> m_pages; // by kind
-    QTabWidget* PageControl1 = nullptr;
-    QCheckBox* IncMNc = nullptr; // read the monthly event file: IncME
-    QCheckBox* EYsen = nullptr;  // monthly event file first: YsenE
-    QLineEdit* EveM = nullptr;   // EveMFile
-    QCheckBox* IncMHc = nullptr; // IncMH
-    QCheckBox* HYsen = nullptr;  // YsenH
-    QLineEdit* HisM = nullptr;   // HisMFile
-    QWidget* HoTab = nullptr;
-    QLineEdit* Syuku = nullptr;      // Holiday
-    QPushButton* Button22 = nullptr; // 参照 (holiday file)
-    QPushButton* Button1 = nullptr;  // Ok
     bool m_editorRunning = false;
     bool m_placed = false;
 };

@@ -45,15 +45,12 @@ THiF::THiF(MainState& state, QWidget* parent)
 {
     setFont(dialogFont());
     m_ui->setupUi(this);
-    m_edit1 = m_ui->Edit1;
-    m_edit2 = m_ui->Edit2;
-    m_edit3 = m_ui->Edit3;
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // Room for a five-digit year and two-digit month and day at any font.
     const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    m_edit1->setFixedWidth(std::max(64, 6 * digit + 12));
-    m_edit2->setFixedWidth(std::max(40, 3 * digit + 12));
-    m_edit3->setFixedWidth(std::max(40, 3 * digit + 12));
+    m_ui->Edit1->setFixedWidth(std::max(64, 6 * digit + 12));
+    m_ui->Edit2->setFixedWidth(std::max(40, 3 * digit + 12));
+    m_ui->Edit3->setFixedWidth(std::max(40, 3 * digit + 12));
     QPalette palette = m_ui->Label4->palette();
     palette.setColor(QPalette::WindowText, toQColor(0x000080)); // maroon
     m_ui->Label4->setPalette(palette);
@@ -66,15 +63,15 @@ THiF::THiF(MainState& state, QWidget* parent)
 void THiF::FormCreate()
 {
     const Date date = m_state.reportDate;
-    m_edit1->setText(QString::number(date.year));
-    m_edit2->setText(QString::number(date.month));
-    m_edit3->setText(QString::number(date.day));
+    m_ui->Edit1->setText(QString::number(date.year));
+    m_ui->Edit2->setText(QString::number(date.month));
+    m_ui->Edit3->setText(QString::number(date.day));
 }
 
 void THiF::Button1Click()
 {
     int numbers[3] = {0, 0, 0};
-    QLineEdit* const edits[3] = {m_edit1, m_edit2, m_edit3};
+    QLineEdit* const edits[3] = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3};
     for (int i = 0; i < 3; ++i) {
         const auto number = dateFieldNumber(edits[i]->text());
         if (!number) {

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-class QLineEdit;
-
 namespace Ui {
 class THiF;
 }
@@ -44,10 +42,7 @@ class THiF : public QDialog
     void FormCreate();
 
     MainState& m_state;
-    std::unique_ptr<Ui::THiF> m_ui;
-    QLineEdit* m_edit1; // year
-    QLineEdit* m_edit2; // month
-    QLineEdit* m_edit3; // day
+    std::unique_ptr<Ui::THiF> m_ui; // Edit1 year, Edit2 month, Edit3 day
 };
 
 } // namespace tira

@@ -7,16 +7,10 @@
 
 #include <QCheckBox>
 #include <QFont>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
-#include <QTabWidget>
-#include <QVBoxLayout>
 #include <cmath>
 
 namespace tira {

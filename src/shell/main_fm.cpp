@@ -62,8 +62,7 @@ class DialogPause
 } // namespace
 
 TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_home(home),
-      m_iniPath(QString::fromStdString(iniPathIn(home.toStdString()))), m_frame(new QWidget(this)),
+    : QMainWindow(parent), m_iniPath(iniPathIn(home.toStdString())), m_frame(new QWidget(this)),
       m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)), m_pane(*m_info),
       m_state(home.toStdString(), m_pane, *this, clock)
 {
@@ -97,7 +96,7 @@ TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
         m_closed = true;
         storePlace();
         try {
-            saveSettings(m_state.settings, m_iniPath.toStdString());
+            saveSettings(m_state.settings, m_iniPath);
         } catch (const std::exception&) { // nobody is left to tell
         }
     });
@@ -144,11 +143,11 @@ void TMainF::FormCreate()
 {
     setWindowTitle(applicationTitle());
 
-    m_state.settings = loadSettings(m_iniPath.toStdString(), m_home.toStdString());
+    m_state.settings = loadSettings(m_iniPath, m_state.home());
     const Settings::PlaceKeys& place = m_state.settings.Place;
     applyPlace(place.Left, place.Top, place.Width, place.Height);
     setPaneBackground(m_state.settings.BackF);
-    setStayOnTop(m_state.settings.TopOn != 0); // before the native window exists
+    platform::setStaysOnTop(*this, m_state.settings.TopOn != 0); // before the native window exists
     show();
     applyPlace(x(), y(), width(), height()); // again, now that the frame is known
     applyPaneFont();
@@ -266,7 +265,7 @@ void TMainF::setPaneBackground(WinColour colour)
 void TMainF::playSound(const std::string& path)
 {
     std::string completed = path;
-    completeProgramPath(completed, m_home.toStdString());
+    completeProgramPath(completed, m_state.home());
     const QString file = QString::fromStdString(fromFsPath(toFsPath(completed)));
     if (m_sound) m_sound->stop();
     m_sound.reset();
@@ -365,7 +364,7 @@ void TMainF::S1Click()
         dialog.exec();
     }
     applyPaneFont();
-    setStayOnTop(m_state.settings.TopOn != 0);
+    platform::setStaysOnTop(*this, m_state.settings.TopOn != 0);
     if (m_state.settings.TopOn == 0) platform::releaseTopMost(*this);
     buildReport(1);
 }
@@ -411,18 +410,6 @@ void TMainF::Timer1Timer()
     }
 }
 
-void TMainF::setStayOnTop(bool on)
-{
-    Qt::WindowFlags flags = windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, on);
-    if (flags == windowFlags()) return;
-    // QWidget::setWindowFlags would hide the window and show it again (under Wayland a new
-    // toplevel): the widget only records the flag, and the native window, when there is
-    // one, changes its layer in place.
-    overrideWindowFlags(flags);
-    if (QWindow* native = windowHandle()) native->setFlags(flags);
-}
-
 void TMainF::setCaption(const QString& caption)
 {
     if (caption == windowTitle()) return;
@@ -455,7 +442,7 @@ bool TMainF::saveAtClose()
 {
     QString message;
     try {
-        saveSettings(m_state.settings, m_iniPath.toStdString());
+        saveSettings(m_state.settings, m_iniPath);
         return true;
     } catch (const std::exception& error) {
         message = QString::fromStdString(error.what());

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <string>
 
 class QAction;
 class QSoundEffect;
@@ -30,7 +31,6 @@ class TMainF : public QMainWindow, public ReportWindow
     TMainF& operator=(TMainF&&) = delete;
 
     MainState& state() noexcept { return m_state; }
-    QString iniPath() const { return m_iniPath; }
     RichTextPane& pane() noexcept { return m_pane; }
     // The sound of the last alert, or nullptr when none was started.
     const QSoundEffect* sound() const noexcept { return m_sound.get(); }
@@ -79,13 +79,10 @@ class TMainF : public QMainWindow, public ReportWindow
     // Paints what the report left and asks for attention on the day of a stop entry.
     void finishReport();
     bool saveAtClose();
-    // Puts the window into the top-most layer or takes it out, in the native window it has.
-    void setStayOnTop(bool on);
     // Sets the window caption and has a title bar the program draws itself show it at once.
     void setCaption(const QString& caption);
 
-    QString m_home;
-    QString m_iniPath;
+    std::string m_iniPath;
     QWidget* m_frame = nullptr;
     QTextEdit* m_info = nullptr; // Info
     QTimer* m_timer = nullptr;   // Timer1

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
+#include <QWindow>
 #include <memory>
-
-class QWidget;
 
 // What differs between Windows and POSIX desktops: the single-instance object, the top-most
 // layer and the system's request to end the program.
@@ -19,6 +19,18 @@ class InstanceLock
 // Takes the per-user single-instance object called `name`. nullptr when another copy holds
 // it. A lock left behind by a copy that crashed does not count.
 std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name);
+
+// Sets or clears the stay-on-top flag of `window` in place. QWidget::setWindowFlags would
+// hide the window and show it again (under Wayland as a new toplevel): the widget only
+// records the flag, and the native window, when there is one, changes its layer.
+inline void setStaysOnTop(QWidget& window, bool on)
+{
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == window.windowFlags()) return;
+    window.overrideWindowFlags(flags);
+    if (QWindow* native = window.windowHandle()) native->setFlags(flags);
+}
 
 // Puts `window` into the top-most layer without moving, resizing or activating it.
 void keepTopMost(QWidget& window);

@@ -92,32 +92,13 @@ std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
 
 void keepTopMost(QWidget& window)
 {
-    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        window.raise();
-        return;
-    }
-    // Changing the flag recreates the native window, which then has to be shown again.
-    const bool visible = window.isVisible();
-    const QRect geometry = window.geometry();
-    const bool quiet = window.testAttribute(Qt::WA_ShowWithoutActivating);
-    window.setAttribute(Qt::WA_ShowWithoutActivating, true);
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    window.setGeometry(geometry);
-    if (visible) window.show();
-    window.setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    setStaysOnTop(window, true);
+    window.raise();
 }
 
 void releaseTopMost(QWidget& window)
 {
-    if (!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
-    const bool visible = window.isVisible();
-    const QRect geometry = window.geometry();
-    const bool quiet = window.testAttribute(Qt::WA_ShowWithoutActivating);
-    window.setAttribute(Qt::WA_ShowWithoutActivating, true);
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    window.setGeometry(geometry);
-    if (visible) window.show();
-    window.setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    setStaysOnTop(window, false);
 }
 
 bool playWavAsync(const QString& /*file*/)
