@@ -323,10 +323,7 @@ std::string eventReportText(std::string_view text, DayForm form, const EventMatc
     if (form == DayForm::Unsupported) return "(未対応)";
     if (match.result == 2)
         return std::string(text) + "まで あと " + std::to_string(match.daysToGo) + " 日です。";
-    if (text.empty()) return {};
-    // a text that ends in its only "." is a sentence already
-    if (text.find('.') == text.size() - 1) return std::string(text.substr(0, text.size() - 1));
-    return std::string(text) + "です。";
+    return entrySentence(text);
 }
 
 std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedMonth,

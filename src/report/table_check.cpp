@@ -8,7 +8,6 @@
 #include "tables/history_line.h"
 #include "tables/jikukai.h"
 #include "text/cp932.h"
-#include "text/file_error.h"
 #include "text/paths.h"
 #include "text/visible_text.h"
 
@@ -108,16 +107,15 @@ CheckedFile checkFile(std::string label, std::string path, const std::string& ho
         file.encoding = reader.encoding();
         file.asciiOnly = !reader.encodingDecided();
         file.lineEnds = reader.lineEnds();
-        if (const auto lost = textAfterCtrlZ(file.path, file.lineEnds)) {
+        const auto lost =
+            reader.stoppedAtCtrlZ() ? textAfterCtrlZ(file.path, file.lineEnds) : std::nullopt;
+        if (lost) {
             const std::string text = file.encoding == TextEncoding::Utf8
                                          ? sanitizeUtf8(lost->firstLine)
                                          : cp932ToUtf8(lost->firstLine);
             file.dropped.push_back({lost->lineNumber, LineProblem::TextAfterCtrlZ, text, {}});
         }
-    } catch (const TableFileError& error) {
-        file.state = CheckedFile::State::Unreadable;
-        file.error = error.what();
-    } catch (const std::exception& error) {
+    } catch (const std::exception& error) { // TableFileError, and running out of memory
         file.state = CheckedFile::State::Unreadable;
         file.error = error.what();
     }

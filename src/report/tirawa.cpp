@@ -1,7 +1,6 @@
 #include "report/main_state.h"
 #include "report/table_sections.h"
 #include "tables/fields.h"
-#include "text/file_error.h"
 
 #include <string>
 

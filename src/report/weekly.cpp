@@ -21,7 +21,7 @@ std::optional<EntryLine> weeklyEntry(const WeeklyLine& line, const CalendarFacts
             end = DayCount(year + 1, endMonth, endDay);
     }
     if (facts.today < start || end < facts.today) return std::nullopt;
-    return entryLine(weeklySentence(shownText(line.text(), line.encoding)), settings, Kind::Week,
+    return entryLine(entrySentence(shownText(line.text(), line.encoding)), settings, Kind::Week,
                      line.colour());
 }
 

@@ -83,7 +83,6 @@ inline void readDayField(std::string_view field, EventLine& line) noexcept
         ampersand = ampersand || c == '&';
         dash = dash || c == '-';
     }
-    line.rangeEnd = "0";
     const auto take = [&](std::string_view value, DayForm form) {
         line.day = value;
         line.dayForm = form;
@@ -133,12 +132,9 @@ TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noe
         line.encoding = encoding;
         line.fields = &fields;
         std::size_t next = 0;
-        if (fields.has(0) && isAdvanceField(fields.field(0))) {
-            const auto days = advanceDays(fields.field(0), encoding);
-            if (!days) return LineProblem::AdvanceNotNumber;
-            line.advance = *days;
-            next = 1;
-        }
+        if (const auto problem = readAdvance(fields, encoding, line.advance, next);
+            problem != LineProblem::None)
+            return problem;
         if (!fields.has(next + 3)) return LineProblem::TooFewFields;
 
         detail::readDayField(fields.field(next), line);

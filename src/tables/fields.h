@@ -237,6 +237,20 @@ inline std::optional<std::int32_t> advanceDays(std::string_view field,
     return days > 14 ? 14 : days;
 }
 
+// The advance field when the line has one: the advance days, and `next` moves past it.
+inline LineProblem readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance,
+                               std::size_t& next) noexcept
+{
+    next = 0;
+    advance = 0;
+    if (!fields.has(0) || !isAdvanceField(fields.field(0))) return LineProblem::None;
+    const auto days = advanceDays(fields.field(0), encoding);
+    if (!days) return LineProblem::AdvanceNotNumber;
+    advance = *days;
+    next = 1;
+    return LineProblem::None;
+}
+
 // The colour code of a colour word ("K", "BLACK" ... "Y", "YELLOW"; any other text "A"),
 // compared after ASCII capitalisation.
 TIRA_OUT_OF_LINE char colourCode(std::string_view word) noexcept;

@@ -47,7 +47,7 @@ char scheduleMark(std::string_view word) noexcept
     return 'N';
 }
 
-std::string weeklySentence(std::string_view text)
+std::string entrySentence(std::string_view text)
 {
     if (text.empty()) return {};
     const auto dot = text.find('.');

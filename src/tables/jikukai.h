@@ -91,9 +91,9 @@ struct HolidayLine
 // case), else "N".
 TIRA_OUT_OF_LINE char scheduleMark(std::string_view word) noexcept;
 
-// A weekly text after the sentence-end rule: when its first "." is its last character that
+// A weekly or event text after the sentence-end rule: when its first "." is its last character that
 // "." is dropped, otherwise "です。" is appended; an empty text stays empty.
-std::string weeklySentence(std::string_view text);
+std::string entrySentence(std::string_view text);
 
 // The parsers are defined here, so that each compiles with the splitter and the readers it
 // calls inlined (see TIRA_LINE_PARSER).
@@ -161,20 +161,6 @@ LineProblem readDate(std::string_view field, DateParts<N>& date, std::int64_t& s
     return readPlainDate(field, date, sum) ? LineProblem::None : readOtherDate(field, date, sum);
 }
 
-// The advance field when the line has one: the advance days, and `next` moves past it.
-inline LineProblem readAdvance(FieldList& fields, LineEncoding encoding, std::int32_t& advance,
-                               std::size_t& next) noexcept
-{
-    next = 0;
-    advance = 0;
-    if (!fields.has(0) || !isAdvanceField(fields.field(0))) return LineProblem::None;
-    const auto days = advanceDays(fields.field(0), encoding);
-    if (!days) return LineProblem::AdvanceNotNumber;
-    advance = *days;
-    next = 1;
-    return LineProblem::None;
-}
-
 // The start of a birthday or schedule line: [+advance] year/month/day and at least
 // `needed` fields after the date. The date's values go to `sum`; `next` is the first field
 // after the date.
@@ -198,7 +184,6 @@ TIRA_LINE_PARSER BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) 
     return parsedLine<BirthdayLine>([&](BirthdayLine& line, std::int64_t& sum) {
         line.encoding = encoding;
         line.fields = &fields;
-        line.spareAt = 0; // the spare field, then the name
         return detail::readDatedStart(fields, encoding, 2, line.advance, line.date, sum,
                                       line.spareAt);
     });

@@ -361,14 +361,6 @@ void appendText(std::string& out, std::string_view bytes, LineEncoding encoding)
     }
 }
 
-std::string_view textOf(std::string_view bytes, LineEncoding encoding, std::string& scratch)
-{
-    if (encoding == LineEncoding::Text || isAscii(bytes)) return bytes;
-    scratch.clear();
-    appendText(scratch, bytes, encoding);
-    return scratch;
-}
-
 bool Utf8Scan::feed(std::string_view bytes) noexcept
 {
     if (m_failed) return false;

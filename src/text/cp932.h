@@ -42,10 +42,6 @@ std::size_t firstCharacterLength(std::string_view bytes, LineEncoding encoding) 
 // Appends the UTF-8 text of `bytes` to `out`.
 void appendText(std::string& out, std::string_view bytes, LineEncoding encoding);
 
-// The UTF-8 text of `bytes`: the bytes themselves when they need no decoding (Text, or
-// ASCII only), else their text in `scratch`.
-std::string_view textOf(std::string_view bytes, LineEncoding encoding, std::string& scratch);
-
 // Checks that bytes fed piece by piece are well-formed UTF-8; a character may be split
 // between two pieces.
 class Utf8Scan

@@ -197,13 +197,9 @@ bool TableReader::nextBytes(std::string_view& bytes)
     }
     std::size_t scanned = 0; // bytes of this line already searched for its end
     for (;;) {
-        const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
+        const std::size_t limit = readLimit();
         const char* start = data() + m_pos;
-        const std::size_t size = limit - m_pos - scanned;
-        if (const char* lineEnd =
-                m_lineEndsKnown
-                    ? static_cast<const char*>(std::memchr(start + scanned, m_lineEnd, size))
-                    : findFirstLineEnd(start + scanned, size)) {
+        if (const char* lineEnd = findLineEnd(start + scanned, limit - m_pos - scanned)) {
             bytes = std::string_view(start, static_cast<std::size_t>(lineEnd - start));
             m_pos += bytes.size() + 1;
             if (m_lineEnds == LineEnds::Lf) {
@@ -249,12 +245,8 @@ bool TableReader::skipLongLine(std::string_view& bytes)
     bytes = {};
     m_tooLong = true;
     for (;;) {
-        const std::size_t limit = m_ctrlZ != std::string_view::npos ? m_ctrlZ : m_end;
-        const char* start = data() + m_pos;
-        if (const char* lineEnd =
-                m_lineEndsKnown
-                    ? static_cast<const char*>(std::memchr(start, m_lineEnd, limit - m_pos))
-                    : findFirstLineEnd(start, limit - m_pos)) {
+        const std::size_t limit = readLimit();
+        if (const char* lineEnd = findLineEnd(data() + m_pos, limit - m_pos)) {
             m_pos = static_cast<std::size_t>(lineEnd - data()) + 1;
             m_skipLf = m_lineEnds != LineEnds::Lf;
             return true;

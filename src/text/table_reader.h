@@ -2,7 +2,9 @@
 
 #include "text/cp932.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,12 +77,22 @@ class TableReader
     bool encodingDecided() const noexcept { return m_decided; }
     // How the lines end; known once the first line end has been read.
     LineEnds lineEnds() const noexcept { return m_lineEnds; }
+    // True once reading has stopped at a Ctrl-Z.
+    bool stoppedAtCtrlZ() const noexcept { return m_stopped; }
 
   private:
     bool fill();
     bool skipLongLine(std::string_view& bytes);
     void takeLfAfterCr() noexcept;
     const char* findFirstLineEnd(const char* from, std::size_t size) noexcept;
+    // The first line end in `size` bytes from `from`, or nullptr.
+    const char* findLineEnd(const char* from, std::size_t size) noexcept
+    {
+        return m_lineEndsKnown ? static_cast<const char*>(std::memchr(from, m_lineEnd, size))
+                               : findFirstLineEnd(from, size);
+    }
+    // Where reading stops in the buffer: its end, or a Ctrl-Z before it.
+    std::size_t readLimit() const noexcept { return std::min(m_ctrlZ, m_end); }
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
 

@@ -96,7 +96,7 @@ inline Texts textsOf(const WeeklyLine& l)
             datePart(l.start, 1),
             datePart(l.end, 0),
             datePart(l.end, 1),
-            weeklySentence(shownText(l.text(), l.encoding)),
+            entrySentence(shownText(l.text(), l.encoding)),
             std::string(1, l.colour())};
 }
 

@@ -132,12 +132,10 @@ TEST(InPlaceReading, ShiftJisBytesReadAsTheirDecodedText)
 
 TEST(LineText, DecodedOnlyWhenNotAsciiOrAlreadyText)
 {
-    std::string scratch;
-    const std::string_view ascii = "abc";
-    EXPECT_EQ(textOf(ascii, LineEncoding::Cp932, scratch).data(), ascii.data());
-    EXPECT_EQ(textOf("\x95\x5C", LineEncoding::Cp932, scratch), "表");
-    EXPECT_EQ(textOf("\xE8\xA1", LineEncoding::Utf8, scratch), "\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(textOf("\xE8\xA1", LineEncoding::Text, scratch), "\xE8\xA1"); // as it is
+    EXPECT_EQ(shownText("abc", LineEncoding::Cp932), "abc");
+    EXPECT_EQ(shownText("\x95\x5C", LineEncoding::Cp932), "表");
+    EXPECT_EQ(shownText("\xE8\xA1", LineEncoding::Utf8), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(shownText("\xE8\xA1", LineEncoding::Text), "\xE8\xA1"); // as it is
     EXPECT_TRUE(isAscii("0123456789abcdef\x7F"));
     EXPECT_FALSE(isAscii("0123456789abcdef\x80"));
     EXPECT_EQ(shownText("能_表", LineEncoding::Text), "能 表");
