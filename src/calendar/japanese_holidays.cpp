@@ -124,13 +124,8 @@ enum class DayKind : std::uint8_t
     Citizens
 };
 
-} // namespace
-
-bool isHolidayYear(int year) noexcept
-{
-    return year >= kFirstHolidayYear && year <= kLastHolidayYear;
-}
-
+// Day of March of the vernal equinox day (春分の日) and day of September of the autumnal
+// equinox day (秋分の日), by the usual approximation of the equinox in Japan Standard Time.
 int vernalEquinoxDay(int year) noexcept
 {
     return equinoxDay(year >= 1980 ? 20843100 : 20835700, year, leapDaysSince1980(year));
@@ -139,6 +134,13 @@ int vernalEquinoxDay(int year) noexcept
 int autumnalEquinoxDay(int year) noexcept
 {
     return equinoxDay(year >= 1980 ? 23248800 : 23258800, year, leapDaysSince1980(year));
+}
+
+} // namespace
+
+bool isHolidayYear(int year) noexcept
+{
+    return year >= kFirstHolidayYear && year <= kLastHolidayYear;
 }
 
 std::vector<NationalHoliday> japaneseHolidays(int year)

@@ -23,12 +23,6 @@ struct NationalHoliday
 // True for a year in [kFirstHolidayYear, kLastHolidayYear].
 bool isHolidayYear(int year) noexcept;
 
-// Day of March of the vernal equinox day (春分の日) and day of September of the autumnal
-// equinox day (秋分の日) for a year in 1900..2099, by the usual approximation of the
-// equinox in Japan Standard Time.
-int vernalEquinoxDay(int year) noexcept;
-int autumnalEquinoxDay(int year) noexcept;
-
 // The days off of `year` under the holiday law as it stood that year, in date order;
 // empty for a year outside [kFirstHolidayYear, kLastHolidayYear].
 std::vector<NationalHoliday> japaneseHolidays(int year);

@@ -3,7 +3,6 @@
 #include "cli/home_folder.h"
 #include "text/paths.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <system_error>
 

@@ -181,7 +181,7 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
         return job;
     }
     if (seen.holidays) {
-        if (seen.print || seen.check || seen.autostart || seen.home)
+        if (seen.print || seen.check || seen.autostart || seen.home || !seen.printOnly.empty())
             return UsageError{"--holidays goes without other options"};
         job.kind = JobKind::Holidays;
         if (seen.holidayYear) {

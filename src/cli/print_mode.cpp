@@ -1,12 +1,14 @@
 #include "cli/print_mode.h"
 
 #include "calendar/tira0.h"
+#include "cli/recording_pane.h"
+#include "report/clock.h"
+#include "report/main_state.h"
 #include "text/file_error.h"
-#include "text/paths.h"
 #include "text/visible_text.h"
 
 #include <cstdio>
-#include <iostream>
+#include <utility>
 
 namespace tira {
 
@@ -53,8 +55,7 @@ void appendColour(std::string& out, std::string_view name, WinColour colour)
     out += "Hex\":\"" + hex + '"';
 }
 
-} // namespace
-
+// The report as the JSON object of the print mode.
 std::string reportJson(const MainState& state, const RecordingPane& pane)
 {
     std::string out = "{\"date\":";
@@ -90,8 +91,6 @@ std::string reportJson(const MainState& state, const RecordingPane& pane)
     out += "}\n";
     return out;
 }
-
-namespace {
 
 // One text line; with `colour`, wrapped in a 24-bit ANSI colour unless it is in the default
 // colour, which is left to the terminal's own foreground.
@@ -170,30 +169,26 @@ class TextOutPane : public ReportPane, public ReportWindow
 
 } // namespace
 
-int runPrint(const PrintRequest& request)
+int runPrint(const Job& job, const std::string& home, Settings settings, bool colour)
 {
-    const ClockReading system = SystemClock().now();
-    ClockReading reading = system;
-    if (request.hour) reading.hour = static_cast<std::uint16_t>(*request.hour);
-    if (request.minute) reading.minute = static_cast<std::uint16_t>(*request.minute);
-    if (request.date) {
-        reading.year = request.date->year;
-        reading.month = request.date->month;
-        reading.day = request.date->day;
+    ClockReading reading = SystemClock().now();
+    if (job.time) {
+        reading.hour = static_cast<std::uint16_t>(job.time->first);
+        reading.minute = static_cast<std::uint16_t>(job.time->second);
+    }
+    if (job.date) {
+        reading.year = job.date->year;
+        reading.month = job.date->month;
+        reading.day = job.date->day;
     }
     const FixedClock clock(reading);
     RecordingPane recording;
-    TextOutPane text(stdout, request.colour);
-    const bool json = request.format == PrintFormat::Json;
+    TextOutPane text(stdout, colour);
+    const bool json = job.format == PrintFormat::Json;
     ReportPane& pane = json ? static_cast<ReportPane&>(recording) : text;
     ReportWindow& window = json ? static_cast<ReportWindow&>(recording) : text;
-    MainState state(request.home, pane, window, clock);
-    std::string iniProblem;
-    state.settings = loadSettings(homePrefix(request.home) + "TIRA.ini", request.home, &iniProblem);
-    if (!iniProblem.empty()) {
-        std::cerr << "tira: " << visibleText(iniProblem) << '\n';
-        return 1;
-    }
+    MainState state(home, pane, window, clock);
+    state.settings = std::move(settings);
     int exitCode = 0;
     std::string error;
     try {
@@ -207,7 +202,7 @@ int runPrint(const PrintRequest& request)
         std::fwrite(out.data(), 1, out.size(), stdout);
     }
     text.flush();
-    if (!error.empty()) std::cerr << "tira: " << visibleText(error) << '\n';
+    if (!error.empty()) std::fprintf(stderr, "tira: %s\n", visibleText(error).c_str());
     return exitCode;
 }
 

@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -102,29 +103,20 @@ bool useColour(const Job& job)
     return terminalWantsColour();
 }
 
-int print(const Job& job, const std::string& home)
-{
-    PrintRequest request;
-    request.home = home;
-    request.format = job.format;
-    request.date = job.date;
-    if (job.time) {
-        request.hour = job.time->first;
-        request.minute = job.time->second;
-    }
-    request.colour = useColour(job);
-    return runPrint(request);
-}
-
-// Lists the table lines the report would drop; 0 when there are none, else 1.
-int check(const std::string& home)
+// The settings of `home`; nothing, with the reason on stderr, when TIRA.ini cannot be read.
+std::optional<Settings> settingsOf(const std::string& home)
 {
     std::string iniProblem;
-    const Settings settings = loadSettings(iniPathIn(home), home, &iniProblem);
-    if (!iniProblem.empty()) {
-        std::fprintf(stderr, "tira: %s\n", visibleText(iniProblem).c_str());
-        return 1;
-    }
+    Settings settings = loadSettings(iniPathIn(home), home, &iniProblem);
+    if (iniProblem.empty()) return settings;
+    std::fprintf(stderr, "tira: %s\n", visibleText(iniProblem).c_str());
+    return std::nullopt;
+}
+
+// Lists the table lines the report would drop and the listed files that are missing; 0 when
+// there are none, else 1.
+int check(const Settings& settings, const std::string& home)
+{
     const auto files = checkTables(settings, home);
     std::fputs(checkListing(files).c_str(), stdout);
     return checkFoundProblems(files) ? 1 : 0;
@@ -183,8 +175,14 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     // system messages (the reason a file cannot be read) in the user's language
     std::setlocale(LC_ALL, "");
     switch (job.kind) {
-    case JobKind::Print: return print(job, *home);
-    case JobKind::Check: return check(*home);
+    case JobKind::Print:
+    case JobKind::Check: {
+        auto settings = settingsOf(*home);
+        if (!settings) return 1;
+        return job.kind == JobKind::Print
+                   ? runPrint(job, *home, std::move(*settings), useColour(job))
+                   : check(*settings, *home);
+    }
     case JobKind::Autostart: return autostart(job, *home);
     case JobKind::Window: return openWindow(*home);
     case JobKind::Holidays:

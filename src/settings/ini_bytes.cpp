@@ -28,45 +28,6 @@ int escapeAt(std::string_view text, std::size_t pos) noexcept
     return static_cast<int>((((second & 0x3Fu) << 6) | (third & 0x3Fu)) - 0x700u);
 }
 
-// The length of the well-formed UTF-8 character at `pos`; 0 when there is none.
-std::size_t utf8CharAt(std::string_view bytes, std::size_t pos) noexcept
-{
-    const auto lead = static_cast<unsigned char>(bytes[pos]);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;  // overlong
-        if (lead == 0xED) high = 0x9F; // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (pos + length > bytes.size()) return 0;
-    const auto first = static_cast<unsigned char>(bytes[pos + 1]);
-    if (first < low || first > high) return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if ((static_cast<unsigned char>(bytes[pos + i]) & 0xC0u) != 0x80u) return 0;
-    return length;
-}
-
-bool isLeadByte(unsigned char b) noexcept
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isTrailByte(unsigned char b) noexcept
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
 void appendEscapes(std::string& out, std::string_view bytes)
 {
     for (const char c : bytes)
@@ -79,7 +40,7 @@ std::string decodeUtf8(std::string_view bytes)
     out.reserve(bytes.size());
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        const std::size_t length = bytes[pos] == '\0' ? 0 : utf8CharAt(bytes, pos);
+        const std::size_t length = bytes[pos] == '\0' ? 0 : utf8SequenceLength(bytes, pos);
         if (length == 0) {
             appendEscape(out, static_cast<unsigned char>(bytes[pos++]));
             continue;
@@ -145,8 +106,8 @@ std::string decodeIniBytes(std::string_view bytes, IniEncoding encoding)
 
 std::string encodeIniText(std::string_view text, IniEncoding encoding)
 {
-    std::string out;
-    out.reserve(text.size());
+    std::string out(encoding == IniEncoding::Utf8Bom ? kUtf8Bom : std::string_view());
+    out.reserve(out.size() + text.size());
     std::size_t runStart = 0;
     const auto endRun = [&](std::size_t end) {
         const std::string_view run = text.substr(runStart, end - runStart);

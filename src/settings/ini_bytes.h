@@ -25,7 +25,7 @@ IniEncoding iniEncodingOf(std::string_view bytes) noexcept;
 std::string decodeIniBytes(std::string_view bytes, IniEncoding encoding);
 
 // The file's bytes for `text`: escape characters become their bytes again. Characters that
-// CP932 cannot hold become "?". No byte-order mark is added.
+// CP932 cannot hold become "?". Utf8Bom puts the byte-order mark first.
 std::string encodeIniText(std::string_view text, IniEncoding encoding);
 
 // The plain text of a value read from decoded text: escaped bytes decoded as well as they go

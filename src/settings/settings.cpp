@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <system_error>
 #include <type_traits>
@@ -38,7 +37,6 @@ namespace {
 using Ini = CSimpleIniA; // case-insensitive sections and keys
 
 constexpr std::size_t kMaxTextBytes = 2047;
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 // Comments after the last entry belong to nothing and SimpleIni would drop them; a section
 // appended after them holds them until the save writes them back at the end.
@@ -586,8 +584,7 @@ void saveSettings(const Settings& settings, const std::string& iniPath)
     // it cannot hold
     IniEncoding encoding = text.encoding;
     if (encoding == IniEncoding::Cp932 && needsUnicode(s)) encoding = IniEncoding::Utf8Bom;
-    const std::string_view bom = encoding == IniEncoding::Utf8Bom ? kUtf8Bom : "";
-    writeAtomically(iniPath, std::string(bom) + encodeIniText(body, encoding));
+    writeAtomically(iniPath, encodeIniText(body, encoding));
 }
 
 } // namespace tira

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #ifdef _WIN32
@@ -19,16 +18,6 @@ namespace tira {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-bool isLeadByte(unsigned char b) noexcept
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isTrailByte(unsigned char b) noexcept
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
 
 // The double-byte characters: leads 0x81..0x9F and 0xE0..0xFC, trails 0x40..0xFC.
 constexpr std::size_t kLeadCount = 0x9F - 0x81 + 1 + 0xFC - 0xE0 + 1;
@@ -118,11 +107,16 @@ char32_t decodePair(unsigned char lead, unsigned char trail) noexcept
     return decodeTable()[leadIndex(lead)][trail - 0x40u];
 }
 
-// Code point -> double-byte code for the encoder, built at the first encoding.
-const std::unordered_map<char32_t, std::uint16_t>& encodeTable()
+// Code point -> double-byte code for the encoder (0: none), built at the first encoding. Every
+// character CP932 decodes to lies in the BMP, so a flat table indexed by code point holds
+// them all and is built in a fraction of the time a hash map takes.
+using EncodeTable = std::array<std::uint16_t, 0x10000>;
+
+const EncodeTable& encodeTable()
 {
-    static const auto map = [] {
-        std::unordered_map<char32_t, std::uint16_t> codes;
+    static const auto table = [] {
+        auto codes = std::make_unique<EncodeTable>();
+        codes->fill(0);
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
@@ -133,14 +127,13 @@ const std::unordered_map<char32_t, std::uint16_t>& encodeTable()
                 const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
                 // the lowest code wins, except that Windows encodes the NEC-selected IBM
                 // extensions (rows 0xED, 0xEE) with their IBM codes (rows 0xFA..0xFC)
-                const auto [it, inserted] = codes.emplace(cp, code);
-                if (!inserted && it->second >= 0xED00 && it->second < 0xEF00 && code >= 0xFA00)
-                    it->second = code;
+                std::uint16_t& held = (*codes)[cp];
+                if (held == 0 || (held >= 0xED00 && held < 0xEF00 && code >= 0xFA00)) held = code;
             }
         }
         return codes;
     }();
-    return map;
+    return *table;
 }
 
 void appendUtf8(std::string& out, char32_t cp)
@@ -162,7 +155,23 @@ void appendUtf8(std::string& out, char32_t cp)
     }
 }
 
-// Length of the well-formed UTF-8 sequence at `pos`, or 0 when it is not one.
+void appendSanitized(std::string& out, std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t len = utf8SequenceLength(bytes, i, nullptr);
+        if (len == 0) {
+            appendUtf8(out, kReplacement);
+            ++i;
+        } else {
+            out.append(bytes.substr(i, len));
+            i += len;
+        }
+    }
+}
+
+} // namespace
+
 std::size_t utf8SequenceLength(std::string_view s, std::size_t pos, char32_t* cp) noexcept
 {
     const auto b0 = static_cast<unsigned char>(s[pos]);
@@ -198,23 +207,6 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos, char32_t* cp
     if (cp != nullptr) *cp = value;
     return len;
 }
-
-void appendSanitized(std::string& out, std::string_view bytes)
-{
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t len = utf8SequenceLength(bytes, i, nullptr);
-        if (len == 0) {
-            appendUtf8(out, kReplacement);
-            ++i;
-        } else {
-            out.append(bytes.substr(i, len));
-            i += len;
-        }
-    }
-}
-
-} // namespace
 
 void appendCp932(std::string& out, std::string_view bytes)
 {
@@ -281,13 +273,12 @@ std::string utf8ToCp932(std::string_view utf8)
         } else if (cp >= 0xFF61 && cp <= 0xFF9F) {
             out.push_back(static_cast<char>(0xA1 + (cp - 0xFF61)));
         } else {
-            const auto& map = encodeTable();
-            const auto it = map.find(cp);
-            if (it == map.end()) {
+            const std::uint16_t code = cp < 0x10000 ? encodeTable()[cp] : 0;
+            if (code == 0) {
                 out.push_back('?');
             } else {
-                out.push_back(static_cast<char>(it->second >> 8));
-                out.push_back(static_cast<char>(it->second & 0xFF));
+                out.push_back(static_cast<char>(code >> 8));
+                out.push_back(static_cast<char>(code & 0xFF));
             }
         }
     }

@@ -24,6 +24,23 @@ std::string sanitizeUtf8(std::string_view bytes);
 // True when every byte is below 0x80.
 bool isAscii(std::string_view bytes) noexcept;
 
+// A byte that starts a CP932 double-byte character (0x81..0x9F, 0xE0..0xFC).
+inline bool isLeadByte(unsigned char b) noexcept
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// A byte that can end a CP932 double-byte character (0x40..0xFC but 0x7F).
+inline bool isTrailByte(unsigned char b) noexcept
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// The length of the well-formed UTF-8 character at `pos` (its code point to `cp` when
+// given), or 0 when there is none.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t pos,
+                               char32_t* cp = nullptr) noexcept;
+
 // How the bytes of a table line read as text. Every byte below 0x80 stands for itself in
 // all three, and decoding is in step at every byte below 0x40 (no such byte is ever part of
 // a double-byte character): so a line can be cut and split on its bytes, and only the

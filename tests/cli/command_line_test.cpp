@@ -72,6 +72,7 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--holidays", "-3"}, {}, "unknown option: -3"},
         {{"--holidays", "2026", "2027"}, {}, "unexpected argument: 2027"},
         {{"--holidays", "--print"}, {}, "--holidays goes without other options"},
+        {{"--holidays", "2024", "--date", "2020-1-1"}, {}, "--holidays goes without other options"},
     };
     for (const Case& c : cases) {
         std::string joined;
