@@ -142,9 +142,9 @@ template <class OnBytes> void MainState::readTableBytes(std::string& path, OnByt
     TableReader reader(path);
     std::string_view bytes;
     while (reader.nextBytes(bytes)) {
-        if (const void* hash = std::memchr(bytes.data(), '#', bytes.size()))
-            bytes = bytes.substr(
-                0, static_cast<std::size_t>(static_cast<const char*>(hash) - bytes.data()));
+        // find, not memchr: the view of an empty line may have no data pointer at all
+        if (const std::size_t hash = bytes.find('#'); hash != std::string_view::npos)
+            bytes = bytes.substr(0, hash);
         onBytes(bytes, reader.lineEncoding());
     }
 }
