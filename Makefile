@@ -3,12 +3,13 @@
 # make bench              - time `tira --print` over generated homes of 1k … 1M entries per kind
 # make fuzz               - run every libFuzzer target for FUZZ_SECONDS (default 60) each
 # make lint               - clang-tidy over src/ with the checks of .clang-tidy
+# make format-check       - fails when clang-format would change a tracked source
 # make package            - the Debian package build-package/tira_<version>_<arch>.deb,
 #                           checked with lintian
 # make test-windows-core  - cross-compile the Qt-free core and its tests for Windows
 #                           (MinGW-w64) and run them under Wine when Wine is installed;
 #                           every other file of the Windows build gets a syntax check
-.PHONY: all deps build run test test-asan bench bench-micro bench-window fuzz lint package test-windows-core format clean
+.PHONY: all deps build run test test-asan bench bench-micro bench-window fuzz fuzz-build lint package test-windows-core format format-check clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -54,11 +55,14 @@ bench-micro: deps
 	@cmake --build --preset release -j $(JOBS) --target tira_micro_bench
 	@./build-release/bench/tira_micro_bench
 
-fuzz:
+fuzz: fuzz-build
+	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) bash tests/fuzz/run.sh
+
+# The fuzz targets built, not run: CI keeps them compiling.
+fuzz-build:
 	@bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
-	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) bash tests/fuzz/run.sh
 
 package: deps
 	@bash scripts/install-deps.sh lintian
@@ -98,6 +102,9 @@ lint: build
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check:
+	@clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h') && echo "clang-format: no changes"
 
 clean:
 	@rm -rf build build-asan build-release build-fuzz build-package build-mingw build-windows-check
