@@ -112,7 +112,6 @@ ProfileFile::ProfileFile(std::string bytes, const OwnedKey& owned) : m_bytes(std
                 std::size_t value = equals + 1;
                 while (value < text.size() && kBlanks.find(text[value]) != std::string_view::npos)
                     ++value;
-                line.entry = true;
                 line.valueBegin = line.begin + value;
                 line.valueEnd = line.begin + value + trimmed(text.substr(value)).size();
                 const auto [it, isFirst] = m_entryOf.try_emplace(keyOf(sectionName, key), index);
@@ -145,7 +144,10 @@ void ProfileFile::decideEncodings(const std::vector<std::size_t>& ownLines)
         m_encoding = Encoding::Utf8;
         return;
     }
-    bool anyOwn = false, anyUtf8 = false, anyOther = false, allCp932 = true;
+    bool anyOwn = false;   // an own value beyond ASCII
+    bool anyUtf8 = false;  // one that is well-formed UTF-8
+    bool anyOther = false; // one that is not
+    bool allCp932 = true;  // all are well-formed CP932
     for (const std::size_t index : ownLines) {
         const std::string_view raw = rawValue(m_lines[index]);
         if (isAscii(raw)) continue;
@@ -177,7 +179,7 @@ std::string_view ProfileFile::rawValue(const Line& line) const
     return std::string_view(m_bytes).substr(line.valueBegin, line.valueEnd - line.valueBegin);
 }
 
-std::string ProfileFile::decode(std::string_view raw, Encoding encoding) const
+std::string ProfileFile::decode(std::string_view raw, Encoding encoding)
 {
     // quotes around the whole value are not part of it
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())

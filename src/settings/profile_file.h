@@ -49,10 +49,11 @@ class ProfileFile
     };
     struct Line
     {
-        std::size_t begin = 0, end = 0;           // the line in m_bytes, line end not included
-        std::size_t lineEnd = 0;                  // bytes of its line end
-        std::size_t valueBegin = 0, valueEnd = 0; // an entry's value, quotes included
-        bool entry = false;
+        std::size_t begin = 0; // the line in m_bytes, line end not included
+        std::size_t end = 0;
+        std::size_t lineEnd = 0;    // bytes of its line end
+        std::size_t valueBegin = 0; // an entry's value, quotes included
+        std::size_t valueEnd = 0;
         Encoding encoding = Encoding::Cp932; // what its value reads as
         std::optional<std::string> value;    // a new value, as text
     };
@@ -66,7 +67,7 @@ class ProfileFile
     static std::string lowered(std::string_view text);
     static std::string keyOf(std::string_view section, std::string_view key);
     std::string_view rawValue(const Line& line) const;
-    std::string decode(std::string_view raw, Encoding encoding) const;
+    static std::string decode(std::string_view raw, Encoding encoding);
     void decideEncodings(const std::vector<std::size_t>& ownLines);
     bool needsUnicode() const;
 
@@ -77,9 +78,8 @@ class ProfileFile
     std::vector<Section> m_sections;                          // first of each name, then added
     std::unordered_map<std::string, std::size_t> m_sectionOf; // lowered name -> m_sections
     std::unordered_map<std::string, std::size_t> m_entryOf;   // keyOf -> m_lines
-    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>>
-        m_addedOf; // keyOf ->
-                   // section, index in added
+    // keyOf -> the section and the index in its `added`
+    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> m_addedOf;
 };
 
 } // namespace tira
