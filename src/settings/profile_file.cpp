@@ -96,10 +96,11 @@ ProfileFile::ProfileFile(std::string bytes, const OwnedKey& owned) : m_bytes(std
         const std::size_t index = m_lines.size();
         const std::string_view text(m_bytes.data() + line.begin, line.end - line.begin);
         const std::size_t first = text.find_first_not_of(kBlanks);
-        const std::size_t close = text.rfind(']');
+        // the first ']': a comment after the header may hold brackets of its own
+        const std::size_t close = first == std::string_view::npos ? first : text.find(']', first);
         if (first == std::string_view::npos || text[first] == ';' || text[first] == '#') {
             // a blank line or a comment
-        } else if (text[first] == '[' && close != std::string_view::npos && close > first) {
+        } else if (text[first] == '[' && close != std::string_view::npos) {
             sectionName = lowered(trimmed(text.substr(first + 1, close - first - 1)));
             const auto [it, isFirst] = m_sectionOf.try_emplace(sectionName, m_sections.size());
             section = isFirst ? it->second : std::string::npos;

@@ -17,7 +17,7 @@ namespace tira {
 // byte, line ends included, stays as it was.
 //
 // Lines: a line end is CR LF, LF or a lone CR. A line whose first non-blank byte is '[' and
-// that holds a ']' is a section header (the name between '[' and the last ']', trimmed;
+// that holds a ']' is a section header (the name between '[' and the first ']', trimmed;
 // what follows is left alone); ';' or '#' starts a comment; any other line with '=' is an
 // entry (key and value trimmed of blanks; quotes around the whole value are not part of
 // it). Lines before the first header belong to no section.

@@ -576,7 +576,7 @@ TEST(Settings, SaveEditsTheFileInPlace)
     const Case cases[] = {
         {"foreign lines, spacing and case",
          {{"[Common]\r\n",
-           "[Common] ; mine\r\nforeign key = spaced value  \r\n\tlead=tab\r\nkeyonly\r\n"},
+           "[Common] ; mine [x]\r\nforeign key = spaced value  \r\n\tlead=tab\r\nkeyonly\r\n"},
           {"AutoEnd=0\r\n", "\tautoend = 0  \r\n"},
           {"[Place]", "[place]"}},
          [](Settings& s) {
