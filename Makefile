@@ -74,8 +74,6 @@ package: deps
 # Slow (Wine starts a whole Windows user space): CI runs it after `make test`.
 test-windows-core:
 	@bash scripts/install-deps.sh g++-mingw-w64-x86-64 googletest jq --optional wine wine64
-	@mkdir -p build-mingw/simpleini
-	@cp /usr/include/SimpleIni.h build-mingw/simpleini/
 	@cmake --preset mingw >/dev/null
 	@cmake --build --preset mingw -j $(JOBS)
 	@bash scripts/windows-syntax-check.sh --compiled build-mingw

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev libsimpleini-dev
+    qt6-base-dev qt6-multimedia-dev
     nlohmann-json3-dev libical-dev # JSON output; iCalendar out (--agenda) and in (--import)
     libgtest-dev libbenchmark-dev
     qt6-translations-l10n fonts-noto-cjk xvfb xauth

@@ -22,8 +22,6 @@ if [ "${1:-}" = --compiled ]; then
 fi
 
 build=build-windows-check
-mkdir -p "$build/simpleini"
-cp /usr/include/SimpleIni.h "$build/simpleini/"
 qt=$(qmake6 -query QT_INSTALL_LIBS 2>/dev/null || echo /usr/lib/x86_64-linux-gnu)
 cmake --preset windows-check -DQt6_DIR="$qt/cmake/Qt6" >/dev/null
 # the .moc files some sources include

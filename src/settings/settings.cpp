@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
-#include "settings/ini_bytes.h"
+#include "settings/profile_file.h"
+#include "text/atomic_file.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/table_reader.h"
@@ -9,38 +10,14 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 #include <system_error>
-#include <type_traits>
-
-#ifdef _WIN32
-#include <io.h>
-#include <share.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-// The file is decoded and encoded here; SimpleIni only ever sees UTF-8. Some distributions
-// split SimpleIni's definitions into a library: SI_IMPLEMENTATION keeps it header-only.
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
 
 namespace tira {
 
 namespace {
 
-using Ini = CSimpleIniA; // case-insensitive sections and keys
-
 constexpr std::size_t kMaxTextBytes = 2047;
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-// Comments after the last entry belong to nothing and SimpleIni would drop them; a section
-// appended after them holds them until the save writes them back at the end.
-constexpr const char* kTailSection = "\x01tail\x01";
 
 enum class ReadResult
 {
@@ -84,63 +61,6 @@ ReadResult readFile(const std::string& path, std::string& bytes)
     return readFile(path, bytes, reason);
 }
 
-struct IniText
-{
-    std::string utf8; // decoded, bytes without a character escaped
-    IniEncoding encoding = IniEncoding::Cp932;
-};
-
-IniText decodeIni(std::string_view bytes)
-{
-    IniText text;
-    text.encoding = iniEncodingOf(bytes);
-    text.utf8 = decodeIniBytes(bytes, text.encoding);
-    return text;
-}
-
-// A line that opens a section and does not close it is no entry. SimpleIni skips it but
-// keeps pointing at its text as the section of the next key, so the save would write a
-// header that reads differently at the next load, one more line at every close. The line
-// is kept as a comment instead.
-std::string withOpenSectionsAsComments(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
-        const std::string_view line = text.substr(pos, end - pos);
-        const std::size_t first = line.find_first_not_of(" \t");
-        if (first != std::string_view::npos && line[first] == '[' &&
-            line.find(']', first) == std::string_view::npos)
-            out.push_back(';');
-        out.append(line);
-        if (end < text.size()) out.push_back(text[end]);
-        pos = end + 1;
-    }
-    return out;
-}
-
-void parseIni(Ini& ini, std::string utf8)
-{
-    ini.SetUnicode(false);
-    ini.SetMultiKey(true); // duplicates are kept; lookups see the first
-    ini.SetMultiLine(false);
-    ini.SetQuotes(false);
-    ini.SetAllowKeyOnly(false);
-    ini.SetSpaces(false);
-    utf8 = withOpenSectionsAsComments(utf8);
-    utf8 += "\n[";
-    utf8 += kTailSection;
-    utf8 += "]\n";
-    ini.LoadData(utf8); // can only fail for lack of memory: what was read stays
-}
-
-std::size_t utf8Length(unsigned char lead) noexcept
-{
-    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
-
 // At most kMaxTextBytes bytes as the file holds them (CP932), cut between characters.
 std::string limitText(std::string_view text)
 {
@@ -148,8 +68,7 @@ std::string limitText(std::string_view text)
     std::size_t width = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t length =
-            std::min(utf8Length(static_cast<unsigned char>(text[pos])), text.size() - pos);
+        const std::size_t length = firstCharacterLength(text.substr(pos), LineEncoding::Utf8);
         const std::size_t bytes = utf8ToCp932(text.substr(pos, length)).size();
         if (width + bytes > kMaxTextBytes) break;
         width += bytes;
@@ -162,18 +81,13 @@ std::string limitText(std::string_view text)
 class ProfileReader
 {
   public:
-    ProfileReader(const Ini& ini, IniEncoding encoding) : m_ini(ini), m_encoding(encoding) {}
+    explicit ProfileReader(const ProfileFile& file) : m_file(file) {}
 
     std::optional<std::string> text(const char* section, const char* key) const
     {
-        const char* raw = m_ini.GetValue(section, key, nullptr);
-        if (raw == nullptr) return std::nullopt;
-        std::string_view value(raw);
-        // quotes around the whole value are not part of it
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-        return limitText(iniValueText(value, m_encoding));
+        auto value = m_file.text(section, key);
+        if (value) *value = limitText(*value);
+        return value;
     }
 
     void read(const char* section, const char* key, std::string& value) const
@@ -198,8 +112,7 @@ class ProfileReader
     }
 
   private:
-    const Ini& m_ini;
-    IniEncoding m_encoding;
+    const ProfileFile& m_file;
 };
 
 // Writes values as the profile functions do: in place of the first key of that name, or at
@@ -207,15 +120,11 @@ class ProfileReader
 class ProfileWriter
 {
   public:
-    explicit ProfileWriter(Ini& ini) : m_ini(ini) {}
+    explicit ProfileWriter(ProfileFile& file) : m_file(file) {}
 
     void write(const char* section, const char* key, const std::string& value)
     {
-        // a line end would split the entry
-        std::string line;
-        for (const char c : value)
-            if (c != '\r' && c != '\n' && c != '\0') line.push_back(c);
-        m_ini.SetValue(section, key, iniValueForText(line).c_str());
+        m_file.set(section, key, value);
     }
     void write(const char* section, const char* key, std::int32_t value)
     {
@@ -231,7 +140,7 @@ class ProfileWriter
     }
 
   private:
-    Ini& m_ini;
+    ProfileFile& m_file;
 };
 
 // Every single-valued key in the order the file is written.
@@ -296,145 +205,31 @@ std::string fileKey(std::size_t index)
     return "File" + std::to_string(index);
 }
 
-// True when the text holds a character CP932 has no code for (an invalid byte read
-// earlier, already U+FFFD, does not count: it is lost either way).
-bool needsUnicode(std::string_view text)
+// The keys the program owns (names lowered): the single-valued keys, and Count and File<n>
+// of each kind.
+ProfileFile::OwnedKey ownedKeys()
 {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        const std::size_t length = std::min(utf8Length(lead), text.size() - pos);
-        const std::string_view character = text.substr(pos, length);
-        pos += length;
-        if (lead < 0x80 || character == kReplacement) continue;
-        if (utf8ToCp932(character) == "?") return true;
-    }
-    return false;
-}
-
-bool needsUnicode(const Settings& s)
-{
-    bool needed = false;
-    forEachKey(s, [&](const char*, const char*, const auto& value) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>)
-            needed = needed || needsUnicode(value);
+    std::vector<std::pair<std::string_view, std::string_view>> names;
+    const Settings defaults;
+    forEachKey(defaults, [&](const char* section, const char* key, const auto&) {
+        names.emplace_back(section, key);
     });
-    for (const auto& list : s.files)
-        for (const auto& path : list)
-            needed = needed || needsUnicode(path);
-    return needed;
-}
-
-// CR LF line ends, at most one empty line in a row, none at the start or the end.
-std::string windowsLines(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    std::size_t emptyLines = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') ++pos;
-        if (pos < text.size() && text[pos] == '\n') ++pos;
-        if (line.empty()) {
-            ++emptyLines;
-            continue;
-        }
-        if (emptyLines > 0 && !out.empty()) out += "\r\n";
-        emptyLines = 0;
-        out += line;
-        out += "\r\n";
-    }
-    return out;
-}
-
-// The file a save replaces: `iniPath` itself, or the file its links lead to (which need not
-// exist yet), so that a TIRA.ini kept elsewhere through a link stays linked.
-std::filesystem::path saveTarget(const std::string& iniPath)
-{
-    std::filesystem::path target = toFsPath(iniPath);
-    std::error_code error;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
-        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
-        if (error) throw SettingsWriteError(iniPath);
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    if (std::filesystem::is_symlink(target, error)) throw SettingsWriteError(iniPath); // a loop
-    return target;
-}
-
-#ifdef _WIN32
-void writeAtomically(const std::string& iniPath, const std::string& bytes)
-{
-    const std::filesystem::path target = saveTarget(iniPath);
-    const std::filesystem::path temp = toFsPath(settingsTempPath(fromFsPath(target)));
-    std::FILE* file = _wfsopen(temp.c_str(), L"wb", _SH_DENYNO);
-    if (file == nullptr) throw SettingsWriteError(iniPath);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = _commit(_fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    std::error_code error;
-    if (ok) {
-        const auto status = std::filesystem::status(target, error);
-        if (std::filesystem::exists(status))
-            std::filesystem::permissions(temp, status.permissions(), error);
-        std::filesystem::rename(temp, target, error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::filesystem::remove(temp, error);
-        throw SettingsWriteError(iniPath);
-    }
-}
-#else
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return true;
-}
-
-void writeAtomically(const std::string& iniPath, const std::string& bytes)
-{
-    const std::filesystem::path target = saveTarget(iniPath);
-    const std::string temp = fromFsPath(toFsPath(settingsTempPath(fromFsPath(target))));
-    // the temporary file has the old file's permissions from its first moment, so a private
-    // TIRA.ini is never readable by others, not even for the time of the save
-    struct stat old
-    {
+    return [names = std::move(names)](std::string_view section, std::string_view key) {
+        const auto same = [](std::string_view a, std::string_view b) {
+            return std::ranges::equal(a, b, [](char x, char y) {
+                return x == (y >= 'A' && y <= 'Z' ? static_cast<char>(y - 'A' + 'a') : y);
+            });
+        };
+        for (const auto& [s, k] : names)
+            if (same(section, s) && same(key, k)) return true;
+        const bool kindSection = std::ranges::any_of(
+            kKinds, [&](const KindDescription& kind) { return same(section, kind.iniSection); });
+        if (!kindSection) return false;
+        if (key == "count") return true;
+        return key.size() > 4 && key.starts_with("file") &&
+               key.find_first_not_of("0123456789", 4) == std::string_view::npos;
     };
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    const mode_t mode = existed ? (old.st_mode & 07777) : 0666;
-    ::unlink(temp.c_str()); // one left by a crash keeps its own permissions
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) throw SettingsWriteError(iniPath);
-    bool ok = writeAll(fd, bytes);
-    if (existed) ok = ::fchmod(fd, mode) == 0 && ok; // what the umask took away
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        throw SettingsWriteError(iniPath);
-    }
-    // the new name is durable only once the folder itself is on disk
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
 }
-#endif
 
 } // namespace
 
@@ -488,23 +283,18 @@ std::optional<std::int32_t> parseProfileInt(std::string_view text) noexcept
 
 std::string settingsTempPath(const std::string& iniPath)
 {
-    return iniPath + ".tmp";
+    return atomicTempPath(iniPath);
 }
 
 Settings loadSettings(const std::string& iniPath, const std::string& home, std::string* problem)
 {
-    Ini ini;
     std::string bytes;
     std::string reason;
-    IniText text;
     const ReadResult read = readFile(iniPath, bytes, reason);
-    if (read == ReadResult::Read) {
-        text = decodeIni(bytes);
-        parseIni(ini, std::move(text.utf8));
-    } else if (read == ReadResult::Failed && problem != nullptr) {
+    if (read == ReadResult::Failed && problem != nullptr)
         *problem = "TIRA.ini を読めません: " + reason;
-    }
-    const ProfileReader reader(ini, text.encoding);
+    const ProfileFile file(std::move(bytes), ownedKeys());
+    const ProfileReader reader(file);
 
     // the defaults that depend on the home folder; the rest are the struct's own
     Settings s;
@@ -523,15 +313,15 @@ Settings loadSettings(const std::string& iniPath, const std::string& home, std::
     for (std::size_t k = 0; k < kKindCount; ++k) {
         std::int32_t count = 0;
         reader.read(kKinds[k].iniSection, "Count", count);
-        // further File keys are ignored
+        // File keys at or above the count are ignored; missing or empty ones below it are
+        // no file at all
         const auto listed = std::min<std::size_t>(
             static_cast<std::size_t>(std::max<std::int32_t>(count, 0)), kMaxFilesPerKind);
         auto& files = s.files[k];
-        files.reserve(listed);
         for (std::size_t i = 0; i < listed; ++i) {
             std::string path;
             reader.read(kKinds[k].iniSection, fileKey(i).c_str(), path);
-            files.push_back(std::move(path));
+            if (!path.empty()) files.push_back(std::move(path));
         }
     }
     return s;
@@ -543,9 +333,7 @@ void saveSettings(const Settings& settings, const std::string& iniPath)
     const ReadResult existing = readFile(iniPath, old);
     // an existing file that cannot be read would lose what it holds beyond our keys
     if (existing == ReadResult::Failed) throw SettingsWriteError(iniPath);
-    const IniText text = decodeIni(old);
-    Ini ini;
-    parseIni(ini, text.utf8);
+    ProfileFile file(std::move(old), ownedKeys());
 
     Settings s = settings;
     s.Place.Left = std::max(s.Place.Left, 0);
@@ -553,38 +341,21 @@ void saveSettings(const Settings& settings, const std::string& iniPath)
     if (s.Place.Width <= 350) s.Place.Width = 350;
     if (s.Place.Height <= 400) s.Place.Height = 400;
 
-    ini.SetMultiKey(false); // replace the first of duplicate keys, leave the others
-    ProfileWriter writer(ini);
+    ProfileWriter writer(file);
     forEachKey(s, [&](const char* section, const char* key, const auto& value) {
         writer.write(section, key, value);
     });
     for (std::size_t k = 0; k < kKindCount; ++k) {
-        const auto& files = s.files[k];
-        const std::size_t count = std::min(files.size(), kMaxFilesPerKind);
-        writer.write(kKinds[k].iniSection, "Count", static_cast<std::int32_t>(count));
-        for (std::size_t i = 0; i < count; ++i)
-            writer.write(kKinds[k].iniSection, fileKey(i).c_str(), files[i]);
+        std::vector<const std::string*> named; // a path without a name is no file
+        for (const std::string& path : s.files[k])
+            if (!path.empty() && named.size() < kMaxFilesPerKind) named.push_back(&path);
+        writer.write(kKinds[k].iniSection, "Count", static_cast<std::int32_t>(named.size()));
+        for (std::size_t i = 0; i < named.size(); ++i)
+            writer.write(kKinds[k].iniSection, fileKey(i).c_str(), *named[i]);
     }
-    ini.SetMultiKey(true); // so that Save writes the duplicates back
 
-    std::string tail;
-    Ini::TNamesDepend sections;
-    ini.GetAllSections(sections);
-    for (const auto& section : sections)
-        if (std::strcmp(section.pItem, kTailSection) == 0 && section.pComment != nullptr)
-            tail = section.pComment;
-    ini.Delete(kTailSection, nullptr);
-
-    std::string body;
-    if (ini.Save(body, false) < 0) throw SettingsWriteError(iniPath);
-    if (!tail.empty()) body += "\n\n" + tail + "\n";
-    body = windowsLines(body);
-
-    // in the file's own encoding; CP932 as Windows writes it unless a path needs characters
-    // it cannot hold
-    IniEncoding encoding = text.encoding;
-    if (encoding == IniEncoding::Cp932 && needsUnicode(s)) encoding = IniEncoding::Utf8Bom;
-    writeAtomically(iniPath, encodeIniText(body, encoding));
+    const AtomicWriteResult written = writeFileAtomically(iniPath, file.bytes());
+    if (!written.ok) throw SettingsWriteError(iniPath, written.reason);
 }
 
 } // namespace tira

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tira {
@@ -137,36 +138,41 @@ inline const KindDescription& describe(Kind kind) noexcept
 // The default editor: notepad.exe on Windows, the desktop's own choice elsewhere.
 std::string defaultEditor();
 
-// Raised by saveSettings; what() is "<path> に書き込めません".
+// Raised by saveSettings; what() is "<path> に書き込めません", reason() the OS reason.
 class SettingsWriteError : public std::runtime_error
 {
   public:
-    explicit SettingsWriteError(const std::string& path)
-        : std::runtime_error(path + " に書き込めません"), m_path(path)
+    explicit SettingsWriteError(const std::string& path, std::string reason = {})
+        : std::runtime_error(path + " に書き込めません"), m_path(path), m_reason(std::move(reason))
     {
     }
     const std::string& path() const noexcept { return m_path; }
+    const std::string& reason() const noexcept { return m_reason; }
 
   private:
     std::string m_path;
+    std::string m_reason;
 };
 
 // Reads TIRA.ini at `iniPath` with the Windows profile rules (missing or non-integer
 // values give the default, 0x / $ hexadecimal, switches keep the low byte, texts up to
-// 2047 bytes, the first of duplicate keys). `home` is the program folder: defaults and
-// ".\" completion of EveMFile / HisMFile use it. A missing file gives the defaults. A file
-// that is there but cannot be read (a folder, no permission, no regular file, larger than
-// 16 MiB) gives the defaults too, and "TIRA.ini を読めません: reason" in `problem`.
+// 2047 bytes, the first of duplicate keys in the first section of the name; File keys
+// below Count that are missing or empty are no file). `home` is the program folder:
+// defaults and ".\" completion of EveMFile / HisMFile use it. A missing file gives the
+// defaults. A file that is there but cannot be read (a folder, no permission, no regular
+// file, larger than 16 MiB) gives the defaults too, and "TIRA.ini を読めません: reason" in
+// `problem`.
 Settings loadSettings(const std::string& iniPath, const std::string& home,
                       std::string* problem = nullptr);
 
-// Writes every key to `iniPath` atomically, keeping sections, keys and comments it does
-// not own byte for byte, in the file's own encoding. A link is kept: the file it leads to
-// is replaced (or created). Throws SettingsWriteError and leaves the old file intact on
-// failure.
+// Writes every key to `iniPath` atomically, editing the file in place: only the lines of
+// the keys it owns change (see ProfileFile), their values in the encoding their line has.
+// A link is kept: the file it leads to is replaced (or created). Throws SettingsWriteError
+// and leaves the old file intact on failure, also when the file is read-only.
 void saveSettings(const Settings& settings, const std::string& iniPath);
 
-// The temporary file a save writes and then renames over `iniPath`.
+// The temporary file a save writes and then renames over `iniPath` (or the file its links
+// lead to).
 std::string settingsTempPath(const std::string& iniPath);
 
 // A profile integer: optional sign, decimal, or hexadecimal after 0x, 0X or $ (up to

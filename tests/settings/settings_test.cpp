@@ -384,7 +384,8 @@ TEST(Settings, FileListCounts)
     const Case cases[] = {
         {"[Event]\nCount=2\nFile0=a.TBL\nFile1=b.TBL\nFile2=c.TBL\n", {"a.TBL", "b.TBL"}},
         {"[event]\ncount=0x2\nfile0=a.TBL\nfile1=b.TBL\n", {"a.TBL", "b.TBL"}},
-        {"[Event]\nCount=3\nFile0=a.TBL\nFile2=c.TBL\n", {"a.TBL", "", "c.TBL"}},
+        {"[Event]\nCount=3\nFile0=a.TBL\nFile2=c.TBL\n", {"a.TBL", "c.TBL"}}, // no nameless
+        {"[Event]\nCount=3\nFile0=\nFile1= \nFile2=c.TBL\n", {"c.TBL"}},
         {"[Event]\nCount=-5\nFile0=a.TBL\n", {}},
         {"[Event]\nCount=many\nFile0=a.TBL\n", {}},
         {"[Event]\nFile0=a.TBL\n", {}},
@@ -488,9 +489,9 @@ TEST(Settings, RoundTripKeepsForeignSectionsKeysAndComments)
                              "Name=日本語の値", "Extra=ソ表\\", "; the last words", "Left=12",
                              "Jyun1=5", "Jyun5=1", "AutoEnd=60", "File0=予定.TBL"})
         EXPECT_TRUE(contains(lines, line)) << line;
-    // the note stays with its key, the last comment at the end
+    // the note stays with its key, the last comment where it was, ahead of the sections added
     EXPECT_EQ(indexOf(lines, "; my own note") + 1, indexOf(lines, "Monitor=2"));
-    EXPECT_EQ(lines.back(), "; the last words");
+    EXPECT_EQ(indexOf(lines, "; the last words") + 2, indexOf(lines, "[Font]"));
     // our keys are written where they were, new ones at the end of their section
     EXPECT_LT(indexOf(lines, "Extra=ソ表\\"), indexOf(lines, "Jyun1=5"));
     EXPECT_LT(indexOf(lines, "Jyun5=1"), indexOf(lines, "Jyun2=2"));
@@ -547,6 +548,78 @@ TEST(Settings, LineEndsInsideTextsDoNotSplitEntries)
     EXPECT_EQ(again.Edit, "vi[Common]AutoEnd=5");
 }
 
+// The save edits the file in place: only the values of the program's own keys change, a
+// missing key goes after the last entry of its section, a missing section at the end;
+// every other byte stays. Each case edits a complete saved file into `before`, changes the
+// settings it loads, and edits `before` into the file the save must write.
+TEST(Settings, SaveEditsTheFileInPlace)
+{
+    using Edits = std::vector<std::pair<std::string, std::string>>; // every match; "" appends
+    struct Case
+    {
+        const char* name;
+        Edits before;
+        void (*change)(Settings&);
+        Edits after;
+        std::vector<std::string> birthdays; // as loaded from `before`
+    };
+    const auto edited = [](std::string text, const Edits& edits) {
+        for (const auto& [from, to] : edits) {
+            if (from.empty()) text += to;
+            for (std::size_t at = 0; !from.empty() && (at = text.find(from, at)) != text.npos;
+                 at += to.size())
+                text.replace(at, from.size(), to);
+        }
+        return text;
+    };
+    const std::string cp932Font = "Name=" + utf8ToCp932("ＭＳ ゴシック");
+    const Case cases[] = {
+        {"foreign lines, spacing and case",
+         {{"[Common]\r\n",
+           "[Common] ; mine [x]\r\nforeign key = spaced value  \r\n\tlead=tab\r\nkeyonly\r\n"},
+          {"AutoEnd=0\r\n", "\tautoend = 0  \r\n"},
+          {"[Place]", "[place]"}},
+         [](Settings& s) {
+             s.AutoEnd = 30;
+             s.Place.Left = 7;
+         },
+         {{"\tautoend = 0  ", "\tautoend = 30  "}, {"Left=0", "Left=7"}},
+         {}},
+        {"LF line ends, a key and a section missing, no last line end",
+         {{"\r\n", "\n"},
+          {"Holiday=\n", ""},
+          {"\n\n[Font]", "\n; end of Common\n\n[Font]"},
+          {"\n\n[Week]\nCount=0\n", ""}},
+         [](Settings&) {},
+         {{"\n; end of Common", "\nHoliday=\n; end of Common"}, {"", "\n\n[Week]\nCount=0\n"}},
+         {}},
+        {"Count beyond the files present",
+         {{"[Birthday]\r\nCount=0", "[Birthday]\r\nCount=3\r\nFile0=a.TBL"},
+          {"[Week]\r\nCount=0", "[Week]\r\nCount=1000000"}},
+         [](Settings&) {},
+         {{"Count=3", "Count=1"}, {"Count=1000000", "Count=0"}},
+         {"a.TBL"}},
+        {"UTF-8 file with a stray Latin-1 byte in a foreign section",
+         {{cp932Font, "Name=ＭＳ ゴシック"},
+          {"[Place]", "[Other]\r\nx=caf\xE9\r\n\r\n[Place]"},
+          {"[Birthday]\r\nCount=0", "[Birthday]\r\nCount=1\r\nFile0=/home/山田/予定.TBL"}},
+         [](Settings& s) { s.Font.Name = "ＭＳ 明朝"; },
+         {{"Name=ＭＳ ゴシック", "Name=ＭＳ 明朝"}},
+         {"/home/山田/予定.TBL"}},
+    };
+    for (const Case& c : cases) {
+        IniHome home;
+        saveSettings(home.load(), home.ini());
+        const std::string before = edited(home.readBytes("TIRA.ini"), c.before);
+        home.writeBytes("TIRA.ini", before);
+        Settings s = home.load();
+        EXPECT_EQ(s.filesOf(Kind::Birthday), c.birthdays) << c.name;
+        c.change(s);
+        saveSettings(s, home.ini());
+        EXPECT_EQ(home.readBytes("TIRA.ini"), edited(before, c.after)) << c.name;
+    }
+}
+
 class FailedSave : public ::testing::Test
 {
   protected:
@@ -594,6 +667,14 @@ TEST_F(FailedSave, ReadOnlyFolder)
             GTEST_SKIP() << "this user writes into read-only folders";
         }
     }
+    expectFailure();
+    EXPECT_FALSE(fs::exists(settingsTempPath(home.ini())));
+}
+
+// A file made read-only is kept, also for a user whom the permission bits do not stop.
+TEST_F(FailedSave, ReadOnlyFile)
+{
+    fs::permissions(home.ini(), fs::perms(0444));
     expectFailure();
     EXPECT_FALSE(fs::exists(settingsTempPath(home.ini())));
 }
@@ -653,7 +734,7 @@ TEST(Settings, SectionWithoutItsBracketStaysALineOfItsOwn)
     EXPECT_EQ(s.Comment, 0);
     saveSettings(s, home.ini());
     const auto lines = home.savedLines();
-    EXPECT_EQ(lines.front(), ";[Common");
+    EXPECT_EQ(lines.front(), "[Common");
     EXPECT_TRUE(contains(lines, "AutoEnd=30"));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "[Common]"), 1);
 
