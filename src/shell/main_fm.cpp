@@ -62,9 +62,9 @@ class DialogPause
 } // namespace
 
 TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_iniPath(iniPathIn(home.toStdString())), m_frame(new QWidget(this)),
-      m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)), m_pane(*m_info),
-      m_state(home.toStdString(), m_pane, *this, clock)
+    : QMainWindow(parent), m_iniPath(iniPathIn(home.toStdString())), m_clock(clock),
+      m_frame(new QWidget(this)), m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)),
+      m_pane(*m_info), m_state(home.toStdString(), m_pane, *this, clock)
 {
     setObjectName(QStringLiteral("MainF"));
     m_frame->setObjectName(QStringLiteral("Frame"));
@@ -228,6 +228,7 @@ void TMainF::applyPaneFont()
 
 void TMainF::buildReport(std::uint8_t flag)
 {
+    if (flag == 1) m_dateByHand = false;
     try {
         m_state.Tirawa(flag);
         finishReport();
@@ -346,7 +347,7 @@ void TMainF::D1Click()
     {
         DialogPause pause(m_state);
         THiF dialog(m_state, this);
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted) m_dateByHand = true;
     }
     buildReport(0); // the date the dialog left, also after its close box
 }
@@ -396,6 +397,8 @@ void TMainF::Timer1Timer()
 {
     if (m_closed) return;
     const bool enabled = m_state.countdownEnabled == 1;
+    // While a dialog is open the new day waits for its close.
+    if (enabled) followTheDay();
     if (m_state.settings.TopOn != 0 && enabled) platform::keepTopMost(*this);
 
     std::int32_t& countdown = m_state.countdown;
@@ -408,6 +411,15 @@ void TMainF::Timer1Timer()
     } else if (enabled) {
         close(); // expired; while a dialog is open the close waits for it
     }
+}
+
+void TMainF::followTheDay()
+{
+    // Asked every second: a window left open overnight, or a machine woken from sleep, shows
+    // the new day's report within a second of the date change.
+    if (m_dateByHand) return;
+    const ClockReading now = m_clock.now();
+    if (Date{now.year, now.month, now.day} != m_state.reportDate) buildReport(1);
 }
 
 void TMainF::setCaption(const QString& caption)
