@@ -17,8 +17,9 @@ class InstanceLock
 };
 
 // Takes the per-user single-instance object called `name`. nullptr when another copy holds
-// it. A lock left behind by a copy that crashed does not count.
-std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name);
+// it; a lock left behind by a copy that is gone does not count, whatever it holds. Where no
+// safe lock can be had, an object that holds nothing, and `problem` (when given) says why.
+std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* problem = nullptr);
 
 // Sets or clears the stay-on-top flag of `window` in place. QWidget::setWindowFlags would
 // hide the window and show it again (under Wayland as a new toplevel): the widget only

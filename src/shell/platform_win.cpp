@@ -33,7 +33,7 @@ void setTopMostLayer(QWidget& window, HWND layer)
 
 } // namespace
 
-std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
+std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* problem)
 {
     // The kernel drops a named mutex with its last handle, so a crashed copy leaves nothing.
     const std::wstring wide = name.toStdWString();
@@ -43,7 +43,12 @@ std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
         return nullptr;
     }
     mutex = ::CreateMutexW(nullptr, FALSE, wide.c_str());
-    if (mutex == nullptr) return nullptr;
+    if (mutex == nullptr) { // the program runs without it rather than not at all
+        if (problem != nullptr)
+            *problem = QString::fromWCharArray(wide.c_str()) + QStringLiteral(": ") +
+                       qt_error_string(static_cast<int>(::GetLastError()));
+        return std::make_unique<InstanceLock>();
+    }
     if (::GetLastError() == ERROR_ALREADY_EXISTS) { // created by another copy in between
         ::CloseHandle(mutex);
         return nullptr;

@@ -16,6 +16,8 @@ namespace tira {
 
 namespace {
 
+constexpr const char* kInstanceName = "MutexObjectForTira";
+
 constexpr const char* kNoDisplay = "tira: ディスプレイがありません。tira --print を使ってください "
                                    "(no display; use tira --print)\n";
 
@@ -71,9 +73,16 @@ int runWindow(int argc, char** argv, const std::string& home)
         return 1;
     }
     platform::catchTerminationRequests();
-    // A second copy ends at once, with no window and no message.
-    const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
-    if (!instance) return 0;
+    const QString instanceName = QString::fromLatin1(kInstanceName);
+    QString lockProblem;
+    const auto instance = platform::acquireInstanceLock(instanceName, &lockProblem);
+    if (!instance) return 0; // a second copy ends at once, with no window and no message
+    if (!lockProblem.isEmpty()) {
+        const QByteArray line = "tira: 二重起動を防げません。ロックなしで開きます "
+                                "(no single-instance lock: " +
+                                lockProblem.toLocal8Bit() + "; starting without it)\n";
+        std::fputs(line.constData(), stderr);
+    }
 
     qInstallMessageHandler(holdStartUpMessage);
     QApplication app(argc, argv);
