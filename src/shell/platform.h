@@ -21,6 +21,14 @@ class InstanceLock
 // safe lock can be had, an object that holds nothing, and `problem` (when given) says why.
 std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* problem = nullptr);
 
+// The local socket on which the copy holding the lock `name` listens for later starts that
+// ask it to show its window: private to the user. Empty when there is no private place.
+QString showRequestName(const QString& name);
+
+// In a second copy, before it asks the running one to show itself: lets that copy take the
+// foreground, which the system grants only to the program the user just started.
+void allowAnotherCopyToComeForward();
+
 // Sets or clears the stay-on-top flag of `window` in place. QWidget::setWindowFlags would
 // hide the window and show it again (under Wayland as a new toplevel): the widget only
 // records the flag, and the native window, when there is one, changes its layer.

@@ -185,6 +185,17 @@ std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* 
     return withoutLock();
 }
 
+QString showRequestName(const QString& name)
+{
+    QString problem;
+    const QByteArray folder = lockFolder(problem);
+    if (folder.isEmpty()) return {};
+    return QFile::decodeName(folder + '/' + QFile::encodeName(name) + '-' +
+                             QByteArray::number(::getuid()) + ".socket");
+}
+
+void allowAnotherCopyToComeForward() {}
+
 void keepTopMost(QWidget& window)
 {
     setStaysOnTop(window, true);

@@ -56,6 +56,20 @@ std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* 
     return std::make_unique<MutexInstanceLock>(mutex);
 }
 
+QString showRequestName(const QString& name)
+{
+    // A pipe name is seen by every session: the session and the user make it this user's.
+    DWORD session = 0;
+    ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+    return name + QStringLiteral("-") + QString::number(session) + QStringLiteral("-") +
+           qEnvironmentVariable("USERNAME");
+}
+
+void allowAnotherCopyToComeForward()
+{
+    ::AllowSetForegroundWindow(ASFW_ANY);
+}
+
 void keepTopMost(QWidget& window)
 {
     setTopMostLayer(window, HWND_TOPMOST);

@@ -1,5 +1,6 @@
 #include "cli/home_folder.h"
 #include "shell/platform.h"
+#include "shell/show_requests.h"
 #include "support/qt_support.h"
 
 #include <QElapsedTimer>
@@ -203,6 +204,22 @@ class PlatformTest : public QObject
         else
             qputenv("XDG_CACHE_HOME", savedCache);
 #endif
+    }
+
+    // A later start brings the running window out of the minimised state.
+    void showRequestBringsTheWindowForward()
+    {
+        const QString name = platform::showRequestName(QStringLiteral("ShowTest"));
+        QVERIFY(!name.isEmpty());
+        QVERIFY(!askToShow(name)); // nobody listens yet
+        QWidget window;
+        window.showMinimized();
+        QVERIFY(window.isMinimized());
+        const ShowRequestServer server(name, window);
+        QVERIFY(server.isListening());
+        QVERIFY(askToShow(name));
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
     }
 
     void programFolderIsTheExecutablesFolder()
