@@ -2,6 +2,7 @@
 
 #include "dialogs/qt_helpers.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -154,6 +155,12 @@ void UpDown::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: step(+1); break;
     default: QWidget::keyPressEvent(event); return;
     }
+}
+
+void enableUnder(QCheckBox& dependent, bool on, bool checkWhenOn)
+{
+    if (!on || checkWhenOn) dependent.setChecked(on);
+    dependent.setEnabled(on);
 }
 
 void centreOnScreen(QWidget& dialog)

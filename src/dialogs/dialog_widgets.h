@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
+class QCheckBox;
 class QToolButton;
 
 namespace tira {
@@ -88,6 +89,10 @@ class UpDown : public QWidget
     int m_maximum = 100;
     int m_position = 0;
 };
+
+// A switch that means something only while another is on: enabled while `on` (and then
+// checked too when `checkWhenOn`), otherwise cleared and disabled.
+void enableUnder(QCheckBox& dependent, bool on, bool checkWhenOn = false);
 
 // Moves a dialog, frame included, to the centre of its screen.
 void centreOnScreen(QWidget& dialog);

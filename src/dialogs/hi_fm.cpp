@@ -40,8 +40,8 @@ std::optional<int> dateFieldNumber(const QString& text)
 
 THiF::~THiF() = default;
 
-THiF::THiF(MainState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::THiF>())
+THiF::THiF(Date& date, QWidget* parent)
+    : QDialog(parent), m_date(date), m_ui(std::make_unique<Ui::THiF>())
 {
     setFont(dialogFont());
     m_ui->setupUi(this);
@@ -62,7 +62,7 @@ THiF::THiF(MainState& state, QWidget* parent)
 
 void THiF::FormCreate()
 {
-    const Date date = m_state.reportDate;
+    const Date date = m_date;
     m_ui->Edit1->setText(QString::number(date.year));
     m_ui->Edit2->setText(QString::number(date.month));
     m_ui->Edit3->setText(QString::number(date.day));
@@ -87,9 +87,8 @@ void THiF::Button1Click()
         showPlainMessage(this, QString::fromStdString(error));
         return;
     }
-    m_state.reportDate =
-        Date{static_cast<std::uint16_t>(numbers[0]), static_cast<std::uint16_t>(numbers[1]),
-             static_cast<std::uint16_t>(numbers[2])};
+    m_date = Date{static_cast<std::uint16_t>(numbers[0]), static_cast<std::uint16_t>(numbers[1]),
+                  static_cast<std::uint16_t>(numbers[2])};
     accept();
 }
 

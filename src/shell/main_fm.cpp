@@ -346,7 +346,7 @@ void TMainF::D1Click()
 {
     {
         DialogPause pause(m_state);
-        THiF dialog(m_state, this);
+        THiF dialog(m_state.reportDate, this);
         if (dialog.exec() == QDialog::Accepted) m_dateByHand = true;
     }
     buildReport(0); // the date the dialog left, also after its close box
@@ -361,7 +361,9 @@ void TMainF::S1Click()
 {
     {
         DialogPause pause(m_state);
-        TSetF dialog(m_state, this);
+        TSetF dialog(
+            m_state.settings, m_state.home(), [this](const std::string& path) { playSound(path); },
+            this);
         dialog.exec();
     }
     applyPaneFont();
@@ -373,7 +375,7 @@ void TMainF::S1Click()
 void TMainF::F1Click()
 {
     DialogPause pause(m_state);
-    TFSetF dialog(m_state, this);
+    TFSetF dialog(m_state.settings, m_state.home(), this);
     dialog.exec();
     // file-list changes show at the next report
 }

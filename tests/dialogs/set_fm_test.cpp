@@ -22,7 +22,9 @@ namespace {
 // Test access to one open dialog.
 struct Open
 {
-    explicit Open(MainState& state) : dialog(state)
+    explicit Open(MainState& state)
+        : dialog(state.settings, state.home(),
+                 [&state](const std::string& path) { state.window().playSound(path); })
     {
         dialog.show();
         exposed = QTest::qWaitForWindowExposed(&dialog);
@@ -672,7 +674,7 @@ void TSetFTest::closeBoxDiscardsUnderExec()
 {
     Harness h;
     h.state.settings.AutoEnd = 120;
-    TSetF dialog(h.state);
+    TSetF dialog(h.state.settings, h.state.home(), PlaySound());
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* open = qobject_cast<TSetF*>(QApplication::activeModalWidget());
@@ -765,7 +767,7 @@ void TSetFTest::keyboardReachesEverySwatchInLayoutOrder()
     Harness h;
     h.state.settings.HistMeiTan = 1; // 生誕 and 命日 shown
     h.state.settings.Koumoku = 1;    // the five kinds shown
-    TSetF dialog(h.state);
+    TSetF dialog(h.state.settings, h.state.home(), PlaySound());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -815,7 +817,7 @@ void TSetFTest::keyboardReachesEverySwatchInLayoutOrder()
 void TSetFTest::everyControlHasAnAccessibleName()
 {
     Harness h;
-    TSetF dialog(h.state);
+    TSetF dialog(h.state.settings, h.state.home(), PlaySound());
     tira::test::expectAccessibleNames(dialog);
     // a swatch says which colour it sets
     QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SBaseFC"))),
@@ -829,7 +831,8 @@ void TSetFTest::growsWithALargerFont()
     Harness h;
     h.state.settings.HistMeiTan = 1;
     h.state.settings.Koumoku = 1;
-    tira::test::expectNothingCutAtLargerFont<TSetF>(h.state, QSize(510, 314));
+    tira::test::expectNothingCutAtLargerFont<TSetF>(QSize(510, 314), h.state.settings,
+                                                    h.state.home(), PlaySound());
 }
 
 QTEST_MAIN(TSetFTest)
