@@ -15,6 +15,19 @@
 
 namespace tira {
 
+void ReleaseClick::press(const QMouseEvent& event)
+{
+    m_pressed = event.button() == Qt::LeftButton;
+}
+
+bool ReleaseClick::release(const QMouseEvent& event, const QWidget& widget)
+{
+    const bool click = m_pressed && event.button() == Qt::LeftButton &&
+                       widget.rect().contains(event.position().toPoint());
+    m_pressed = false;
+    return click;
+}
+
 ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -42,15 +55,13 @@ void ColourSwatch::setLowered(bool lowered)
 
 void ColourSwatch::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_click.press(*event);
     QFrame::mousePressEvent(event);
 }
 
 void ColourSwatch::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_click.release(*event, *this);
     QFrame::mouseReleaseEvent(event);
     if (click) emit clicked();
 }
@@ -90,15 +101,13 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_click.press(*event);
     QLabel::mousePressEvent(event);
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_click.release(*event, *this);
     QLabel::mouseReleaseEvent(event);
     if (click) emit clicked();
 }

@@ -8,9 +8,22 @@
 #include <QWidget>
 
 class QCheckBox;
+class QMouseEvent;
 class QToolButton;
 
 namespace tira {
+
+// A left click as a button takes it: pressed and released on the widget.
+class ReleaseClick
+{
+  public:
+    void press(const QMouseEvent& event);
+    // True when `event` ends a click on `widget`.
+    bool release(const QMouseEvent& event, const QWidget& widget);
+
+  private:
+    bool m_pressed = false;
+};
 
 // A small panel filled with the colour it edits; raised, lowered while it is being changed.
 // It keeps the stored colour value exactly, bits a QColor cannot hold included. A tab stop:
@@ -37,7 +50,7 @@ class ColourSwatch : public QFrame
 
   private:
     WinColour m_colour = 0;
-    bool m_pressed = false;
+    ReleaseClick m_click;
 };
 
 // A label that reports a left click.
@@ -55,7 +68,7 @@ class ClickableLabel : public QLabel
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool m_pressed = false;
+    ReleaseClick m_click;
 };
 
 // Horizontal up-down arrows over an integer position: the left arrow steps down, the right
