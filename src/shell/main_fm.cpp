@@ -34,6 +34,14 @@ constexpr int kMinimumWidth = 120; // a hand-edited Place never gives a window t
 constexpr int kMinimumHeight = 120;
 constexpr int kMaximumSize = 16384; // only when there is no screen to fit into
 
+// The window's size within `room`: the size wanted, but at least a usable one where the room
+// allows it.
+QSize fittedSize(int wantedWidth, int wantedHeight, QSize room)
+{
+    return {std::clamp(wantedWidth, std::min(kMinimumWidth, room.width()), room.width()),
+            std::clamp(wantedHeight, std::min(kMinimumHeight, room.height()), room.height())};
+}
+
 // round(value × percent / 100) in integers, halves to the even neighbour.
 int percentOf(int value, int percent)
 {
@@ -173,18 +181,18 @@ void TMainF::applyPlace(int wantedLeft, int wantedTop, int wantedWidth, int want
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) { // no screen at all: take the values as they are
         move(wantedLeft, wantedTop);
-        resize(std::clamp(wantedWidth, kMinimumWidth, kMaximumSize),
-               std::clamp(wantedHeight, kMinimumHeight, kMaximumSize));
+        resize(fittedSize(wantedWidth, wantedHeight, QSize(kMaximumSize, kMaximumSize)));
         return;
     }
     // Fit the window, with its frame once it has one, into the screen it starts on, so that
     // it can always be seen and used.
     const QRect available = screen->availableGeometry();
     const QSize decoration = frameGeometry().size() - size();
-    const int roomWidth = std::max(available.width() - decoration.width(), 1);
-    const int roomHeight = std::max(available.height() - decoration.height(), 1);
-    const int width = std::clamp(wantedWidth, std::min(kMinimumWidth, roomWidth), roomWidth);
-    const int height = std::clamp(wantedHeight, std::min(kMinimumHeight, roomHeight), roomHeight);
+    const QSize size = fittedSize(wantedWidth, wantedHeight,
+                                  QSize(std::max(available.width() - decoration.width(), 1),
+                                        std::max(available.height() - decoration.height(), 1)));
+    const int width = size.width();
+    const int height = size.height();
     const int left =
         std::clamp(wantedLeft, available.left(),
                    std::max(available.left(), available.right() + 1 - width - decoration.width()));
