@@ -51,9 +51,7 @@ THiF::THiF(Date& date, QWidget* parent)
     m_ui->Edit1->setFixedWidth(std::max(64, 6 * digit + 12));
     m_ui->Edit2->setFixedWidth(std::max(40, 3 * digit + 12));
     m_ui->Edit3->setFixedWidth(std::max(40, 3 * digit + 12));
-    QPalette palette = m_ui->Label4->palette();
-    palette.setColor(QPalette::WindowText, toQColor(0x000080)); // maroon
-    m_ui->Label4->setPalette(palette);
+    setEmphasisColour(*m_ui->Label4, toQColor(0x000080)); // maroon
     connect(m_ui->Button1, &QPushButton::clicked, this, &THiF::Button1Click);
     fitToContents(*this, QSize(238, 100));
 

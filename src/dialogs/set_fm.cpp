@@ -52,15 +52,13 @@ void keepPlaceWhenHidden(QWidget* widget)
     widget->setSizePolicy(policy);
 }
 
-// The seconds of the automatic exit: bold navy, room for three digits.
+// The seconds of the automatic exit: bold navy where navy reads, room for three digits.
 void styleSeconds(QLabel& label)
 {
     QFont bold = label.font();
     bold.setBold(true);
     label.setFont(bold);
-    QPalette navy = label.palette();
-    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    label.setPalette(navy);
+    setEmphasisColour(label, QColor(0x00, 0x00, 0x80));
     label.setMinimumWidth(label.fontMetrics().horizontalAdvance(QStringLiteral("0000")));
 }
 

@@ -1,5 +1,6 @@
 #include "dialog_test_support.h"
 #include "dialogs/dialog_widgets.h"
+#include "dialogs/hi_fm.h"
 #include "dialogs/qt_helpers.h"
 #include "dialogs/set_fm.h"
 #include "dialogs/standard_dialogs.h"
@@ -76,6 +77,7 @@ class TSetFTest : public QObject
     void keyboardReachesEverySwatchInLayoutOrder();
     void everyControlHasAnAccessibleName();
     void growsWithALargerFont();
+    void darkPaletteReads();
 };
 
 void TSetFTest::captionsNamesAndSize()
@@ -824,6 +826,30 @@ void TSetFTest::everyControlHasAnAccessibleName()
              QStringLiteral("通常文字色"));
     QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SB"))),
              QStringLiteral("誕生日の文字色"));
+}
+
+// Under a dark palette the emphasised texts take the palette's text colour, which reads on
+// it.
+void TSetFTest::darkPaletteReads()
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    QApplication::setPalette(dark);
+    {
+        Harness h;
+        Open open(h.state);
+        QCOMPARE(open.get<QLabel>("EByou")->palette().color(QPalette::WindowText),
+                 QColor(230, 230, 230));
+        THiF date(h.state.reportDate, nullptr);
+        QCOMPARE(date.findChild<QLabel*>(QStringLiteral("Label4"))
+                     ->palette()
+                     .color(QPalette::WindowText),
+                 QColor(230, 230, 230));
+    }
+    QApplication::setPalette(before);
 }
 
 void TSetFTest::growsWithALargerFont()
