@@ -27,7 +27,8 @@ class ReleaseClick
 
 // A small panel filled with the colour it edits; raised, lowered while it is being changed.
 // It keeps the stored colour value exactly, bits a QColor cannot hold included. A tab stop:
-// Space or Enter opens its colour choice as a click does.
+// Space or Enter opens its colour choice as a click does. Screen readers see a button whose
+// press action is that click.
 class ColourSwatch : public QFrame
 {
     Q_OBJECT
@@ -94,6 +95,7 @@ class UpDown : public QWidget
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override; // the focus frame around the arrows
 
   private:
     QToolButton* m_down;

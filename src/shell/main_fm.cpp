@@ -81,6 +81,7 @@ TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
     setCentralWidget(m_frame);
 
     m_info->setObjectName(QStringLiteral("Info"));
+    m_info->setAccessibleName(QStringLiteral("今日のお知らせ"));
     m_info->setReadOnly(true);
     m_info->setFocusPolicy(Qt::ClickFocus);
     m_info->setTabChangesFocus(true);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QToolButton>
 #include <functional>
@@ -77,7 +78,7 @@ class TSetFTest : public QObject
     void keyboardReachesEverySwatchInLayoutOrder();
     void everyControlHasAnAccessibleName();
     void growsWithALargerFont();
-    void darkPaletteReads();
+    void darkPaletteReadsAndFocusShows();
 };
 
 void TSetFTest::captionsNamesAndSize()
@@ -826,11 +827,22 @@ void TSetFTest::everyControlHasAnAccessibleName()
              QStringLiteral("通常文字色"));
     QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SB"))),
              QStringLiteral("誕生日の文字色"));
+    // a swatch is a button that can be pressed; the arrows of the seconds have names
+    auto* swatch = dialog.findChild<ColourSwatch*>(QStringLiteral("SW"));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(swatch);
+    QCOMPARE(face->role(), QAccessible::Button);
+    QSignalSpy pressed(swatch, &ColourSwatch::clicked);
+    StandardDialogs::answerNextColour([](const QColor&) { return std::optional<QColor>(); });
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(pressed.count(), 1);
+    for (const char* arrow : {"down", "up"})
+        QVERIFY2(!tira::test::accessibleName(dialog.findChild<QToolButton*>(arrow)).isEmpty(),
+                 arrow);
 }
 
 // Under a dark palette the emphasised texts take the palette's text colour, which reads on
-// it.
-void TSetFTest::darkPaletteReads()
+// it; the seconds control tabbed to draws a focus frame in the highlight colour.
+void TSetFTest::darkPaletteReadsAndFocusShows()
 {
     const QPalette before = QApplication::palette();
     QPalette dark = before;
@@ -840,6 +852,7 @@ void TSetFTest::darkPaletteReads()
     QApplication::setPalette(dark);
     {
         Harness h;
+        h.state.settings.AutoEnd = 45; // the arrows in use, so a tab stop
         Open open(h.state);
         QCOMPARE(open.get<QLabel>("EByou")->palette().color(QPalette::WindowText),
                  QColor(230, 230, 230));
@@ -848,6 +861,16 @@ void TSetFTest::darkPaletteReads()
                      ->palette()
                      .color(QPalette::WindowText),
                  QColor(230, 230, 230));
+
+        auto* upDown = open.get<UpDown>("UpDown1");
+        showPageOf(upDown);
+        open.dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&open.dialog));
+        open.box("CheckBox1")->setFocus();
+        QTest::keyClick(open.box("CheckBox1"), Qt::Key_Tab);
+        QVERIFY(upDown->hasFocus());
+        QCOMPARE(upDown->grab().toImage().pixelColor(1, upDown->height() / 2),
+                 QColor(42, 130, 218));
     }
     QApplication::setPalette(before);
 }

@@ -143,6 +143,7 @@ class MainFmTest : public QObject
             QCOMPARE(items, menus[m].items);
         }
         QVERIFY(!window->findChild<QAction*>(QStringLiteral("D1"))->isVisible());
+        QVERIFY(!window->findChild<QTextEdit*>(QStringLiteral("Info"))->accessibleName().isEmpty());
         QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
     }
 
