@@ -59,7 +59,8 @@ bool isPrivateFolder(const QByteArray& path)
 }
 
 // Makes the folder `path` (which the program owns) private: created when missing, its
-// modes tightened to 0700 when the user owns it. Empty when it is private, else why not.
+// modes set to 0700 (open to others or closed to the user alike) when the user owns it. Empty when
+// it is private, else why not.
 QString makePrivateFolder(const QByteArray& path)
 {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
@@ -74,7 +75,7 @@ QString makePrivateFolder(const QByteArray& path)
         problem = systemError(errno);
     else if (status.st_uid != ::getuid())
         problem = QStringLiteral("owned by another user");
-    else if ((status.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0)
+    else if ((status.st_mode & 0777) != 0700 && ::fchmod(fd, 0700) != 0)
         problem = systemError(errno);
     ::close(fd);
     return problem.isEmpty() ? problem

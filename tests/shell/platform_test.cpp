@@ -154,7 +154,11 @@ class PlatformTest : public QObject
             std::function<void()> prepare;
             bool locked;
         } cases[] = {
-            {"loose cache folder", [&] { QDir().mkdir(folder, QFile::Permissions(0x7755)); }, true},
+            // QFile permission bits: 0x7000 the owner, 0x0070 the group, 0x0007 others
+            {"loose cache folder",
+             [&] { QFile::setPermissions(folder, QFile::Permissions(0x7555)); }, true},
+            {"cache folder closed to the user",
+             [&] { QFile::setPermissions(folder, QFile::Permissions(0x5000)); }, true},
             {"empty file", [&] { writeTextFile(lock, QString()); }, true},
             {"garbage", [&] { writeTextFile(lock, QStringLiteral("\x01junk\n-7\n")); }, true},
             {"another live process",
@@ -181,7 +185,7 @@ class PlatformTest : public QObject
             QVERIFY2(readFile(lock).startsWith(
                          QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
                      c.name);
-            QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFile::Permissions());
+            QCOMPARE(QFileInfo(folder).permissions() & 0x7077, QFile::Permissions(0x7000));
             QVERIFY2(!platform::acquireInstanceLock(QStringLiteral("StaleTest")), c.name);
         }
         // the program without a safe lock: a window all the same, and one line on stderr
