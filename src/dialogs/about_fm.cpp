@@ -49,9 +49,7 @@ void emphasise(QLabel* label, QColor colour)
     font.setPixelSize(20);
     font.setBold(true);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    setEmphasisColour(*label, colour);
 }
 
 } // namespace

@@ -2,20 +2,80 @@
 
 #include "dialogs/qt_helpers.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QScreen>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 #include <QToolButton>
 #include <algorithm>
 
 namespace tira {
 
+void ReleaseClick::press(const QMouseEvent& event)
+{
+    m_pressed = event.button() == Qt::LeftButton;
+}
+
+bool ReleaseClick::release(const QMouseEvent& event, const QWidget& widget)
+{
+    const bool click = m_pressed && event.button() == Qt::LeftButton &&
+                       widget.rect().contains(event.position().toPoint());
+    m_pressed = false;
+    return click;
+}
+
+namespace {
+
+// What assistive technology sees of a colour swatch: a button that can be pressed.
+class SwatchAccessible : public QAccessibleWidget
+{
+  public:
+    explicit SwatchAccessible(QWidget* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            emit static_cast<ColourSwatch*>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+// A focus frame along the edge of `widget` in the palette's highlight colour: styles such as
+// Fusion draw theirs faintly or only after a Tab key, and a control the program paints
+// itself must be seen to have the focus on any theme.
+void paintFocusFrame(QWidget& widget)
+{
+    QPainter painter(&widget);
+    painter.setPen(QPen(widget.palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(widget.rect()).adjusted(1, 1, -1, -1));
+}
+
+QAccessibleInterface* swatchAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(ColourSwatch::staticMetaObject.className())) return nullptr;
+    return new SwatchAccessible(static_cast<QWidget*>(object));
+}
+
+} // namespace
+
 ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent)
 {
+    [[maybe_unused]] static const bool installed = [] {
+        QAccessible::installFactory(swatchAccessible);
+        return true;
+    }();
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setAutoFillBackground(true);
@@ -41,15 +101,13 @@ void ColourSwatch::setLowered(bool lowered)
 
 void ColourSwatch::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_click.press(*event);
     QFrame::mousePressEvent(event);
 }
 
 void ColourSwatch::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_click.release(*event, *this);
     QFrame::mouseReleaseEvent(event);
     if (click) emit clicked();
 }
@@ -73,13 +131,7 @@ void ColourSwatch::keyPressEvent(QKeyEvent* event)
 void ColourSwatch::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
-    if (!hasFocus()) return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = contentsRect().adjusted(1, 1, -1, -1);
-    option.backgroundColor = palette().color(QPalette::Window);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    if (hasFocus()) paintFocusFrame(*this);
 }
 
 ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
@@ -89,15 +141,13 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_click.press(*event);
     QLabel::mousePressEvent(event);
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_click.release(*event, *this);
     QLabel::mouseReleaseEvent(event);
     if (click) emit clicked();
 }
@@ -109,6 +159,8 @@ UpDown::UpDown(QWidget* parent)
     m_up->setObjectName(QStringLiteral("up"));
     m_down->setArrowType(Qt::LeftArrow);
     m_up->setArrowType(Qt::RightArrow);
+    m_down->setAccessibleName(QStringLiteral("減らす"));
+    m_up->setAccessibleName(QStringLiteral("増やす"));
     for (QToolButton* button : {m_down, m_up}) {
         button->setAutoRepeat(true); // held down, the arrow keeps stepping
         button->setFocusPolicy(Qt::NoFocus);
@@ -117,13 +169,20 @@ UpDown::UpDown(QWidget* parent)
     connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
     connect(m_up, &QToolButton::clicked, this, [this] { step(+1); });
 
+    // a margin around the arrows for the focus frame: the control is a tab stop
+    constexpr int kFocusMargin = 2;
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(kFocusMargin, kFocusMargin, kFocusMargin, kFocusMargin);
     layout->setSpacing(0);
     layout->addWidget(m_down);
     layout->addWidget(m_up);
     setFocusPolicy(Qt::TabFocus);
-    setFixedSize(36, 22);
+    setFixedSize(36 + 2 * kFocusMargin, 22 + 2 * kFocusMargin);
+}
+
+void UpDown::paintEvent(QPaintEvent* /*event*/)
+{
+    if (hasFocus()) paintFocusFrame(*this);
 }
 
 void UpDown::setRange(int minimum, int maximum)
@@ -154,6 +213,12 @@ void UpDown::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: step(+1); break;
     default: QWidget::keyPressEvent(event); return;
     }
+}
+
+void enableUnder(QCheckBox& dependent, bool on, bool checkWhenOn)
+{
+    if (!on || checkWhenOn) dependent.setChecked(on);
+    dependent.setEnabled(on);
 }
 
 void centreOnScreen(QWidget& dialog)

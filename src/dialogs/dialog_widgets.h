@@ -7,13 +7,28 @@
 #include <QLabel>
 #include <QWidget>
 
+class QCheckBox;
+class QMouseEvent;
 class QToolButton;
 
 namespace tira {
 
+// A left click as a button takes it: pressed and released on the widget.
+class ReleaseClick
+{
+  public:
+    void press(const QMouseEvent& event);
+    // True when `event` ends a click on `widget`.
+    bool release(const QMouseEvent& event, const QWidget& widget);
+
+  private:
+    bool m_pressed = false;
+};
+
 // A small panel filled with the colour it edits; raised, lowered while it is being changed.
 // It keeps the stored colour value exactly, bits a QColor cannot hold included. A tab stop:
-// Space or Enter opens its colour choice as a click does.
+// Space or Enter opens its colour choice as a click does. Screen readers see a button whose
+// press action is that click.
 class ColourSwatch : public QFrame
 {
     Q_OBJECT
@@ -36,7 +51,7 @@ class ColourSwatch : public QFrame
 
   private:
     WinColour m_colour = 0;
-    bool m_pressed = false;
+    ReleaseClick m_click;
 };
 
 // A label that reports a left click.
@@ -54,7 +69,7 @@ class ClickableLabel : public QLabel
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool m_pressed = false;
+    ReleaseClick m_click;
 };
 
 // Horizontal up-down arrows over an integer position: the left arrow steps down, the right
@@ -80,6 +95,7 @@ class UpDown : public QWidget
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override; // the focus frame around the arrows
 
   private:
     QToolButton* m_down;
@@ -88,6 +104,10 @@ class UpDown : public QWidget
     int m_maximum = 100;
     int m_position = 0;
 };
+
+// A switch that means something only while another is on: enabled while `on` (and then
+// checked too when `checkWhenOn`), otherwise cleared and disabled.
+void enableUnder(QCheckBox& dependent, bool on, bool checkWhenOn = false);
 
 // Moves a dialog, frame included, to the centre of its screen.
 void centreOnScreen(QWidget& dialog);

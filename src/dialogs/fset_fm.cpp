@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -99,8 +100,9 @@ std::array<std::uint8_t, 5> repairDisplayOrder(const std::array<std::uint8_t, 5>
 
 TFSetF::~TFSetF() = default;
 
-TFSetF::TFSetF(MainState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::TFSetF>())
+TFSetF::TFSetF(Settings& settings, std::string home, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_home(std::move(home)),
+      m_ui(std::make_unique<Ui::TFSetF>())
 {
     m_ui->setupUi(this);
 
@@ -154,20 +156,23 @@ void TFSetF::showEvent(QShowEvent* event)
 
 void TFSetF::FormCreate()
 {
-    Settings& s = m_state.settings;
+    Settings& s = m_settings;
     m_ui->Syuku->setText(qtPath(s.Holiday));
 
-    fillList(m_pages[static_cast<std::size_t>(Kind::Birthday)]);
-    fillList(m_pages[static_cast<std::size_t>(Kind::Schedule)]);
-    fillList(m_pages[static_cast<std::size_t>(Kind::Event)]);
+    // Missing files are dropped: the count falls at once, and the paths vanish at close.
+    for (KindPage& page : m_pages) {
+        std::vector<std::string>& files = filesOf(page);
+        for (std::string& path : files)
+            completeProgramPath(path, m_home);
+        std::erase_if(files, [](const std::string& path) { return !pathExists(path); });
+        showFiles(page, -1);
+    }
     m_ui->IncMNc->setChecked(s.IncME != 0);
     m_ui->EveM->setText(qtPath(s.EveMFile));
     m_ui->EYsen->setChecked(s.YsenE != 0);
-    fillList(m_pages[static_cast<std::size_t>(Kind::History)]);
     m_ui->IncMHc->setChecked(s.IncMH != 0);
     m_ui->HisM->setText(qtPath(s.HisMFile));
     m_ui->HYsen->setChecked(s.YsenH != 0);
-    fillList(m_pages[static_cast<std::size_t>(Kind::Week)]);
 
     // An order from the file that is not a permutation would leave pages stacked on one
     // position; it is repaired first, so the pages and their labels always agree.
@@ -194,30 +199,24 @@ void TFSetF::movePage(QWidget* page, int position)
     m_ui->PageControl1->setCurrentWidget(shown);
 }
 
-void TFSetF::fillList(KindPage& page)
+std::vector<std::string>& TFSetF::filesOf(const KindPage& page)
 {
-    // Missing files are dropped: the count falls at once, and the paths vanish at close.
-    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
-    std::vector<std::string> present;
-    for (std::string& path : files) {
-        completeProgramPath(path, m_state.home());
-        if (!pathExists(path)) continue;
+    return m_settings.filesOf(page.kind);
+}
+
+void TFSetF::showFiles(KindPage& page, int currentRow)
+{
+    page.list->clear();
+    for (const std::string& path : filesOf(page))
         page.list->addItem(qtPath(path));
-        present.push_back(std::move(path));
-    }
-    files = std::move(present);
+    page.list->setCurrentRow(currentRow);
+    if (currentRow < 0) page.list->clearSelection();
 }
 
 void TFSetF::FormClose()
 {
-    Settings& s = m_state.settings;
+    Settings& s = m_settings;
     s.Holiday = m_ui->Syuku->text().toStdString();
-    for (const KindPage& page : m_pages) {
-        std::vector<std::string>& files = s.filesOf(page.kind);
-        files.clear();
-        for (int row = 0; row < page.list->count(); ++row)
-            files.push_back(page.list->item(row)->text().toStdString());
-    }
     s.IncME = m_ui->IncMNc->isChecked() ? 1 : 0;
     s.EveMFile = m_ui->EveM->text().toStdString();
     s.YsenE = m_ui->EYsen->isChecked() ? 1 : 0;
@@ -255,8 +254,8 @@ void TFSetF::addClick(KindPage& page)
     const int row = selectedRow(page.list);
     const QString selected = row < 0 ? QString() : page.list->item(row)->text();
     const QStringList chosen = StandardDialogs::chooseFiles(
-        this, {QString(), tableFilters(), true, browseFolder(selected, qtPath(m_state.home()))});
-    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+        this, {QString(), tableFilters(), true, browseFolder(selected, qtPath(m_home))});
+    std::vector<std::string>& files = filesOf(page);
     int refused = 0;
     for (const QString& path : chosen) {
         if (files.size() >= kMaxFilesPerKind) {
@@ -264,8 +263,8 @@ void TFSetF::addClick(KindPage& page)
             continue;
         }
         files.push_back(path.toStdString());
-        page.list->addItem(path);
     }
+    if (!chosen.isEmpty()) showFiles(page, row);
     if (refused > 0)
         showPlainMessage(this, QStringLiteral("登録できるファイルは1種類につき%1個までです。\n"
                                               "%2個のファイルは追加されませんでした。")
@@ -276,23 +275,19 @@ void TFSetF::addClick(KindPage& page)
 void TFSetF::removeClick(KindPage& page)
 {
     const int row = selectedRow(page.list);
-    if (row < 0) return;
-    delete page.list->takeItem(row);
-    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+    std::vector<std::string>& files = filesOf(page);
+    if (row < 0 || static_cast<std::size_t>(row) >= files.size()) return;
     files.erase(files.begin() + row);
-    page.list->clearSelection();
-    page.list->setCurrentRow(-1);
+    showFiles(page, -1);
 }
 
 void TFSetF::moveUpClick(KindPage& page)
 {
     const int row = selectedRow(page.list);
-    if (row <= 0) return;
-    QListWidgetItem* item = page.list->takeItem(row);
-    page.list->insertItem(row - 1, item);
-    std::vector<std::string>& files = m_state.settings.filesOf(page.kind);
+    std::vector<std::string>& files = filesOf(page);
+    if (row <= 0 || static_cast<std::size_t>(row) >= files.size()) return;
     std::swap(files[static_cast<std::size_t>(row)], files[static_cast<std::size_t>(row - 1)]);
-    page.list->setCurrentRow(row - 1);
+    showFiles(page, row - 1);
 }
 
 void TFSetF::raiseClick(KindPage& page)
@@ -309,7 +304,7 @@ void TFSetF::listDblClick(KindPage& page)
     const int row = selectedRow(page.list);
     if (row < 0) return; // nothing to act on
     const QString path = page.list->item(row)->text();
-    const Settings& s = m_state.settings;
+    const Settings& s = m_settings;
     if (s.EditOk == 0 || s.Edit.empty()) {
         showPlainMessage(this, path);
         return;
@@ -319,7 +314,7 @@ void TFSetF::listDblClick(KindPage& page)
 
 void TFSetF::runEditor(const QString& path)
 {
-    const QString program = editorProgram(m_state.settings.Edit);
+    const QString program = editorProgram(m_settings.Edit);
     if (program.isEmpty()) return;
 
     // The path is one argument of its own: no shell and no re-split command line. It is made
@@ -352,29 +347,18 @@ void TFSetF::runEditor(const QString& path)
 
 void TFSetF::IncMNcClick()
 {
-    if (m_ui->IncMNc->isChecked()) {
-        m_ui->EYsen->setEnabled(true);
-    } else {
-        m_ui->EYsen->setChecked(false);
-        m_ui->EYsen->setEnabled(false);
-    }
+    enableUnder(*m_ui->EYsen, m_ui->IncMNc->isChecked());
 }
 
 void TFSetF::IncMHcClick()
 {
-    if (m_ui->IncMHc->isChecked()) {
-        m_ui->HYsen->setEnabled(true);
-    } else {
-        m_ui->HYsen->setChecked(false);
-        m_ui->HYsen->setEnabled(false);
-    }
+    enableUnder(*m_ui->HYsen, m_ui->IncMHc->isChecked());
 }
 
 void TFSetF::Button22Click()
 {
     const QStringList chosen = StandardDialogs::chooseFiles(
-        this, {QString(), tableFilters(), true,
-               browseFolder(m_ui->Syuku->text(), qtPath(m_state.home()))});
+        this, {QString(), tableFilters(), true, browseFolder(m_ui->Syuku->text(), qtPath(m_home))});
     if (!chosen.isEmpty()) m_ui->Syuku->setText(chosen.first());
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "report/main_state.h"
 #include "settings/settings.h"
 
 #include <QDialog>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace Ui {
 class TFSetF;
@@ -24,14 +25,16 @@ namespace tira {
 std::array<std::uint8_t, 5> repairDisplayOrder(const std::array<std::uint8_t, 5>& order) noexcept;
 
 // ﾌｧｲﾙの設定: the data-file settings dialog. It edits the file list of every kind, the
-// display order (the order of the five kind pages), the monthly files and the holiday file.
-// File counts change at every add and delete; everything else is copied back whenever the
-// dialog closes, by "Ok" or by the close box.
+// display order (the order of the five kind pages), the monthly files and the holiday file
+// of `settings`. The file lists are edited in the settings themselves, so counts change at
+// every add and delete (the lists on the pages show them); everything else is copied back
+// whenever the dialog closes, by "Ok" or by the close box. `home` completes ".\" paths and
+// is where the file choices start.
 class TFSetF : public QDialog
 {
     Q_OBJECT
   public:
-    explicit TFSetF(MainState& state, QWidget* parent = nullptr);
+    TFSetF(Settings& settings, std::string home, QWidget* parent = nullptr);
     ~TFSetF() override;
     TFSetF(const TFSetF&) = delete;
     TFSetF& operator=(const TFSetF&) = delete;
@@ -62,7 +65,9 @@ class TFSetF : public QDialog
 
     void FormCreate(); // copy in
     void FormClose();  // copy out
-    void fillList(KindPage& page);
+    // The kind's file list in the settings, and the page showing it with `currentRow`.
+    std::vector<std::string>& filesOf(const KindPage& page);
+    void showFiles(KindPage& page, int currentRow);
 
     void addClick(KindPage& page);
     void removeClick(KindPage& page);
@@ -81,7 +86,8 @@ class TFSetF : public QDialog
     KindPage* pageOfList(const QObject* viewport);
     void movePage(QWidget* page, int position); // the shown page stays shown
 
-    MainState& m_state;
+    Settings& m_settings;
+    std::string m_home;
     std::unique_ptr<Ui::TFSetF> m_ui;         // the controls as the Designer file describes them
     std::array<KindPage, kKindCount> m_pages; // by kind
     bool m_editorRunning = false;

@@ -40,8 +40,8 @@ std::optional<int> dateFieldNumber(const QString& text)
 
 THiF::~THiF() = default;
 
-THiF::THiF(MainState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::THiF>())
+THiF::THiF(Date& date, QWidget* parent)
+    : QDialog(parent), m_date(date), m_ui(std::make_unique<Ui::THiF>())
 {
     setFont(dialogFont());
     m_ui->setupUi(this);
@@ -51,9 +51,7 @@ THiF::THiF(MainState& state, QWidget* parent)
     m_ui->Edit1->setFixedWidth(std::max(64, 6 * digit + 12));
     m_ui->Edit2->setFixedWidth(std::max(40, 3 * digit + 12));
     m_ui->Edit3->setFixedWidth(std::max(40, 3 * digit + 12));
-    QPalette palette = m_ui->Label4->palette();
-    palette.setColor(QPalette::WindowText, toQColor(0x000080)); // maroon
-    m_ui->Label4->setPalette(palette);
+    setEmphasisColour(*m_ui->Label4, toQColor(0x000080)); // maroon
     connect(m_ui->Button1, &QPushButton::clicked, this, &THiF::Button1Click);
     fitToContents(*this, QSize(238, 100));
 
@@ -62,7 +60,7 @@ THiF::THiF(MainState& state, QWidget* parent)
 
 void THiF::FormCreate()
 {
-    const Date date = m_state.reportDate;
+    const Date date = m_date;
     m_ui->Edit1->setText(QString::number(date.year));
     m_ui->Edit2->setText(QString::number(date.month));
     m_ui->Edit3->setText(QString::number(date.day));
@@ -87,9 +85,8 @@ void THiF::Button1Click()
         showPlainMessage(this, QString::fromStdString(error));
         return;
     }
-    m_state.reportDate =
-        Date{static_cast<std::uint16_t>(numbers[0]), static_cast<std::uint16_t>(numbers[1]),
-             static_cast<std::uint16_t>(numbers[2])};
+    m_date = Date{static_cast<std::uint16_t>(numbers[0]), static_cast<std::uint16_t>(numbers[1]),
+                  static_cast<std::uint16_t>(numbers[2])};
     accept();
 }
 

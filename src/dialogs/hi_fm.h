@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/main_state.h"
+#include "calendar/tira0.h"
 
 #include <QDialog>
 #include <memory>
@@ -21,14 +21,14 @@ std::string dateInputError(int year, int month, int day);
 // The whole number in a date field (blanks around it allowed), or nothing.
 std::optional<int> dateFieldNumber(const QString& text);
 
-// 日付の指定: the date override dialog. Shows the report date; "Ok" stores a valid date as
-// the report date and closes, anything else keeps the dialog open with a notice.
+// 日付の指定: the date override dialog. Shows the report date `date`; "Ok" stores a valid
+// date there and closes, anything else keeps the dialog open with a notice.
 class THiF : public QDialog
 {
     Q_OBJECT
 
   public:
-    THiF(MainState& state, QWidget* parent);
+    THiF(Date& date, QWidget* parent);
     ~THiF() override;
     THiF(const THiF&) = delete;
     THiF& operator=(const THiF&) = delete;
@@ -41,7 +41,7 @@ class THiF : public QDialog
   private:
     void FormCreate();
 
-    MainState& m_state;
+    Date& m_date;
     std::unique_ptr<Ui::THiF> m_ui; // Edit1 year, Edit2 month, Edit3 day
 };
 

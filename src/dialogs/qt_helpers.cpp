@@ -1,7 +1,10 @@
 #include "dialogs/qt_helpers.h"
 
 #include <QMessageBox>
+#include <QPalette>
+#include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace tira {
 
@@ -59,6 +62,35 @@ WinColour fromQColor(const QColor& colour)
 {
     return static_cast<WinColour>(colour.red()) | (static_cast<WinColour>(colour.green()) << 8) |
            (static_cast<WinColour>(colour.blue()) << 16);
+}
+
+namespace {
+
+// Relative luminance and contrast ratio as the WCAG define them.
+double luminance(const QColor& colour)
+{
+    const auto channel = [](double value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor& one, const QColor& other)
+{
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+} // namespace
+
+void setEmphasisColour(QWidget& label, const QColor& wanted)
+{
+    QPalette palette = label.palette();
+    const QColor background = palette.color(QPalette::Window);
+    if (contrast(wanted, background) >= 3.0) palette.setColor(QPalette::WindowText, wanted);
+    label.setPalette(palette);
 }
 
 QFont reportFont(const Settings::FontKeys& keys)

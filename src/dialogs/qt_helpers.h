@@ -27,6 +27,11 @@ void showPlainMessage(QWidget* parent, const QString& text);
 QColor toQColor(WinColour colour);
 WinColour fromQColor(const QColor& colour);
 
+// Gives `label` the text colour `wanted` where it reads on the label's background (a contrast
+// of at least 3 : 1 with the palette's window colour, as for large or bold text), and the
+// palette's own text colour where it does not, as under a dark desktop theme.
+void setEmphasisColour(QWidget& label, const QColor& wanted);
+
 // The style bits of the Font settings: 1 bold, 2 italic, 4 underline, 8 strike-out.
 void applyFontStyle(QFont& font, std::int32_t style);
 std::int32_t fontStyleBits(const QFont& font);

@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace tira {
 namespace {
@@ -50,15 +52,13 @@ void keepPlaceWhenHidden(QWidget* widget)
     widget->setSizePolicy(policy);
 }
 
-// The seconds of the automatic exit: bold navy, room for three digits.
+// The seconds of the automatic exit: bold navy where navy reads, room for three digits.
 void styleSeconds(QLabel& label)
 {
     QFont bold = label.font();
     bold.setBold(true);
     label.setFont(bold);
-    QPalette navy = label.palette();
-    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    label.setPalette(navy);
+    setEmphasisColour(label, QColor(0x00, 0x00, 0x80));
     label.setMinimumWidth(label.fontMetrics().horizontalAdvance(QStringLiteral("0000")));
 }
 
@@ -66,8 +66,9 @@ void styleSeconds(QLabel& label)
 
 TSetF::~TSetF() = default;
 
-TSetF::TSetF(MainState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_ui(std::make_unique<Ui::TSetF>())
+TSetF::TSetF(Settings& settings, std::string home, PlaySound playSound, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_home(std::move(home)),
+      m_playSound(std::move(playSound)), m_ui(std::make_unique<Ui::TSetF>())
 {
     m_ui->setupUi(this);
     for (QWidget* widget : {static_cast<QWidget*>(m_ui->Label9), static_cast<QWidget*>(m_ui->STAN),
@@ -129,81 +130,132 @@ void TSetF::showEvent(QShowEvent* event)
     centreOnScreen(*this);
 }
 
+namespace {
+
+using K = SetFBinding::Kind;
+
+// A binding with its control as the dialog holds it: a colour swatch, a check box or an edit
+// (as its kind says), and for a switch that shows as on only with an edit filled, that edit.
+struct BoundControl
+{
+    SetFBinding binding;
+    ColourSwatch* Ui::TSetF::*swatch = nullptr;
+    QCheckBox* Ui::TSetF::*box = nullptr;
+    QLineEdit* Ui::TSetF::*edit = nullptr;
+    QLineEdit* Ui::TSetF::*needsText = nullptr;
+};
+
+// In the order of copying in: a check box set from code runs its rule, and the rules reach
+// other controls and write some settings through.
+constexpr BoundControl kBoundControls[] = {
+    {.binding = {.control = "SBaseBC", .kind = K::Colour, .colour = &Settings::BaseB},
+     .swatch = &Ui::TSetF::SBaseBC},
+    {.binding = {.control = "SStopBC", .kind = K::Colour, .colour = &Settings::StopB},
+     .swatch = &Ui::TSetF::SStopBC},
+    {.binding = {.control = "SZengBC", .kind = K::Colour, .colour = &Settings::ZengoB},
+     .swatch = &Ui::TSetF::SZengBC},
+    {.binding = {.control = "SBaseFC", .kind = K::Colour, .colour = &Settings::BaseF},
+     .swatch = &Ui::TSetF::SBaseFC},
+    {.binding = {.control = "SStopFC", .kind = K::Colour, .colour = &Settings::StopF},
+     .swatch = &Ui::TSetF::SStopFC},
+    {.binding = {.control = "SZengFC", .kind = K::Colour, .colour = &Settings::ZengoF},
+     .swatch = &Ui::TSetF::SZengFC},
+    {.binding = {.control = "SBackFC", .kind = K::Colour, .colour = &Settings::BackF},
+     .swatch = &Ui::TSetF::SBackFC},
+    {.binding = {.control = "STAN", .kind = K::Colour, .colour = &Settings::Tanjyou},
+     .swatch = &Ui::TSetF::STAN},
+    {.binding = {.control = "SMEI", .kind = K::Colour, .colour = &Settings::Meinichi},
+     .swatch = &Ui::TSetF::SMEI},
+    {.binding = {.control = "SB", .kind = K::Colour, .colour = &Settings::BFC},
+     .swatch = &Ui::TSetF::SB},
+    {.binding = {.control = "SS", .kind = K::Colour, .colour = &Settings::SFC},
+     .swatch = &Ui::TSetF::SS},
+    {.binding = {.control = "SE", .kind = K::Colour, .colour = &Settings::EFC},
+     .swatch = &Ui::TSetF::SE},
+    {.binding = {.control = "SH", .kind = K::Colour, .colour = &Settings::HFC},
+     .swatch = &Ui::TSetF::SH},
+    {.binding = {.control = "SW", .kind = K::Colour, .colour = &Settings::WFC},
+     .swatch = &Ui::TSetF::SW},
+    {.binding = {.control = "CheckBox4", .kind = K::Switch, .flag = &Settings::Birthday},
+     .box = &Ui::TSetF::CheckBox4},
+    {.binding = {.control = "CheckBox5", .kind = K::Switch, .flag = &Settings::Schedule},
+     .box = &Ui::TSetF::CheckBox5},
+    {.binding = {.control = "CheckBox3", .kind = K::Switch, .flag = &Settings::Event},
+     .box = &Ui::TSetF::CheckBox3},
+    {.binding = {.control = "CheckBox7", .kind = K::Switch, .flag = &Settings::History},
+     .box = &Ui::TSetF::CheckBox7},
+    {.binding = {.control = "CheckBox6", .kind = K::Switch, .flag = &Settings::Week},
+     .box = &Ui::TSetF::CheckBox6},
+    {.binding = {.control = "CheckBox10", .kind = K::Switch, .flag = &Settings::Age},
+     .box = &Ui::TSetF::CheckBox10},
+    {.binding = {.control = "CheckBox15", .kind = K::Switch, .flag = &Settings::Comment},
+     .box = &Ui::TSetF::CheckBox15},
+    {.binding = {.control = "CheckBox2", .kind = K::Switch, .flag = &Settings::HistMeiTan},
+     .box = &Ui::TSetF::CheckBox2},
+    {.binding = {.control = "CheckBox16", .kind = K::Switch, .flag = &Settings::Koumoku},
+     .box = &Ui::TSetF::CheckBox16},
+    {.binding = {.control = "CheckBox1", .kind = K::Seconds, .seconds = &Settings::AutoEnd},
+     .box = &Ui::TSetF::CheckBox1},
+    {.binding = {.control = "CheckBox11", .kind = K::Switch, .flag = &Settings::StopEnd},
+     .box = &Ui::TSetF::CheckBox11},
+    {.binding = {.control = "CheckBox12", .kind = K::Switch, .flag = &Settings::ZengEnd},
+     .box = &Ui::TSetF::CheckBox12},
+    {.binding = {.control = "CheckBox9", .kind = K::Switch, .flag = &Settings::Yuusen},
+     .box = &Ui::TSetF::CheckBox9},
+    {.binding = {.control = "CheckBox14", .kind = K::Switch, .flag = &Settings::Sotowaku},
+     .box = &Ui::TSetF::CheckBox14},
+    {.binding = {.control = "WavF", .kind = K::Text, .text = &Settings::WavFile},
+     .edit = &Ui::TSetF::WavF},
+    {.binding = {.control = "CheckBox8", .kind = K::Switch, .flag = &Settings::WavOn},
+     .box = &Ui::TSetF::CheckBox8,
+     .needsText = &Ui::TSetF::WavF},
+    {.binding = {.control = "CheckBox13", .kind = K::Switch, .flag = &Settings::TopOn},
+     .box = &Ui::TSetF::CheckBox13},
+    {.binding = {.control = "EditProg", .kind = K::Text, .text = &Settings::Edit},
+     .edit = &Ui::TSetF::EditProg},
+    {.binding = {.control = "CheckBox17", .kind = K::Switch, .flag = &Settings::EditOk},
+     .box = &Ui::TSetF::CheckBox17,
+     .needsText = &Ui::TSetF::EditProg},
+};
+
+constexpr auto kBindings = [] {
+    std::array<SetFBinding, std::size(kBoundControls)> bindings{};
+    for (std::size_t i = 0; i < bindings.size(); ++i)
+        bindings[i] = kBoundControls[i].binding;
+    return bindings;
+}();
+
+} // namespace
+
 std::span<const SetFBinding> TSetF::bindings()
 {
-    using K = SetFBinding::Kind;
-    // In the order of copying in: a check box set from code runs its rule, and the rules
-    // reach other controls and write some settings through.
-    static constexpr SetFBinding kBindings[] = {
-        {.control = "SBaseBC", .kind = K::Colour, .colour = &Settings::BaseB},
-        {.control = "SStopBC", .kind = K::Colour, .colour = &Settings::StopB},
-        {.control = "SZengBC", .kind = K::Colour, .colour = &Settings::ZengoB},
-        {.control = "SBaseFC", .kind = K::Colour, .colour = &Settings::BaseF},
-        {.control = "SStopFC", .kind = K::Colour, .colour = &Settings::StopF},
-        {.control = "SZengFC", .kind = K::Colour, .colour = &Settings::ZengoF},
-        {.control = "SBackFC", .kind = K::Colour, .colour = &Settings::BackF},
-        {.control = "STAN", .kind = K::Colour, .colour = &Settings::Tanjyou},
-        {.control = "SMEI", .kind = K::Colour, .colour = &Settings::Meinichi},
-        {.control = "SB", .kind = K::Colour, .colour = &Settings::BFC},
-        {.control = "SS", .kind = K::Colour, .colour = &Settings::SFC},
-        {.control = "SE", .kind = K::Colour, .colour = &Settings::EFC},
-        {.control = "SH", .kind = K::Colour, .colour = &Settings::HFC},
-        {.control = "SW", .kind = K::Colour, .colour = &Settings::WFC},
-        {.control = "CheckBox4", .kind = K::Switch, .flag = &Settings::Birthday},
-        {.control = "CheckBox5", .kind = K::Switch, .flag = &Settings::Schedule},
-        {.control = "CheckBox3", .kind = K::Switch, .flag = &Settings::Event},
-        {.control = "CheckBox7", .kind = K::Switch, .flag = &Settings::History},
-        {.control = "CheckBox6", .kind = K::Switch, .flag = &Settings::Week},
-        {.control = "CheckBox10", .kind = K::Switch, .flag = &Settings::Age},
-        {.control = "CheckBox15", .kind = K::Switch, .flag = &Settings::Comment},
-        {.control = "CheckBox2", .kind = K::Switch, .flag = &Settings::HistMeiTan},
-        {.control = "CheckBox16", .kind = K::Switch, .flag = &Settings::Koumoku},
-        {.control = "CheckBox1", .kind = K::Seconds, .seconds = &Settings::AutoEnd},
-        {.control = "CheckBox11", .kind = K::Switch, .flag = &Settings::StopEnd},
-        {.control = "CheckBox12", .kind = K::Switch, .flag = &Settings::ZengEnd},
-        {.control = "CheckBox9", .kind = K::Switch, .flag = &Settings::Yuusen},
-        {.control = "CheckBox14", .kind = K::Switch, .flag = &Settings::Sotowaku},
-        {.control = "WavF", .kind = K::Text, .text = &Settings::WavFile},
-        {.control = "CheckBox8", .kind = K::Switch, .flag = &Settings::WavOn, .needsText = "WavF"},
-        {.control = "CheckBox13", .kind = K::Switch, .flag = &Settings::TopOn},
-        {.control = "EditProg", .kind = K::Text, .text = &Settings::Edit},
-        {.control = "CheckBox17",
-         .kind = K::Switch,
-         .flag = &Settings::EditOk,
-         .needsText = "EditProg"},
-    };
     return kBindings;
-}
-
-template <class Widget> Widget* TSetF::control(const char* name) const
-{
-    return findChild<Widget*>(QString::fromLatin1(name));
 }
 
 void TSetF::FormCreate()
 {
     m_ui->PageControl1->setCurrentIndex(0);
-    m_chosenFont = m_state.settings.Font;
+    m_chosenFont = m_settings.Font;
 
     // The settings are read afresh at every step: a rule may have written one through.
-    const Settings& s = m_state.settings;
-    for (const SetFBinding& binding : bindings()) {
+    const Settings& s = m_settings;
+    const Ui::TSetF& ui = *m_ui;
+    for (const BoundControl& bound : kBoundControls) {
+        const SetFBinding& binding = bound.binding;
         switch (binding.kind) {
-        case SetFBinding::Kind::Colour:
-            control<ColourSwatch>(binding.control)->setColour(s.*binding.colour);
-            break;
+        case SetFBinding::Kind::Colour: (ui.*bound.swatch)->setColour(s.*binding.colour); break;
         case SetFBinding::Kind::Text:
-            control<QLineEdit>(binding.control)->setText(QString::fromStdString(s.*binding.text));
+            (ui.*bound.edit)->setText(QString::fromStdString(s.*binding.text));
             break;
         case SetFBinding::Kind::Switch: {
-            const bool filled = binding.needsText == nullptr ||
-                                !control<QLineEdit>(binding.needsText)->text().isEmpty();
-            control<QCheckBox>(binding.control)->setChecked(s.*binding.flag != 0 && filled);
+            const bool filled =
+                bound.needsText == nullptr || !(ui.*bound.needsText)->text().isEmpty();
+            (ui.*bound.box)->setChecked(s.*binding.flag != 0 && filled);
             break;
         }
         case SetFBinding::Kind::Seconds: {
             const std::int32_t seconds = s.*binding.seconds;
-            control<QCheckBox>(binding.control)->setChecked(seconds > 0);
+            (ui.*bound.box)->setChecked(seconds > 0);
             // switched off, the seconds keep their last position for the next time
             if (seconds > 0) {
                 m_ui->EByou->setText(QString::number(seconds));
@@ -224,22 +276,19 @@ void TSetF::FormCreate()
 
 void TSetF::Button6Click()
 {
-    Settings& s = m_state.settings;
+    Settings& s = m_settings;
     s.Font = m_chosenFont;
-    for (const SetFBinding& binding : bindings()) {
+    const Ui::TSetF& ui = *m_ui;
+    for (const BoundControl& bound : kBoundControls) {
+        const SetFBinding& binding = bound.binding;
         switch (binding.kind) {
-        case SetFBinding::Kind::Colour:
-            s.*binding.colour = control<ColourSwatch>(binding.control)->colour();
-            break;
+        case SetFBinding::Kind::Colour: s.*binding.colour = (ui.*bound.swatch)->colour(); break;
         case SetFBinding::Kind::Text:
-            s.*binding.text = control<QLineEdit>(binding.control)->text().toStdString();
+            s.*binding.text = (ui.*bound.edit)->text().toStdString();
             break;
-        case SetFBinding::Kind::Switch:
-            s.*binding.flag = switchValue(control<QCheckBox>(binding.control));
-            break;
+        case SetFBinding::Kind::Switch: s.*binding.flag = switchValue(ui.*bound.box); break;
         case SetFBinding::Kind::Seconds:
-            s.*binding.seconds =
-                control<QCheckBox>(binding.control)->isChecked() ? m_ui->UpDown1->position() : 0;
+            s.*binding.seconds = (ui.*bound.box)->isChecked() ? m_ui->UpDown1->position() : 0;
             break;
         }
     }
@@ -248,40 +297,22 @@ void TSetF::Button6Click()
 
 void TSetF::CheckBox4Click()
 {
-    if (m_ui->CheckBox4->isChecked()) {
-        m_ui->CheckBox10->setChecked(true);
-        m_ui->CheckBox10->setEnabled(true);
-    } else {
-        m_ui->CheckBox10->setChecked(false);
-        m_ui->CheckBox10->setEnabled(false);
-        m_state.settings.Age = 0;
-    }
+    enableUnder(*m_ui->CheckBox10, m_ui->CheckBox4->isChecked(), true);
+    if (!m_ui->CheckBox4->isChecked()) m_settings.Age = 0;
 }
 
 void TSetF::CheckBox5Click()
 {
-    if (m_ui->CheckBox5->isChecked()) {
-        m_ui->CheckBox15->setChecked(true);
-        m_ui->CheckBox15->setEnabled(true);
-    } else {
-        m_ui->CheckBox15->setChecked(false);
-        m_ui->CheckBox15->setEnabled(false);
-        m_state.settings.Comment = 0;
-    }
+    enableUnder(*m_ui->CheckBox15, m_ui->CheckBox5->isChecked(), true);
+    if (!m_ui->CheckBox5->isChecked()) m_settings.Comment = 0;
 }
 
 void TSetF::CheckBox7Click()
 {
-    if (m_ui->CheckBox7->isChecked()) {
-        m_ui->CheckBox2->setChecked(true);
-        m_ui->CheckBox2->setEnabled(true);
-        setFourHistoryColoursVisible(true);
-        m_state.settings.HistMeiTan = 1;
-    } else {
-        m_ui->CheckBox2->setChecked(false);
-        m_ui->CheckBox2->setEnabled(false);
-        m_state.settings.HistMeiTan = 0;
-    }
+    const bool on = m_ui->CheckBox7->isChecked();
+    enableUnder(*m_ui->CheckBox2, on, true);
+    if (on) setFourHistoryColoursVisible(true);
+    m_settings.HistMeiTan = on ? 1 : 0;
 }
 
 void TSetF::CheckBox2Click()
@@ -291,41 +322,27 @@ void TSetF::CheckBox2Click()
 
 void TSetF::CheckBox1Click()
 {
-    if (m_ui->CheckBox1->isChecked()) {
-        m_ui->CheckBox11->setChecked(false);
-        m_ui->CheckBox11->setEnabled(true);
-        m_ui->CheckBox12->setChecked(false);
-        m_ui->CheckBox12->setEnabled(false);
-        m_ui->UpDown1->setEnabled(true);
-    } else {
-        m_ui->CheckBox11->setChecked(false);
-        m_ui->CheckBox11->setEnabled(false);
-        m_ui->CheckBox12->setChecked(false);
-        m_ui->CheckBox12->setEnabled(false);
-        m_ui->UpDown1->setEnabled(false);
-    }
+    const bool on = m_ui->CheckBox1->isChecked();
+    m_ui->CheckBox11->setChecked(false);
+    enableUnder(*m_ui->CheckBox11, on);
+    enableUnder(*m_ui->CheckBox12, false);
+    m_ui->UpDown1->setEnabled(on);
 }
 
 void TSetF::CheckBox11Click()
 {
-    m_ui->CheckBox12->setChecked(m_ui->CheckBox11->isChecked());
-    m_ui->CheckBox12->setEnabled(m_ui->CheckBox11->isChecked());
+    enableUnder(*m_ui->CheckBox12, m_ui->CheckBox11->isChecked(), true);
 }
 
 void TSetF::CheckBox9Click()
 {
-    if (m_ui->CheckBox9->isChecked()) {
-        m_ui->CheckBox16->setEnabled(true);
-    } else {
-        m_ui->CheckBox16->setChecked(false);
-        m_ui->CheckBox16->setEnabled(false);
-    }
+    enableUnder(*m_ui->CheckBox16, m_ui->CheckBox9->isChecked());
 }
 
 void TSetF::CheckBox16Click()
 {
     m_ui->KoumokuG->setVisible(m_ui->CheckBox16->isChecked());
-    m_state.settings.Koumoku = switchValue(m_ui->CheckBox16);
+    m_settings.Koumoku = switchValue(m_ui->CheckBox16);
 }
 
 void TSetF::CheckBox8Click()
@@ -382,7 +399,7 @@ void TSetF::Label10Click()
 void TSetF::Button11Click()
 {
     // Preset with the pane's font as it is now, in the colour the base swatch shows.
-    const FontChoice preset{toQFont(m_state.settings.Font), toQColor(m_ui->SBaseFC->colour())};
+    const FontChoice preset{toQFont(m_settings.Font), toQColor(m_ui->SBaseFC->colour())};
     const auto chosen = StandardDialogs::chooseFont(this, preset);
     if (!chosen) return;
     m_chosenFont = fromQFont(chosen->font);
@@ -395,14 +412,14 @@ void TSetF::Button4Click()
         this, {QStringLiteral("音データの指定"),
                {QStringLiteral("Wav files (*.wav)")},
                false,
-               browseFolder(m_ui->WavF->text(), QString::fromStdString(m_state.home()))});
+               browseFolder(m_ui->WavF->text(), QString::fromStdString(m_home))});
     if (!files.isEmpty()) m_ui->WavF->setText(files.first());
 }
 
 void TSetF::Button5Click()
 {
     // The main window's player starts the sound and returns at once.
-    if (!m_ui->WavF->text().isEmpty()) m_state.window().playSound(m_ui->WavF->text().toStdString());
+    if (!m_ui->WavF->text().isEmpty() && m_playSound) m_playSound(m_ui->WavF->text().toStdString());
 }
 
 void TSetF::Button1Click()
@@ -416,7 +433,7 @@ void TSetF::Button1Click()
         this, {QStringLiteral("データファイルを編集するテキストエディタの指定"),
                {programs},
                false,
-               browseFolder(m_ui->EditProg->text(), QString::fromStdString(m_state.home()))});
+               browseFolder(m_ui->EditProg->text(), QString::fromStdString(m_home))});
     if (!files.isEmpty()) m_ui->EditProg->setText(files.first());
 }
 

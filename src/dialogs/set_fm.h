@@ -1,10 +1,10 @@
 #pragma once
 
-#include "report/main_state.h"
 #include "settings/settings.h"
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -33,18 +33,20 @@ struct SetFBinding
     WinColour Settings::*colour = nullptr;
     std::string Settings::*text = nullptr;
     std::int32_t Settings::*seconds = nullptr;
-    const char* needsText = nullptr; // a switch shows as on only with this edit filled
 };
 
-// 各種設定: the general settings dialog. Created with the main window's state, it copies
-// the settings into its controls; "Ok" copies them back. The close box discards everything
-// but the four switches some check boxes write through at once (Age, Comment, HistMeiTan,
-// Koumoku).
+// Starts playing a sound file and returns at once (the main window's player).
+using PlaySound = std::function<void(const std::string& path)>;
+
+// 各種設定: the general settings dialog. Created with the settings it edits, it copies them
+// into its controls; "Ok" copies them back. The close box discards everything but the four
+// switches some check boxes write through at once (Age, Comment, HistMeiTan, Koumoku).
+// `home` is where the file choices start; `playSound` plays the sound test.
 class TSetF : public QDialog
 {
     Q_OBJECT
   public:
-    explicit TSetF(MainState& state, QWidget* parent = nullptr);
+    TSetF(Settings& settings, std::string home, PlaySound playSound, QWidget* parent = nullptr);
     ~TSetF() override;
     TSetF(const TSetF&) = delete;
     TSetF& operator=(const TSetF&) = delete;
@@ -60,7 +62,6 @@ class TSetF : public QDialog
 
   private:
     void connectHandlers();
-    template <class Widget> Widget* control(const char* name) const;
 
     void FormCreate();   // copy in
     void Button6Click(); // "Ok": copy out, close
@@ -91,7 +92,9 @@ class TSetF : public QDialog
 
     void setFourHistoryColoursVisible(bool visible);
 
-    MainState& m_state;
+    Settings& m_settings;
+    std::string m_home;
+    PlaySound m_playSound;
     Settings::FontKeys m_chosenFont; // the pane font until a font is chosen
     std::unique_ptr<Ui::TSetF> m_ui; // the controls, named as in the settings they edit
     bool m_placed = false;

@@ -34,6 +34,14 @@ constexpr int kMinimumWidth = 120; // a hand-edited Place never gives a window t
 constexpr int kMinimumHeight = 120;
 constexpr int kMaximumSize = 16384; // only when there is no screen to fit into
 
+// The window's size within `room`: the size wanted, but at least a usable one where the room
+// allows it.
+QSize fittedSize(int wantedWidth, int wantedHeight, QSize room)
+{
+    return {std::clamp(wantedWidth, std::min(kMinimumWidth, room.width()), room.width()),
+            std::clamp(wantedHeight, std::min(kMinimumHeight, room.height()), room.height())};
+}
+
 // round(value × percent / 100) in integers, halves to the even neighbour.
 int percentOf(int value, int percent)
 {
@@ -62,9 +70,9 @@ class DialogPause
 } // namespace
 
 TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_iniPath(iniPathIn(home.toStdString())), m_frame(new QWidget(this)),
-      m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)), m_pane(*m_info),
-      m_state(home.toStdString(), m_pane, *this, clock)
+    : QMainWindow(parent), m_iniPath(iniPathIn(home.toStdString())), m_clock(clock),
+      m_frame(new QWidget(this)), m_info(new QTextEdit(m_frame)), m_timer(new QTimer(this)),
+      m_pane(*m_info), m_state(home.toStdString(), m_pane, *this, clock)
 {
     setObjectName(QStringLiteral("MainF"));
     m_frame->setObjectName(QStringLiteral("Frame"));
@@ -73,6 +81,7 @@ TMainF::TMainF(const QString& home, const Clock& clock, QWidget* parent)
     setCentralWidget(m_frame);
 
     m_info->setObjectName(QStringLiteral("Info"));
+    m_info->setAccessibleName(QStringLiteral("今日のお知らせ"));
     m_info->setReadOnly(true);
     m_info->setFocusPolicy(Qt::ClickFocus);
     m_info->setTabChangesFocus(true);
@@ -173,18 +182,18 @@ void TMainF::applyPlace(int wantedLeft, int wantedTop, int wantedWidth, int want
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) { // no screen at all: take the values as they are
         move(wantedLeft, wantedTop);
-        resize(std::clamp(wantedWidth, kMinimumWidth, kMaximumSize),
-               std::clamp(wantedHeight, kMinimumHeight, kMaximumSize));
+        resize(fittedSize(wantedWidth, wantedHeight, QSize(kMaximumSize, kMaximumSize)));
         return;
     }
     // Fit the window, with its frame once it has one, into the screen it starts on, so that
     // it can always be seen and used.
     const QRect available = screen->availableGeometry();
     const QSize decoration = frameGeometry().size() - size();
-    const int roomWidth = std::max(available.width() - decoration.width(), 1);
-    const int roomHeight = std::max(available.height() - decoration.height(), 1);
-    const int width = std::clamp(wantedWidth, std::min(kMinimumWidth, roomWidth), roomWidth);
-    const int height = std::clamp(wantedHeight, std::min(kMinimumHeight, roomHeight), roomHeight);
+    const QSize size = fittedSize(wantedWidth, wantedHeight,
+                                  QSize(std::max(available.width() - decoration.width(), 1),
+                                        std::max(available.height() - decoration.height(), 1)));
+    const int width = size.width();
+    const int height = size.height();
     const int left =
         std::clamp(wantedLeft, available.left(),
                    std::max(available.left(), available.right() + 1 - width - decoration.width()));
@@ -228,6 +237,7 @@ void TMainF::applyPaneFont()
 
 void TMainF::buildReport(std::uint8_t flag)
 {
+    if (flag == 1) m_dateByHand = false;
     try {
         m_state.Tirawa(flag);
         finishReport();
@@ -345,8 +355,8 @@ void TMainF::D1Click()
 {
     {
         DialogPause pause(m_state);
-        THiF dialog(m_state, this);
-        dialog.exec();
+        THiF dialog(m_state.reportDate, this);
+        if (dialog.exec() == QDialog::Accepted) m_dateByHand = true;
     }
     buildReport(0); // the date the dialog left, also after its close box
 }
@@ -360,7 +370,9 @@ void TMainF::S1Click()
 {
     {
         DialogPause pause(m_state);
-        TSetF dialog(m_state, this);
+        TSetF dialog(
+            m_state.settings, m_state.home(), [this](const std::string& path) { playSound(path); },
+            this);
         dialog.exec();
     }
     applyPaneFont();
@@ -372,7 +384,7 @@ void TMainF::S1Click()
 void TMainF::F1Click()
 {
     DialogPause pause(m_state);
-    TFSetF dialog(m_state, this);
+    TFSetF dialog(m_state.settings, m_state.home(), this);
     dialog.exec();
     // file-list changes show at the next report
 }
@@ -396,6 +408,8 @@ void TMainF::Timer1Timer()
 {
     if (m_closed) return;
     const bool enabled = m_state.countdownEnabled == 1;
+    // While a dialog is open the new day waits for its close.
+    if (enabled) followTheDay();
     if (m_state.settings.TopOn != 0 && enabled) platform::keepTopMost(*this);
 
     std::int32_t& countdown = m_state.countdown;
@@ -408,6 +422,15 @@ void TMainF::Timer1Timer()
     } else if (enabled) {
         close(); // expired; while a dialog is open the close waits for it
     }
+}
+
+void TMainF::followTheDay()
+{
+    // Asked every second: a window left open overnight, or a machine woken from sleep, shows
+    // the new day's report within a second of the date change.
+    if (m_dateByHand) return;
+    const ClockReading now = m_clock.now();
+    if (Date{now.year, now.month, now.day} != m_state.reportDate) buildReport(1);
 }
 
 void TMainF::setCaption(const QString& caption)

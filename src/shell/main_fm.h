@@ -57,7 +57,7 @@ class TMainF : public QMainWindow, public ReportWindow
     void F1Click();        // ﾌｧｲﾙの設定
     void Contents1Click(); // 目次
     void About1Click();    // ﾊﾞｰｼﾞｮﾝ情報
-    void Timer1Timer();    // once a second: top-most, countdown, caption, close
+    void Timer1Timer();    // once a second: new day, top-most, countdown, caption, close
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,7 +82,11 @@ class TMainF : public QMainWindow, public ReportWindow
     // Sets the window caption and has a title bar the program draws itself show it at once.
     void setCaption(const QString& caption);
 
+    // A new day on the clock rebuilds a report that shows the clock's date.
+    void followTheDay();
+
     std::string m_iniPath;
+    const Clock& m_clock;
     QWidget* m_frame = nullptr;
     QTextEdit* m_info = nullptr; // Info
     QTimer* m_timer = nullptr;   // Timer1
@@ -93,6 +97,7 @@ class TMainF : public QMainWindow, public ReportWindow
     std::unique_ptr<QSoundEffect> m_sound;
     bool m_closed = false;
     bool m_saveFailed = false;
+    bool m_dateByHand = false; // the report date came from the date dialog
     int m_attentionRequests = 0;
 };
 

@@ -17,8 +17,17 @@ class InstanceLock
 };
 
 // Takes the per-user single-instance object called `name`. nullptr when another copy holds
-// it. A lock left behind by a copy that crashed does not count.
-std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name);
+// it; a lock left behind by a copy that is gone does not count, whatever it holds. Where no
+// safe lock can be had, an object that holds nothing, and `problem` (when given) says why.
+std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* problem = nullptr);
+
+// The local socket on which the copy holding the lock `name` listens for later starts that
+// ask it to show its window: private to the user. Empty when there is no private place.
+QString showRequestName(const QString& name);
+
+// In a second copy, before it asks the running one to show itself: lets that copy take the
+// foreground, which the system grants only to the program the user just started.
+void allowAnotherCopyToComeForward();
 
 // Sets or clears the stay-on-top flag of `window` in place. QWidget::setWindowFlags would
 // hide the window and show it again (under Wayland as a new toplevel): the widget only

@@ -33,7 +33,7 @@ void setTopMostLayer(QWidget& window, HWND layer)
 
 } // namespace
 
-std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
+std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name, QString* problem)
 {
     // The kernel drops a named mutex with its last handle, so a crashed copy leaves nothing.
     const std::wstring wide = name.toStdWString();
@@ -43,12 +43,31 @@ std::unique_ptr<InstanceLock> acquireInstanceLock(const QString& name)
         return nullptr;
     }
     mutex = ::CreateMutexW(nullptr, FALSE, wide.c_str());
-    if (mutex == nullptr) return nullptr;
+    if (mutex == nullptr) { // the program runs without it rather than not at all
+        if (problem != nullptr)
+            *problem = QString::fromWCharArray(wide.c_str()) + QStringLiteral(": ") +
+                       qt_error_string(static_cast<int>(::GetLastError()));
+        return std::make_unique<InstanceLock>();
+    }
     if (::GetLastError() == ERROR_ALREADY_EXISTS) { // created by another copy in between
         ::CloseHandle(mutex);
         return nullptr;
     }
     return std::make_unique<MutexInstanceLock>(mutex);
+}
+
+QString showRequestName(const QString& name)
+{
+    // A pipe name is seen by every session: the session and the user make it this user's.
+    DWORD session = 0;
+    ::ProcessIdToSessionId(::GetCurrentProcessId(), &session);
+    return name + QStringLiteral("-") + QString::number(session) + QStringLiteral("-") +
+           qEnvironmentVariable("USERNAME");
+}
+
+void allowAnotherCopyToComeForward()
+{
+    ::AllowSetForegroundWindow(ASFW_ANY);
 }
 
 void keepTopMost(QWidget& window)

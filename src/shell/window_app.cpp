@@ -4,17 +4,21 @@
 #include "report/clock.h"
 #include "shell/main_fm.h"
 #include "shell/platform.h"
+#include "shell/show_requests.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace tira {
 
 namespace {
+
+constexpr const char* kInstanceName = "MutexObjectForTira";
 
 constexpr const char* kNoDisplay = "tira: ディスプレイがありません。tira --print を使ってください "
                                    "(no display; use tira --print)\n";
@@ -71,9 +75,22 @@ int runWindow(int argc, char** argv, const std::string& home)
         return 1;
     }
     platform::catchTerminationRequests();
-    // A second copy ends at once, with no window and no message.
-    const auto instance = platform::acquireInstanceLock(QStringLiteral("MutexObjectForTira"));
-    if (!instance) return 0;
+    const QString instanceName = QString::fromLatin1(kInstanceName);
+    QString lockProblem;
+    const auto instance = platform::acquireInstanceLock(instanceName, &lockProblem);
+    if (!instance) {
+        // A second copy asks the running one to show its window and ends without a word.
+        const QCoreApplication core(argc, argv);
+        platform::allowAnotherCopyToComeForward();
+        askToShow(platform::showRequestName(instanceName));
+        return 0;
+    }
+    if (!lockProblem.isEmpty()) {
+        const QByteArray line = "tira: 二重起動を防げません。ロックなしで開きます "
+                                "(no single-instance lock: " +
+                                lockProblem.toLocal8Bit() + "; starting without it)\n";
+        std::fputs(line.constData(), stderr);
+    }
 
     qInstallMessageHandler(holdStartUpMessage);
     QApplication app(argc, argv);
@@ -89,6 +106,10 @@ int runWindow(int argc, char** argv, const std::string& home)
 
     const SystemClock clock;
     TMainF window(QString::fromStdString(home), clock);
+    std::unique_ptr<ShowRequestServer> showRequests;
+    if (lockProblem.isEmpty())
+        showRequests =
+            std::make_unique<ShowRequestServer>(platform::showRequestName(instanceName), window);
     platform::endOnTerminationRequest();
     return QApplication::exec();
 }

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <string>
+#include <utility>
 
 namespace tira::test {
 
@@ -82,17 +83,17 @@ inline void expectAccessibleNames(QWidget& dialog)
 }
 
 // With a 12 pt general font the dialog grows: on every page (or in the dialog, when it has
-// no pages) no caption is narrower than it needs. Opens `Dialog` over `state` itself, as the
+// no pages) no caption is narrower than it needs. Opens `Dialog` with `args` itself, as the
 // font must be set first.
-template <class Dialog, class State>
-void expectNothingCutAtLargerFont(State& state, QSize atDefault)
+template <class Dialog, class... Args>
+void expectNothingCutAtLargerFont(QSize atDefault, Args&&... args)
 {
     const QFont before = QApplication::font();
     QFont larger = before;
     larger.setPointSize(12);
     QApplication::setFont(larger);
     {
-        Dialog dialog(state, nullptr);
+        Dialog dialog(std::forward<Args>(args)..., nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.width() > atDefault.width() || dialog.height() > atDefault.height());

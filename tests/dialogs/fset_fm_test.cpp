@@ -49,7 +49,7 @@ std::string touch(const Harness& h, const QString& name)
 
 struct Open
 {
-    explicit Open(MainState& state) : dialog(state)
+    explicit Open(MainState& state) : dialog(state.settings, state.home())
     {
         dialog.show();
         exposed = QTest::qWaitForWindowExposed(&dialog);
@@ -677,7 +677,7 @@ void TFSetFTest::failedEditorStartIsSilent()
 void TFSetFTest::closeBoxUnderExecCopiesOut()
 {
     Harness h;
-    TFSetF dialog(h.state);
+    TFSetF dialog(h.state.settings, h.state.home());
     QTimer::singleShot(0, [&] {
         auto* open = qobject_cast<TFSetF*>(QApplication::activeModalWidget());
         QVERIFY(open);
@@ -694,7 +694,7 @@ void TFSetFTest::closeBoxUnderExecCopiesOut()
 void TFSetFTest::everyControlHasAnAccessibleName()
 {
     Harness h;
-    TFSetF dialog(h.state);
+    TFSetF dialog(h.state.settings, h.state.home());
     tira::test::expectAccessibleNames(dialog);
     // a list says whose files it holds
     QCOMPARE(tira::test::accessibleName(dialog.findChild<QWidget*>(QStringLiteral("BF"))),
@@ -704,7 +704,8 @@ void TFSetFTest::everyControlHasAnAccessibleName()
 void TFSetFTest::growsWithALargerFont()
 {
     Harness h;
-    tira::test::expectNothingCutAtLargerFont<TFSetF>(h.state, QSize(473, 394));
+    tira::test::expectNothingCutAtLargerFont<TFSetF>(QSize(473, 394), h.state.settings,
+                                                     h.state.home());
 }
 
 QTEST_MAIN(TFSetFTest)

@@ -114,7 +114,7 @@ class HiFmTest : public QObject
     void showsTheReportDate()
     {
         m_state.reportDate = Date{1999, 12, 31};
-        THiF dialog(m_state, nullptr);
+        THiF dialog(m_state.reportDate, nullptr);
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(), "1999");
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("Edit2"))->text(), "12");
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("Edit3"))->text(), "31");
@@ -123,12 +123,12 @@ class HiFmTest : public QObject
 
     void growsWithALargerFont()
     {
-        tira::test::expectNothingCutAtLargerFont<THiF>(m_state, QSize(238, 100));
+        tira::test::expectNothingCutAtLargerFont<THiF>(QSize(238, 100), m_state.reportDate);
     }
 
     void validDateIsStoredAndCloses()
     {
-        THiF dialog(m_state, nullptr);
+        THiF dialog(m_state.reportDate, nullptr);
         dialog.show();
         type(dialog, "2000", "2", "29");
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
@@ -171,7 +171,7 @@ class HiFmTest : public QObject
         QFETCH(QString, month);
         QFETCH(QString, day);
         QFETCH(QString, notice);
-        THiF dialog(m_state, nullptr);
+        THiF dialog(m_state.reportDate, nullptr);
         dialog.show();
         type(dialog, year, month, day);
         auto shown = answerNextNotice();

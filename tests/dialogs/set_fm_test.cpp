@@ -1,5 +1,6 @@
 #include "dialog_test_support.h"
 #include "dialogs/dialog_widgets.h"
+#include "dialogs/hi_fm.h"
 #include "dialogs/qt_helpers.h"
 #include "dialogs/set_fm.h"
 #include "dialogs/standard_dialogs.h"
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QToolButton>
 #include <functional>
@@ -22,7 +24,9 @@ namespace {
 // Test access to one open dialog.
 struct Open
 {
-    explicit Open(MainState& state) : dialog(state)
+    explicit Open(MainState& state)
+        : dialog(state.settings, state.home(),
+                 [&state](const std::string& path) { state.window().playSound(path); })
     {
         dialog.show();
         exposed = QTest::qWaitForWindowExposed(&dialog);
@@ -74,6 +78,7 @@ class TSetFTest : public QObject
     void keyboardReachesEverySwatchInLayoutOrder();
     void everyControlHasAnAccessibleName();
     void growsWithALargerFont();
+    void darkPaletteReadsAndFocusShows();
 };
 
 void TSetFTest::captionsNamesAndSize()
@@ -672,7 +677,7 @@ void TSetFTest::closeBoxDiscardsUnderExec()
 {
     Harness h;
     h.state.settings.AutoEnd = 120;
-    TSetF dialog(h.state);
+    TSetF dialog(h.state.settings, h.state.home(), PlaySound());
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* open = qobject_cast<TSetF*>(QApplication::activeModalWidget());
@@ -765,7 +770,7 @@ void TSetFTest::keyboardReachesEverySwatchInLayoutOrder()
     Harness h;
     h.state.settings.HistMeiTan = 1; // 生誕 and 命日 shown
     h.state.settings.Koumoku = 1;    // the five kinds shown
-    TSetF dialog(h.state);
+    TSetF dialog(h.state.settings, h.state.home(), PlaySound());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -815,13 +820,59 @@ void TSetFTest::keyboardReachesEverySwatchInLayoutOrder()
 void TSetFTest::everyControlHasAnAccessibleName()
 {
     Harness h;
-    TSetF dialog(h.state);
+    TSetF dialog(h.state.settings, h.state.home(), PlaySound());
     tira::test::expectAccessibleNames(dialog);
     // a swatch says which colour it sets
     QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SBaseFC"))),
              QStringLiteral("通常文字色"));
     QCOMPARE(tira::test::accessibleName(dialog.findChild<ColourSwatch*>(QStringLiteral("SB"))),
              QStringLiteral("誕生日の文字色"));
+    // a swatch is a button that can be pressed; the arrows of the seconds have names
+    auto* swatch = dialog.findChild<ColourSwatch*>(QStringLiteral("SW"));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(swatch);
+    QCOMPARE(face->role(), QAccessible::Button);
+    QSignalSpy pressed(swatch, &ColourSwatch::clicked);
+    StandardDialogs::answerNextColour([](const QColor&) { return std::optional<QColor>(); });
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(pressed.count(), 1);
+    for (const char* arrow : {"down", "up"})
+        QVERIFY2(!tira::test::accessibleName(dialog.findChild<QToolButton*>(arrow)).isEmpty(),
+                 arrow);
+}
+
+// Under a dark palette the emphasised texts take the palette's text colour, which reads on
+// it; the seconds control tabbed to draws a focus frame in the highlight colour.
+void TSetFTest::darkPaletteReadsAndFocusShows()
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    QApplication::setPalette(dark);
+    {
+        Harness h;
+        h.state.settings.AutoEnd = 45; // the arrows in use, so a tab stop
+        Open open(h.state);
+        QCOMPARE(open.get<QLabel>("EByou")->palette().color(QPalette::WindowText),
+                 QColor(230, 230, 230));
+        THiF date(h.state.reportDate, nullptr);
+        QCOMPARE(date.findChild<QLabel*>(QStringLiteral("Label4"))
+                     ->palette()
+                     .color(QPalette::WindowText),
+                 QColor(230, 230, 230));
+
+        auto* upDown = open.get<UpDown>("UpDown1");
+        showPageOf(upDown);
+        open.dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&open.dialog));
+        open.box("CheckBox1")->setFocus();
+        QTest::keyClick(open.box("CheckBox1"), Qt::Key_Tab);
+        QVERIFY(upDown->hasFocus());
+        QCOMPARE(upDown->grab().toImage().pixelColor(1, upDown->height() / 2),
+                 QColor(42, 130, 218));
+    }
+    QApplication::setPalette(before);
 }
 
 void TSetFTest::growsWithALargerFont()
@@ -829,7 +880,8 @@ void TSetFTest::growsWithALargerFont()
     Harness h;
     h.state.settings.HistMeiTan = 1;
     h.state.settings.Koumoku = 1;
-    tira::test::expectNothingCutAtLargerFont<TSetF>(h.state, QSize(510, 314));
+    tira::test::expectNothingCutAtLargerFont<TSetF>(QSize(510, 314), h.state.settings,
+                                                    h.state.home(), PlaySound());
 }
 
 QTEST_MAIN(TSetFTest)

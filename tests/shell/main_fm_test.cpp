@@ -143,6 +143,7 @@ class MainFmTest : public QObject
             QCOMPARE(items, menus[m].items);
         }
         QVERIFY(!window->findChild<QAction*>(QStringLiteral("D1"))->isVisible());
+        QVERIFY(!window->findChild<QTextEdit*>(QStringLiteral("Info"))->accessibleName().isEmpty());
         QCOMPARE(window->windowTitle(), QStringLiteral("TIRA  Version 0.1.0"));
     }
 
@@ -413,6 +414,47 @@ class MainFmTest : public QObject
 
         window->R2Click(); // the clock's date again
         QCOMPARE(line(*window, 0), QStringLiteral("今日は 2024年5月9日(木) です。"));
+    }
+
+    // A window held open overnight shows the new day as 再表示 would, stop effects included;
+    // a date chosen in the date dialog stays.
+    void newDayRebuildsTheReport_data()
+    {
+        QTest::addColumn<bool>("byHand");
+        QTest::addColumn<QString>("firstLine"); // after midnight
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<WinColour>("frame");
+        QTest::newRow("clock's date") << false << QStringLiteral("今日は 2024年12月9日(月) です。")
+                                      << "TIRA  Version 0.1.0" << WinColour{255};
+        QTest::newRow("date set by hand")
+            << true << QStringLiteral("今日は 2024年12月8日(日) です。")
+            << "TIRA  Version 0.1.0  (27)" << WinColour{65535};
+    }
+
+    void newDayRebuildsTheReport()
+    {
+        QFETCH(bool, byHand);
+        QFETCH(QString, firstLine);
+        QFETCH(QString, caption);
+        QFETCH(WinColour, frame);
+        writeBirthdays(QStringLiteral("AutoEnd=30\nSotowaku=1\nStopEnd=1\nZengEnd=0\n"),
+                       QStringLiteral("+1 1990/12/9 x 山田_太郎 友人 S\r\n"));
+        m_clock.set(ClockReading{2024, 12, 8, 23, 59});
+        auto window = open();
+        if (byHand) {
+            answerNextModal<THiF>([](THiF* dialog) {
+                dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+            });
+            window->D1Click();
+        }
+        tick(*window, 2);
+        QCOMPARE(window->windowTitle(), counting(28));
+        m_clock.set(ClockReading{2024, 12, 9, 0, 0});
+        tick(*window, 1);
+        QCOMPARE(line(*window, 0), firstLine);
+        QCOMPARE(window->windowTitle(), caption);
+        QCOMPARE(window->background(), frame);
+        QCOMPARE(window->attentionRequests(), byHand ? 0 : 1);
     }
 
     void shiftRightClickOnTheFrameRevealsD1_data()

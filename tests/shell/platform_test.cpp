@@ -1,5 +1,6 @@
 #include "cli/home_folder.h"
 #include "shell/platform.h"
+#include "shell/show_requests.h"
 #include "support/qt_support.h"
 
 #include <QElapsedTimer>
@@ -8,7 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace tira;
 using tira::test::readFile;
@@ -31,14 +36,18 @@ class PlatformTest : public QObject
     }
 
     // A started copy of the program on the offscreen platform over the test home.
-    std::unique_ptr<QProcess> start()
+    // `adjust` changes its environment; with `readErrors` its error output is kept to read.
+    std::unique_ptr<QProcess> start(const std::function<void(QProcessEnvironment&)>& adjust = {},
+                                    bool readErrors = false)
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (adjust) adjust(environment);
         process->setProcessEnvironment(environment);
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setProcessChannelMode(readErrors ? QProcess::SeparateChannels
+                                                  : QProcess::ForwardedErrorChannel);
         process->start(QStringLiteral(TIRA_EXE), {QStringLiteral("--home"), m_home.path()});
         return process;
     }
@@ -124,6 +133,97 @@ class PlatformTest : public QObject
             qunsetenv("XDG_CACHE_HOME");
         else
             qputenv("XDG_CACHE_HOME", savedCache);
+    }
+
+    // Whatever a lock file of no live copy holds, it is taken over; a lock folder of the
+    // user's with loose modes is tightened; with no safe place the lock is missing, and said.
+    void staleOrUnsafeLockPlaces()
+    {
+#ifdef _WIN32
+        QSKIP("a named mutex has no place to go stale");
+#else
+        QTemporaryDir cache;
+        const QString folder = cache.filePath(QStringLiteral("tira"));
+        const QString lock = folder + QStringLiteral("/StaleTest-") + QString::number(::getuid()) +
+                             QStringLiteral(".lock");
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const struct
+        {
+            const char* name;
+            std::function<void()> prepare;
+            bool locked;
+        } cases[] = {
+            // QFile permission bits: 0x7000 the owner, 0x0070 the group, 0x0007 others
+            {"loose cache folder",
+             [&] { QFile::setPermissions(folder, QFile::Permissions(0x7555)); }, true},
+            {"cache folder closed to the user",
+             [&] { QFile::setPermissions(folder, QFile::Permissions(0x5000)); }, true},
+            {"empty file", [&] { writeTextFile(lock, QString()); }, true},
+            {"garbage", [&] { writeTextFile(lock, QStringLiteral("\x01junk\n-7\n")); }, true},
+            {"another live process",
+             [&] { writeTextFile(lock, QString::number(::getppid()) + "\ntira\n"); }, true},
+            {"folder", [&] { QDir().mkpath(lock + QStringLiteral("/inside")); }, true},
+            {"link", [&] { QFile::link(cache.path(), lock); }, true},
+            {"cache is a file",
+             [&] {
+                 qputenv("XDG_CACHE_HOME", lock.toLocal8Bit());
+                 writeTextFile(lock, QString());
+             },
+             false},
+        };
+        for (const auto& c : cases) {
+            QDir(folder).removeRecursively();
+            qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+            QDir().mkdir(folder);
+            c.prepare();
+            QString problem;
+            auto held = platform::acquireInstanceLock(QStringLiteral("StaleTest"), &problem);
+            QVERIFY2(held, c.name);
+            QCOMPARE(problem.isEmpty(), c.locked);
+            if (!c.locked) continue;
+            QVERIFY2(readFile(lock).startsWith(
+                         QByteArray::number(QCoreApplication::applicationPid()) + '\n'),
+                     c.name);
+            QCOMPARE(QFileInfo(folder).permissions() & 0x7077, QFile::Permissions(0x7000));
+            QVERIFY2(!platform::acquireInstanceLock(QStringLiteral("StaleTest")), c.name);
+        }
+        // the program without a safe lock: a window all the same, and one line on stderr
+        auto process = start(
+            [&](QProcessEnvironment& environment) {
+                environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+                environment.insert(QStringLiteral("XDG_CACHE_HOME"), lock);
+            },
+            true);
+        QByteArray errors;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (errors += process->readAllStandardError()).contains("(no single-instance lock: "),
+            20000);
+        QCOMPARE(process->state(), QProcess::Running);
+        process->terminate();
+        QVERIFY(process->waitForFinished(10000));
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+        if (savedCache.isEmpty())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", savedCache);
+#endif
+    }
+
+    // A later start brings the running window out of the minimised state.
+    void showRequestBringsTheWindowForward()
+    {
+        const QString name = platform::showRequestName(QStringLiteral("ShowTest"));
+        QVERIFY(!name.isEmpty());
+        QVERIFY(!askToShow(name)); // nobody listens yet
+        QWidget window;
+        window.showMinimized();
+        QVERIFY(window.isMinimized());
+        const ShowRequestServer server(name, window);
+        QVERIFY(server.isListening());
+        QVERIFY(askToShow(name));
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
     }
 
     void programFolderIsTheExecutablesFolder()
