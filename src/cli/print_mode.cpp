@@ -1,6 +1,7 @@
 #include "cli/print_mode.h"
 
 #include "calendar/tira0.h"
+#include "cli/output.h"
 #include "cli/recording_pane.h"
 #include "report/clock.h"
 #include "report/main_state.h"
@@ -116,8 +117,8 @@ void appendTextLine(std::string& out, std::string_view text, WinColour colourVal
 class TextOutPane : public ReportPane, public ReportWindow
 {
   public:
-    TextOutPane(std::FILE* out, bool colour)
-        : m_out(out), m_colour(colour), m_terminal(isTerminal(out))
+    TextOutPane(Output& out, bool colour, bool terminal)
+        : m_out(out), m_colour(colour), m_terminal(terminal)
     {
         m_buffer.reserve(kFlushAt + 4096);
     }
@@ -150,14 +151,13 @@ class TextOutPane : public ReportPane, public ReportWindow
 
     void flush()
     {
-        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out);
+        m_out.write(m_buffer);
         m_buffer.clear();
-        std::fflush(m_out);
     }
 
   private:
     static constexpr std::size_t kFlushAt = 1 << 16;
-    std::FILE* m_out;
+    Output& m_out;
     bool m_colour;
     bool m_terminal;
     std::string m_visible;
@@ -182,8 +182,9 @@ int runPrint(const Job& job, const std::string& home, Settings settings, bool co
         reading.day = job.date->day;
     }
     const FixedClock clock(reading);
+    Output out(stdout);
     RecordingPane recording;
-    TextOutPane text(stdout, colour);
+    TextOutPane text(out, colour, isTerminal(stdout));
     const bool json = job.format == PrintFormat::Json;
     ReportPane& pane = json ? static_cast<ReportPane&>(recording) : text;
     ReportWindow& window = json ? static_cast<ReportWindow&>(recording) : text;
@@ -197,13 +198,10 @@ int runPrint(const Job& job, const std::string& home, Settings settings, bool co
         error = e.what();
         exitCode = 1;
     }
-    if (json) {
-        const std::string out = reportJson(state, recording);
-        std::fwrite(out.data(), 1, out.size(), stdout);
-    }
+    if (json) out.write(reportJson(state, recording));
     text.flush();
     if (!error.empty()) std::fprintf(stderr, "tira: %s\n", visibleText(error).c_str());
-    return exitCode;
+    return out.finish(exitCode);
 }
 
 } // namespace tira

@@ -147,6 +147,42 @@ TEST(PrintMode, HelpAndVersion)
     EXPECT_EQ(runTira({"-V"}).out, version.out);
 }
 
+#ifndef _WIN32
+// Output that does not arrive - a full disk, a closed stdout - is an error for every job.
+TEST(Output, AFailedWriteIsAnErrorForEveryJob)
+{
+    const test::TempHome home;
+    const test::TempHome config;
+    home.writeBytes("TIRA.ini", "[Common]\r\nAutoEnd=30\r\n");
+    const std::vector<std::vector<std::string>> jobs{
+        {"--print", "--home", home.path()},
+        {"--print", "--format", "json", "--home", home.path()},
+        {"--check", "--home", home.path()},
+        {"--help"},
+        {"--version"},
+        {"--holidays", "2026"},
+        {"--autostart", "off"},
+    };
+    const struct
+    {
+        const char* redirect;
+        const char* reason;
+    } sinks[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
+    for (const auto& args : jobs) {
+        std::string command = "exec " + test::shellQuote(TIRA_EXE);
+        for (const auto& arg : args)
+            command += " " + test::shellQuote(arg);
+        for (const auto& sink : sinks) {
+            const auto r = test::runProgram("sh", {"-c", command + " " + sink.redirect},
+                                            {"LC_ALL=C", "XDG_CONFIG_HOME=" + config.path()});
+            EXPECT_EQ(r.exitCode, 1) << command << sink.redirect;
+            EXPECT_EQ(r.err, std::string("tira: standard output: ") + sink.reason + "\n")
+                << command << sink.redirect;
+        }
+    }
+}
+#endif
+
 // The holiday file a year's run writes is the file the report reads back: 2026 has sixteen
 // named holidays, a substitute day and a citizens' holiday.
 TEST(Holidays, TheWrittenFileGivesTheReportItsHolidays)
