@@ -6,41 +6,22 @@
 #include "report/clock.h"
 #include "report/main_state.h"
 #include "text/file_error.h"
+#include "text/paths.h"
 #include "text/visible_text.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <utility>
 
 namespace tira {
 
 namespace {
 
-void appendJsonString(std::string& out, std::string_view text)
-{
-    out.push_back('"');
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-                out += buffer;
-            } else {
-                out.push_back(c);
-            }
-        }
-    }
-    out.push_back('"');
-}
+using Json = nlohmann::ordered_json; // keys in the order they are set
 
-// `name` with the Windows colour value and, beside it as `name`Hex, the same colour as
-// "#RRGGBB".
-void appendColour(std::string& out, std::string_view name, WinColour colour)
+// The Windows colour value and, as `name`Hex, the same colour as "#RRGGBB".
+void setColour(Json& object, const std::string& name, WinColour colour)
 {
     constexpr std::string_view kDigits = "0123456789ABCDEF";
     std::string hex = "#";
@@ -49,48 +30,73 @@ void appendColour(std::string& out, std::string_view name, WinColour colour)
         hex += kDigits[byte >> 4];
         hex += kDigits[byte & 0xFu];
     }
-    out += '"';
-    out += name;
-    out += "\":" + std::to_string(colour) + ",\"";
-    out += name;
-    out += "Hex\":\"" + hex + '"';
+    object[name] = colour;
+    object[name + "Hex"] = hex;
+}
+
+// The library escapes the C0 controls; DEL and the C1 controls (U+0080..U+009F: U+009B
+// acts as ESC [ on many terminals) get the same \u form here. The dump is valid UTF-8 (bad
+// bytes became U+FFFD), so 0xC2 is always the lead byte of a character.
+std::string escapeDelAndC1(const std::string& dumped)
+{
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    std::string out;
+    out.reserve(dumped.size());
+    for (std::size_t i = 0; i < dumped.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(dumped[i]);
+        const auto next = i + 1 < dumped.size() ? static_cast<unsigned char>(dumped[i + 1]) : 0u;
+        if (byte == 0x7F) {
+            out += "\\u007f";
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += "\\u00";
+            out += kDigits[next >> 4];
+            out += kDigits[next & 0xFu];
+            ++i;
+        } else {
+            out.push_back(dumped[i]);
+        }
+    }
+    return out;
+}
+
+// The sound path as the player would open it: ".\" and a relative path start at the home
+// folder.
+std::string soundPathIn(const std::string& home, std::string sound)
+{
+    completeProgramPath(sound, home);
+    std::filesystem::path path = toFsPath(sound);
+    if (path.is_relative()) path = toFsPath(home) / path;
+    return fromFsPath(path.lexically_normal());
 }
 
 // The report as the JSON object of the print mode.
 std::string reportJson(const MainState& state, const RecordingPane& pane)
 {
-    std::string out = "{\"date\":";
     const Date d = state.reportDate;
     const std::string year = std::to_string(d.year);
-    std::string date(year.size() < 4 ? 4 - year.size() : 0, '0');
-    date += year;
-    appendJsonString(out, date + "-" + twoDigits(d.month) + "-" + twoDigits(d.day));
-    out += ",\"time\":";
-    appendJsonString(out, twoDigits(state.reportHour) + ":" + twoDigits(state.reportMinute));
-    out += ",\"lines\":[";
-    bool first = true;
+    Json report;
+    report["date"] = std::string(year.size() < 4 ? 4 - year.size() : 0, '0') + year + "-" +
+                     twoDigits(d.month) + "-" + twoDigits(d.day);
+    report["time"] = twoDigits(state.reportHour) + ":" + twoDigits(state.reportMinute);
+    Json lines = Json::array();
     for (const auto& line : pane.lines) {
-        if (!first) out.push_back(',');
-        first = false;
-        out += "{\"text\":";
-        appendJsonString(out, line.text);
-        out += ',';
-        appendColour(out, "color", line.colour);
-        out += '}';
+        Json entry;
+        entry["text"] = line.text;
+        setColour(entry, "color", line.colour);
+        lines.push_back(std::move(entry));
     }
-    out += "],";
-    appendColour(out, "background", pane.background());
-    out += ',';
-    appendColour(out, "paneBackground", pane.paneBackground);
-    out += ",\"countdown\":" + std::to_string(state.countdown);
-    out += std::string(",\"stopToday\":") + (state.report.stopToday != 0 ? "true" : "false");
-    out += ",\"sound\":";
-    if (state.soundPlayed.empty())
-        out += "null";
-    else
-        appendJsonString(out, state.soundPlayed);
-    out += "}\n";
-    return out;
+    report["lines"] = std::move(lines);
+    setColour(report, "background", pane.background());
+    setColour(report, "paneBackground", pane.paneBackground);
+    report["countdown"] = state.countdown;
+    report["stopToday"] = state.report.stopToday != 0;
+    report["sound"] = nullptr;
+    report["soundPath"] = nullptr;
+    if (!state.soundPlayed.empty()) {
+        report["sound"] = state.soundPlayed;
+        report["soundPath"] = soundPathIn(state.home(), state.soundPlayed);
+    }
+    return escapeDelAndC1(report.dump(-1, ' ', false, Json::error_handler_t::replace)) + "\n";
 }
 
 // One text line; with `colour`, wrapped in a 24-bit ANSI colour unless it is in the default

@@ -50,7 +50,8 @@ TEST(PrintMode, JsonObject)
                      "\"colorHex\":\"#000000\"}],"
                      "\"background\":0,\"backgroundHex\":\"#000000\","
                      "\"paneBackground\":12632256,\"paneBackgroundHex\":\"#C0C0C0\","
-                     "\"countdown\":700,\"stopToday\":false,\"sound\":null}\n");
+                     "\"countdown\":700,\"stopToday\":false,\"sound\":null,"
+                     "\"soundPath\":null}\n");
 }
 
 TEST(PrintMode, SettingsAreReadButNeverWritten)
