@@ -35,7 +35,7 @@ _tira()
             return
             ;;
         --color)
-            COMPREPLY=($(compgen -W 'auto always never' -- "$cur"))
+            COMPREPLY=($(compgen -W 'auto always never 24bit' -- "$cur"))
             return
             ;;
         --autostart)

@@ -14,8 +14,8 @@ namespace {
 // the first blank line, then one line per option.
 constexpr std::string_view kHelp =
     "usage: tira [--home DIR]\n"
-    "       tira --print [--home DIR] [--format text|json] [--color auto|always|never]\n"
-    "                    [--date Y-M-D] [--time H:MM]\n"
+    "       tira --print [--home DIR] [--format text|json] [--date Y-M-D] [--time H:MM]\n"
+    "                    [--color auto|always|never|24bit]\n"
     "       tira --check [--home DIR]\n"
     "       tira --autostart on|off [--home DIR]\n"
     "       tira --holidays [YEAR]\n"
@@ -27,7 +27,8 @@ constexpr std::string_view kHelp =
     "  --print             writes one report, as the window would show it, to standard output\n"
     "  --format text|json  --print: one line per report line (default), or one JSON object\n"
     "  --color WHEN        --print text: auto (default: colours on a terminal, unless NO_COLOR\n"
-    "                      is set or TERM=dumb), always or never\n"
+    "                      is set or TERM=dumb), always or never; colours are the nearest of\n"
+    "                      the terminal's 16, or with 24bit (always) the exact ones\n"
     "  --date Y-M-D        --print: the report date (default: today)\n"
     "  --time H:MM         --print: the time in the report's time line (default: now)\n"
     "  --check             lists the table lines the report would drop and the missing files\n"
@@ -154,8 +155,10 @@ std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
             job.colour = ColourChoice::Always;
         else if (*seen.colour == "never")
             job.colour = ColourChoice::Never;
+        else if (*seen.colour == "24bit")
+            job.colour = ColourChoice::Exact;
         else if (*seen.colour != "auto")
-            return error("--color takes auto, always or never: ", *seen.colour);
+            return error("--color takes auto, always, never or 24bit: ", *seen.colour);
     }
     if (seen.date) {
         job.date = parseReportDate(*seen.date);

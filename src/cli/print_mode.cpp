@@ -9,6 +9,8 @@
 #include "text/paths.h"
 #include "text/visible_text.h"
 
+#include <array>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -99,23 +101,68 @@ std::string reportJson(const MainState& state, const RecordingPane& pane)
     return escapeDelAndC1(report.dump(-1, ' ', false, Json::error_handler_t::replace)) + "\n";
 }
 
-// One text line; with `colour`, wrapped in a 24-bit ANSI colour unless it is in the default
+// The SGR foreground code of the standard terminal colour nearest to `colour` (0x00BBGGRR),
+// measured in RGB against the usual shades of the 16: the Windows colours TIRA offers are
+// exactly these, so each keeps its name (maroon stays dark red, navy dark blue).
+int nearestStandardColour(WinColour colour)
+{
+    struct Standard
+    {
+        int code;
+        int r, g, b;
+    };
+    static constexpr std::array<Standard, 16> kStandard{{
+        {30, 0, 0, 0},
+        {31, 128, 0, 0},
+        {32, 0, 128, 0},
+        {33, 128, 128, 0},
+        {34, 0, 0, 128},
+        {35, 128, 0, 128},
+        {36, 0, 128, 128},
+        {37, 192, 192, 192},
+        {90, 128, 128, 128},
+        {91, 255, 0, 0},
+        {92, 0, 255, 0},
+        {93, 255, 255, 0},
+        {94, 0, 0, 255},
+        {95, 255, 0, 255},
+        {96, 0, 255, 255},
+        {97, 255, 255, 255},
+    }};
+    const auto r = static_cast<int>(colour & 0xFFu);
+    const auto g = static_cast<int>((colour >> 8) & 0xFFu);
+    const auto b = static_cast<int>((colour >> 16) & 0xFFu);
+    int best = kStandard[0].code;
+    int bestDistance = INT_MAX;
+    for (const Standard& s : kStandard) {
+        const int distance = (r - s.r) * (r - s.r) + (g - s.g) * (g - s.g) + (b - s.b) * (b - s.b);
+        if (distance < bestDistance) {
+            best = s.code;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+// One text line; wrapped in an ANSI colour as `colours` says unless it is in the default
 // colour, which is left to the terminal's own foreground.
 void appendTextLine(std::string& out, std::string_view text, WinColour colourValue,
-                    WinColour defaultColour, bool colour)
+                    WinColour defaultColour, TextColours colours)
 {
-    if (colour && !text.empty() && colourValue != defaultColour) {
-        const unsigned r = colourValue & 0xFFu;
-        const unsigned g = (colourValue >> 8) & 0xFFu;
-        const unsigned b = (colourValue >> 16) & 0xFFu;
-        out += "\x1b[38;2;" + std::to_string(r) + ";" + std::to_string(g) + ";" +
-               std::to_string(b) + "m";
-        out += text;
-        out += "\x1b[0m\n";
-    } else {
+    if (colours == TextColours::None || text.empty() || colourValue == defaultColour) {
         out += text;
         out += '\n';
+        return;
     }
+    if (colours == TextColours::Exact) {
+        out += "\x1b[38;2;" + std::to_string(colourValue & 0xFFu) + ";" +
+               std::to_string((colourValue >> 8) & 0xFFu) + ";" +
+               std::to_string((colourValue >> 16) & 0xFFu) + "m";
+    } else {
+        out += "\x1b[" + std::to_string(nearestStandardColour(colourValue)) + "m";
+    }
+    out += text;
+    out += "\x1b[0m\n";
 }
 
 // The text print mode writes each line as the report appends it, so the lines need not be
@@ -123,8 +170,8 @@ void appendTextLine(std::string& out, std::string_view text, WinColour colourVal
 class TextOutPane : public ReportPane, public ReportWindow
 {
   public:
-    TextOutPane(Output& out, bool colour, bool terminal)
-        : m_out(out), m_colour(colour), m_terminal(terminal)
+    TextOutPane(Output& out, TextColours colours, bool terminal)
+        : m_out(out), m_colours(colours), m_terminal(terminal)
     {
         m_buffer.reserve(kFlushAt + 4096);
     }
@@ -145,7 +192,7 @@ class TextOutPane : public ReportPane, public ReportWindow
             appendVisible(m_visible, utf8);
             utf8 = m_visible;
         }
-        appendTextLine(m_buffer, utf8, m_current, m_default, m_colour);
+        appendTextLine(m_buffer, utf8, m_current, m_default, m_colours);
         if (m_buffer.size() >= kFlushAt) flush();
     }
     void repaint() override {}
@@ -164,7 +211,7 @@ class TextOutPane : public ReportPane, public ReportWindow
   private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     Output& m_out;
-    bool m_colour;
+    TextColours m_colours;
     bool m_terminal;
     std::string m_visible;
     std::string m_buffer;
@@ -175,7 +222,7 @@ class TextOutPane : public ReportPane, public ReportWindow
 
 } // namespace
 
-int runPrint(const Job& job, const std::string& home, Settings settings, bool colour)
+int runPrint(const Job& job, const std::string& home, Settings settings, TextColours colours)
 {
     ClockReading reading = SystemClock().now();
     if (job.time) {
@@ -190,7 +237,7 @@ int runPrint(const Job& job, const std::string& home, Settings settings, bool co
     const FixedClock clock(reading);
     Output out(stdout);
     RecordingPane recording;
-    TextOutPane text(out, colour, isTerminal(stdout));
+    TextOutPane text(out, colours, isTerminal(stdout));
     const bool json = job.format == PrintFormat::Json;
     ReportPane& pane = json ? static_cast<ReportPane&>(recording) : text;
     ReportWindow& window = json ? static_cast<ReportWindow&>(recording) : text;

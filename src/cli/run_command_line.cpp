@@ -89,19 +89,21 @@ bool terminalWantsColour()
 #endif
 }
 
-bool useColour(const Job& job)
+TextColours textColours(const Job& job)
 {
-    if (job.format != PrintFormat::Text) return false;
+    if (job.format != PrintFormat::Text) return TextColours::None;
     switch (job.colour) {
     case ColourChoice::Always:
+    case ColourChoice::Exact:
 #ifdef _WIN32
         consoleShowsEscapes(); // a console shows them rather than their text, where it can
 #endif
-        return true;
-    case ColourChoice::Never: return false;
+        return job.colour == ColourChoice::Exact ? TextColours::Exact : TextColours::Standard16;
+    case ColourChoice::Never: return TextColours::None;
     case ColourChoice::Auto: break;
     }
-    return terminalWantsColour();
+    // a terminal that says COLORTERM=truecolor still gets the 16: their shades follow its theme
+    return terminalWantsColour() ? TextColours::Standard16 : TextColours::None;
 }
 
 // The settings of `home`; nothing, with the reason on stderr, when TIRA.ini cannot be read.
@@ -186,7 +188,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
         auto settings = settingsOf(*home);
         if (!settings) return 1;
         return job.kind == JobKind::Print
-                   ? runPrint(job, *home, std::move(*settings), useColour(job))
+                   ? runPrint(job, *home, std::move(*settings), textColours(job))
                    : check(*settings, *home);
     }
     case JobKind::Autostart: return autostart(job, *home);

@@ -38,6 +38,12 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
          "",
          PrintFormat::Text,
          ColourChoice::Always},
+        {{"--print", "--color=24bit"},
+         JobKind::Print,
+         "",
+         "",
+         PrintFormat::Text,
+         ColourChoice::Exact},
         {{"--print", "--home", "a", "--home", "b"}, JobKind::Print, "", "b"}, // last one counts
         {{"--print", "--home", "--check"}, JobKind::Print, "", "--check"},    // a value is a value
         {{"--check", "--home=h"}, JobKind::Check, "", "h"},
@@ -58,7 +64,7 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--print", "--home"}, {}, "missing value after --home"},
         {{"--print=yes"}, {}, "no value goes with --print"},
         {{"--print", "--format", "xml"}, {}, "unknown format: xml"},
-        {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always or never"},
+        {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always, never or 24bit"},
         {{"--print", "--date", "2024-2-30"}, {}, "invalid date"},
         {{"--print", "--time", "9:5"}, {}, "invalid time"},
         {{"--check", "--print"}, {}, "--print and --check do not go together"},

@@ -58,7 +58,7 @@ for setup in "${setups[@]}"; do
     check "$setup" "json" tira --print --format j
     check "$setup" "json text" tira --print --format =
     check "$setup" "json" tira --print --format = j
-    check "$setup" "always auto never" tira --print --color ""
+    check "$setup" "24bit always auto never" tira --print --color ""
     check "$setup" "off on" tira --autostart ""
     check "$setup" "home a home b" tira --home "home"
     check "$setup" "" tira --date ""
