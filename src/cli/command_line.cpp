@@ -128,6 +128,9 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
             if (i + 1 == args.size()) return error("missing value after ", name);
             value = args[++i];
         }
+        // an optional value that is given must not be empty (--holidays=)
+        if (option->valueOptional && value && value->empty())
+            return error("missing value after ", name);
         if (option->printOnly && seen.printOnly.empty()) seen.printOnly = name;
         option->take(seen, value.value_or(std::string_view()));
     }

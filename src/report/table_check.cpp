@@ -323,7 +323,7 @@ std::string checkListing(const std::vector<CheckedFile>& files)
         out += "使われない行はありません (no line is dropped)\n";
     else
         out += std::to_string(problems) + " 件の問題があります (" + std::to_string(problems) +
-               " problems found)\n";
+               (problems == 1 ? " problem found)\n" : " problems found)\n");
     return out;
 }
 

@@ -75,6 +75,7 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--holidays", "1947"}, {}, "--holidays takes a year from 1948 to 2099: 1947"},
         {{"--holidays", "2100"}, {}, "--holidays takes a year from 1948 to 2099: 2100"},
         {{"--holidays", "20x6"}, {}, "--holidays takes a year from 1948 to 2099: 20x6"},
+        {{"--holidays="}, {}, "missing value after --holidays"},
         {{"--holidays", "-3"}, {}, "unknown option: -3"},
         {{"--holidays", "2026", "2027"}, {}, "unexpected argument: 2027"},
         {{"--holidays", "--print"}, {}, "--holidays goes without other options"},

@@ -64,6 +64,9 @@ for setup in "${setups[@]}"; do
     check "$setup" "" tira --date ""
     check "$setup" "--autostart --check --help --holidays --home --print --version" tira --
     check "$setup" "--color --date --format --home --time" tira --print --home x -
+    check "$setup" "--check --color" tira --c
+    check "$setup" "--color" tira --home x --co
+    check "$setup" "--print" tira --color always --pr
     check "$setup" "--home" tira --check --
     check "$setup" "" tira --version --
 done
