@@ -1,9 +1,9 @@
 #include "cli/command_line.h"
 
 #include "calendar/japanese_holidays.h"
+#include "tables/decimal.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 namespace tira {
@@ -137,13 +137,11 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
     return std::nullopt;
 }
 
+// Digits only: no sign and no blank, unlike a table's numbers.
 std::optional<int> wholeNumber(std::string_view text) noexcept
 {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    int value = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    return parseNumber(text);
 }
 
 std::variant<Job, UsageError> printJob(const Seen& seen, Job job)

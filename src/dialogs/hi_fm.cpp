@@ -3,13 +3,13 @@
 #include "calendar/tira0.h"
 #include "dialogs/dialog_widgets.h"
 #include "dialogs/qt_helpers.h"
+#include "tables/decimal.h"
 #include "ui_hi_fm.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <charconv>
 
 namespace tira {
 
@@ -28,14 +28,7 @@ std::string dateInputError(int year, int month, int day)
 
 std::optional<int> dateFieldNumber(const QString& text)
 {
-    const std::string digits = text.trimmed().toStdString();
-    const char* first = digits.data();
-    const char* last = first + digits.size();
-    if (first != last && *first == '+') ++first; // from_chars takes '-' only
-    int value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || end != last) return std::nullopt;
-    return value;
+    return parseNumber(text.trimmed().toStdString());
 }
 
 THiF::~THiF() = default;

@@ -66,6 +66,7 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--print", "--format", "xml"}, {}, "unknown format: xml"},
         {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always, never or 24bit"},
         {{"--print", "--date", "2024-2-30"}, {}, "invalid date"},
+        {{"--print", "--date", "2024-+2-1"}, {}, "invalid date"}, // no sign, unlike a table
         {{"--print", "--time", "9:5"}, {}, "invalid time"},
         {{"--check", "--print"}, {}, "--print and --check do not go together"},
         {{"--autostart", "yes"}, {}, "--autostart takes on or off: yes"},
