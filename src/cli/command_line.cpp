@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "calendar/date_check.h"
 #include "calendar/japanese_holidays.h"
 #include "tables/decimal.h"
 
@@ -246,9 +247,7 @@ std::optional<Date> parseReportDate(std::string_view text) noexcept
     const auto year = wholeNumber(text.substr(0, first));
     const auto month = wholeNumber(text.substr(first + 1, second - first - 1));
     const auto day = wholeNumber(text.substr(second + 1));
-    if (!year || !month || !day) return std::nullopt;
-    if (*year < 1 || *year > 65535 || *month < 1 || *month > 12) return std::nullopt;
-    if (*day < 1 || *day > daysInMonth(*year, *month)) return std::nullopt;
+    if (!year || !month || !day || !checkDate(*year, *month, *day).valid()) return std::nullopt;
     return Date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
                 static_cast<std::uint16_t>(*day)};
 }

@@ -1,5 +1,6 @@
 #include "dialogs/hi_fm.h"
 
+#include "calendar/date_check.h"
 #include "calendar/tira0.h"
 #include "dialogs/dialog_widgets.h"
 #include "dialogs/qt_helpers.h"
@@ -16,12 +17,10 @@ namespace tira {
 std::string dateInputError(int year, int month, int day)
 {
     std::string error;
-    const bool monthValid = month >= 1 && month <= 12;
-    if (!monthValid) error += "月";
-    // Without a month there is no month length: any day 1..31 passes.
-    const int length = monthValid ? daysInMonth(year, month) : 31;
-    if (day > length || day < 1) error += "日";
-    if (year < 1 || year > 65535) error += "年";
+    const DateCheck check = checkDate(year, month, day);
+    if (!check.monthOk) error += "月";
+    if (!check.dayOk) error += "日";
+    if (!check.yearOk) error += "年";
     if (error.empty()) return error;
     return error + " 入力エラー";
 }
