@@ -54,7 +54,7 @@ std::optional<LostTail> textAfterCtrlZ(const std::string& path, LineEnds ends)
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openRegularFile(path, reason, missing),
                                                              &std::fclose);
     if (!in) return std::nullopt;
-    const int lineEnd = ends == LineEnds::Lf ? '\n' : '\r';
+    const unsigned char lineEnd = ends == LineEnds::Lf ? '\n' : '\r';
     std::size_t lineEnds = 0;
     int c = 0;
     while ((c = std::getc(in.get())) != EOF && c != '\x1A')
