@@ -43,8 +43,9 @@ constexpr std::string_view kHelp =
     "or when it is writable and not an installation (portable use); else\n"
     "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
     "\n"
-    "Exit codes: 0 done; 1 an error (a table file that cannot be read, no display for the\n"
-    "window, a login entry not written) or, with --check, something found; 2 bad arguments.\n";
+    "Exit codes: 0 done; 1 an error (a table file that cannot be read, output that cannot be\n"
+    "written, no display for the window, a login entry not written) or, with --check,\n"
+    "something found; 2 bad arguments.\n";
 
 // What the arguments said, before they are checked against each other.
 struct Seen
