@@ -10,8 +10,10 @@ if(program MATCHES "\n")
     message(FATAL_ERROR "a program path with a line break cannot go into a desktop entry")
 endif()
 
-# An Exec argument with a reserved character is quoted, with " ` $ \ escaped inside;
-# then, as every string value of the entry, its backslashes are doubled. % is written %%.
+# The quoting rule of desktopExec() in src/cli/autostart.cpp, which writes the login entry,
+# for the one argument here: an Exec argument with a reserved character is quoted, with
+# " ` $ \ escaped inside; then, as every string value of the entry, its backslashes are
+# doubled. % is written %%. tests/cli/install_test.cpp checks that both give the same Exec.
 set(quote FALSE)
 foreach(reserved " " "\t" "\"" "'" "\\" ">" "<" "~" "|" "&" ";" "$" "*" "?" "#" "(" ")" "`")
     string(FIND "${program}" "${reserved}" at)

@@ -22,6 +22,8 @@ if [ "${1:-}" = --compiled ]; then
 fi
 
 build=build-windows-check
+mkdir -p "$build/nlohmann-json"
+cp -r /usr/include/nlohmann "$build/nlohmann-json/"
 qt=$(qmake6 -query QT_INSTALL_LIBS 2>/dev/null || echo /usr/lib/x86_64-linux-gnu)
 cmake --preset windows-check -DQt6_DIR="$qt/cmake/Qt6" >/dev/null
 # the .moc files some sources include

@@ -35,7 +35,7 @@ _tira()
             return
             ;;
         --color)
-            COMPREPLY=($(compgen -W 'auto always never' -- "$cur"))
+            COMPREPLY=($(compgen -W 'auto always never 24bit' -- "$cur"))
             return
             ;;
         --autostart)
@@ -63,7 +63,11 @@ _tira()
         --print) options='--home --format --color --date --time' ;;
         --check | --autostart) options='--home' ;;
         --holidays | -h | --help | -V | --version) return ;;
-        *) options='--print --check --autostart --holidays --home --help --version' ;;
+        *)
+            options='--print --check --autostart --holidays --home --help --version'
+            # a name begun is matched against every option, whichever job it will be
+            [[ ${#cur} -gt 2 ]] && options+=' --format --color --date --time'
+            ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
 } &&

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Characters that make an Exec argument need quotes (the desktop entry rules).
+// Characters that make an Exec argument need quotes (the desktop entry rules). The menu
+// entry's install step (cmake/desktop_entry.cmake) lists the same ones.
 constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
 
 std::string quoteExecArgument(std::string_view arg)

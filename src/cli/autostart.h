@@ -16,7 +16,8 @@ namespace tira {
 std::filesystem::path autostartEntryPath();
 
 // The Exec value that runs `program` with `args`, quoted and escaped as desktop entries
-// require. Empty when an argument holds a line break, which an entry cannot carry.
+// require. Empty when an argument holds a line break, which an entry cannot carry. The menu
+// entry's Exec (cmake/desktop_entry.cmake, at install time) follows the same rule.
 std::string desktopExec(std::string_view program, const std::vector<std::string>& args);
 
 // The XDG autostart entry for `exec` (a desktopExec value).

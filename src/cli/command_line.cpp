@@ -1,9 +1,10 @@
 #include "cli/command_line.h"
 
+#include "calendar/date_check.h"
 #include "calendar/japanese_holidays.h"
+#include "tables/decimal.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 namespace tira {
@@ -14,8 +15,8 @@ namespace {
 // the first blank line, then one line per option.
 constexpr std::string_view kHelp =
     "usage: tira [--home DIR]\n"
-    "       tira --print [--home DIR] [--format text|json] [--color auto|always|never]\n"
-    "                    [--date Y-M-D] [--time H:MM]\n"
+    "       tira --print [--home DIR] [--format text|json] [--date Y-M-D] [--time H:MM]\n"
+    "                    [--color auto|always|never|24bit]\n"
     "       tira --check [--home DIR]\n"
     "       tira --autostart on|off [--home DIR]\n"
     "       tira --holidays [YEAR]\n"
@@ -27,7 +28,8 @@ constexpr std::string_view kHelp =
     "  --print             writes one report, as the window would show it, to standard output\n"
     "  --format text|json  --print: one line per report line (default), or one JSON object\n"
     "  --color WHEN        --print text: auto (default: colours on a terminal, unless NO_COLOR\n"
-    "                      is set or TERM=dumb), always or never\n"
+    "                      is set or TERM=dumb), always or never; colours are the nearest of\n"
+    "                      the terminal's 16, or with 24bit (always) the exact ones\n"
     "  --date Y-M-D        --print: the report date (default: today)\n"
     "  --time H:MM         --print: the time in the report's time line (default: now)\n"
     "  --check             lists the table lines the report would drop and the missing files\n"
@@ -41,8 +43,9 @@ constexpr std::string_view kHelp =
     "or when it is writable and not an installation (portable use); else\n"
     "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
     "\n"
-    "Exit codes: 0 done; 1 an error (a table file that cannot be read, no display for the\n"
-    "window, a login entry not written) or, with --check, something found; 2 bad arguments.\n";
+    "Exit codes: 0 done; 1 an error (a table file that cannot be read, output that cannot be\n"
+    "written, no display for the window, a login entry not written) or, with --check,\n"
+    "something found; 2 bad arguments.\n";
 
 // What the arguments said, before they are checked against each other.
 struct Seen
@@ -127,19 +130,20 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
             if (i + 1 == args.size()) return error("missing value after ", name);
             value = args[++i];
         }
+        // an optional value that is given must not be empty (--holidays=)
+        if (option->valueOptional && value && value->empty())
+            return error("missing value after ", name);
         if (option->printOnly && seen.printOnly.empty()) seen.printOnly = name;
         option->take(seen, value.value_or(std::string_view()));
     }
     return std::nullopt;
 }
 
+// Digits only: no sign and no blank, unlike a table's numbers.
 std::optional<int> wholeNumber(std::string_view text) noexcept
 {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    int value = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    return parseNumber(text);
 }
 
 std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
@@ -154,8 +158,10 @@ std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
             job.colour = ColourChoice::Always;
         else if (*seen.colour == "never")
             job.colour = ColourChoice::Never;
+        else if (*seen.colour == "24bit")
+            job.colour = ColourChoice::Exact;
         else if (*seen.colour != "auto")
-            return error("--color takes auto, always or never: ", *seen.colour);
+            return error("--color takes auto, always, never or 24bit: ", *seen.colour);
     }
     if (seen.date) {
         job.date = parseReportDate(*seen.date);
@@ -242,9 +248,7 @@ std::optional<Date> parseReportDate(std::string_view text) noexcept
     const auto year = wholeNumber(text.substr(0, first));
     const auto month = wholeNumber(text.substr(first + 1, second - first - 1));
     const auto day = wholeNumber(text.substr(second + 1));
-    if (!year || !month || !day) return std::nullopt;
-    if (*year < 1 || *year > 65535 || *month < 1 || *month > 12) return std::nullopt;
-    if (*day < 1 || *day > daysInMonth(*year, *month)) return std::nullopt;
+    if (!year || !month || !day || !checkDate(*year, *month, *day).valid()) return std::nullopt;
     return Date{static_cast<std::uint16_t>(*year), static_cast<std::uint16_t>(*month),
                 static_cast<std::uint16_t>(*day)};
 }

@@ -34,7 +34,8 @@ enum class ColourChoice
 {
     Auto, // only on a terminal, and neither NO_COLOR nor TERM=dumb
     Always,
-    Never
+    Never,
+    Exact // always, in the exact 24-bit colours rather than the 16 standard ones
 };
 
 struct Job

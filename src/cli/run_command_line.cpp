@@ -4,6 +4,7 @@
 #include "cli/autostart.h"
 #include "cli/command_line.h"
 #include "cli/home_folder.h"
+#include "cli/output.h"
 #include "cli/print_mode.h"
 #include "report/clock.h"
 #include "report/table_check.h"
@@ -88,19 +89,21 @@ bool terminalWantsColour()
 #endif
 }
 
-bool useColour(const Job& job)
+TextColours textColours(const Job& job)
 {
-    if (job.format != PrintFormat::Text) return false;
+    if (job.format != PrintFormat::Text) return TextColours::None;
     switch (job.colour) {
     case ColourChoice::Always:
+    case ColourChoice::Exact:
 #ifdef _WIN32
         consoleShowsEscapes(); // a console shows them rather than their text, where it can
 #endif
-        return true;
-    case ColourChoice::Never: return false;
+        return job.colour == ColourChoice::Exact ? TextColours::Exact : TextColours::Standard16;
+    case ColourChoice::Never: return TextColours::None;
     case ColourChoice::Auto: break;
     }
-    return terminalWantsColour();
+    // a terminal that says COLORTERM=truecolor still gets the 16: their shades follow its theme
+    return terminalWantsColour() ? TextColours::Standard16 : TextColours::None;
 }
 
 // The settings of `home`; nothing, with the reason on stderr, when TIRA.ini cannot be read.
@@ -118,8 +121,9 @@ std::optional<Settings> settingsOf(const std::string& home)
 int check(const Settings& settings, const std::string& home)
 {
     const auto files = checkTables(settings, home);
-    std::fputs(checkListing(files).c_str(), stdout);
-    return checkFoundProblems(files) ? 1 : 0;
+    Output out(stdout);
+    out.write(checkListing(files));
+    return out.finish(checkFoundProblems(files) ? 1 : 0);
 }
 
 // The holiday file of a year, as bytes: its CR LF must not become CR CR LF on Windows.
@@ -130,23 +134,29 @@ int holidays(const Job& job)
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    return written && std::fflush(stdout) == 0 ? 0 : 1;
+    Output out(stdout);
+    out.write(text);
+    return out.finish(0);
 }
 
 // `home` empty: the entry names no home folder.
 int autostart(const Job& job, const std::string& home)
 {
     const AutostartResult result = setAutostart(job.autostartOn, programFile(), home);
-    std::fprintf(result.ok ? stdout : stderr, "%s%s\n",
-                 result.ok ? "" : "tira: ", result.message.c_str());
-    return result.ok ? 0 : 1;
+    if (!result.ok) {
+        std::fprintf(stderr, "tira: %s\n", result.message.c_str());
+        return 1;
+    }
+    Output out(stdout);
+    out.write(result.message + "\n");
+    return out.finish(0);
 }
 
 } // namespace
 
 int runCommandLine(std::span<const std::string_view> args, const WindowOpener& openWindow)
 {
+    guardClosedStandardStreams();
     const auto parsed = parseCommandLine(args);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         attachParentConsole();
@@ -154,13 +164,11 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     }
     const Job& job = std::get<Job>(parsed);
     if (job.kind != JobKind::Window) attachParentConsole();
-    if (job.kind == JobKind::Help) {
-        std::fwrite(helpText().data(), 1, helpText().size(), stdout);
-        return 0;
-    }
-    if (job.kind == JobKind::Version) {
-        std::printf("TIRA %s\n", TIRA_VERSION);
-        return 0;
+    if (job.kind == JobKind::Help || job.kind == JobKind::Version) {
+        Output out(stdout);
+        out.write(job.kind == JobKind::Help ? std::string(helpText())
+                                            : std::string("TIRA ") + TIRA_VERSION + "\n");
+        return out.finish(0);
     }
     if (job.kind == JobKind::Holidays) return holidays(job);
     // a login entry without --home names no home folder, so none is looked for
@@ -180,7 +188,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
         auto settings = settingsOf(*home);
         if (!settings) return 1;
         return job.kind == JobKind::Print
-                   ? runPrint(job, *home, std::move(*settings), useColour(job))
+                   ? runPrint(job, *home, std::move(*settings), textColours(job))
                    : check(*settings, *home);
     }
     case JobKind::Autostart: return autostart(job, *home);

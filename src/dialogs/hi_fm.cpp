@@ -1,41 +1,33 @@
 #include "dialogs/hi_fm.h"
 
+#include "calendar/date_check.h"
 #include "calendar/tira0.h"
 #include "dialogs/dialog_widgets.h"
 #include "dialogs/qt_helpers.h"
+#include "tables/decimal.h"
 #include "ui_hi_fm.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <charconv>
 
 namespace tira {
 
 std::string dateInputError(int year, int month, int day)
 {
     std::string error;
-    const bool monthValid = month >= 1 && month <= 12;
-    if (!monthValid) error += "月";
-    // Without a month there is no month length: any day 1..31 passes.
-    const int length = monthValid ? daysInMonth(year, month) : 31;
-    if (day > length || day < 1) error += "日";
-    if (year < 1 || year > 65535) error += "年";
+    const DateCheck check = checkDate(year, month, day);
+    if (!check.monthOk) error += "月";
+    if (!check.dayOk) error += "日";
+    if (!check.yearOk) error += "年";
     if (error.empty()) return error;
     return error + " 入力エラー";
 }
 
 std::optional<int> dateFieldNumber(const QString& text)
 {
-    const std::string digits = text.trimmed().toStdString();
-    const char* first = digits.data();
-    const char* last = first + digits.size();
-    if (first != last && *first == '+') ++first; // from_chars takes '-' only
-    int value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || end != last) return std::nullopt;
-    return value;
+    return parseNumber(text.trimmed().toStdString());
 }
 
 THiF::~THiF() = default;

@@ -13,7 +13,7 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -48,16 +48,21 @@ struct LostTail
 
 std::optional<LostTail> textAfterCtrlZ(const std::string& path, LineEnds ends)
 {
-    std::ifstream in(toFsPath(path), std::ios::binary);
-    const char lineEnd = ends == LineEnds::Lf ? '\n' : '\r';
+    // opened as the reader opens it: the file may have been swapped for a FIFO meanwhile
+    std::string reason;
+    bool missing = false;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openRegularFile(path, reason, missing),
+                                                             &std::fclose);
+    if (!in) return std::nullopt;
+    const unsigned char lineEnd = ends == LineEnds::Lf ? '\n' : '\r';
     std::size_t lineEnds = 0;
-    char c = 0;
-    while (in.get(c) && c != '\x1A')
+    int c = 0;
+    while ((c = std::getc(in.get())) != EOF && c != '\x1A')
         if (c == lineEnd) ++lineEnds;
-    if (!in) return std::nullopt; // no Ctrl-Z
+    if (c == EOF) return std::nullopt; // no Ctrl-Z
     std::string after;
-    while (in.get(c)) {
-        after.push_back(c);
+    while ((c = std::getc(in.get())) != EOF) {
+        after.push_back(static_cast<char>(c));
         if (after.size() > 4096) break; // enough to show and to decide
     }
     const auto text = after.find_first_not_of(std::string_view("\x1A\r\n \t", 5));
@@ -318,7 +323,7 @@ std::string checkListing(const std::vector<CheckedFile>& files)
         out += "使われない行はありません (no line is dropped)\n";
     else
         out += std::to_string(problems) + " 件の問題があります (" + std::to_string(problems) +
-               " problems found)\n";
+               (problems == 1 ? " problem found)\n" : " problems found)\n");
     return out;
 }
 

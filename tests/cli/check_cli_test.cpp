@@ -33,7 +33,7 @@ TEST(CheckMode, ExitOneForAMissingListedFile)
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     EXPECT_NE(r.out.find(home.file("GONE.TBL") +
                          ": 誕生日 (birthdays), 見つかりません (not found)\n"
-                         "1 件の問題があります (1 problems found)\n"),
+                         "1 件の問題があります (1 problem found)\n"),
               std::string::npos)
         << r.out;
 }
@@ -50,7 +50,7 @@ TEST(CheckMode, ExitOneWithTheDroppedLines)
                           0),
               0u)
         << r.out;
-    EXPECT_NE(r.out.find("1 件の問題があります (1 problems found)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("1 件の問題があります (1 problem found)\n"), std::string::npos) << r.out;
 }
 
 TEST(CheckMode, BadArgumentsExitTwo)

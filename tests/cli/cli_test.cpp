@@ -50,7 +50,8 @@ TEST(PrintMode, JsonObject)
                      "\"colorHex\":\"#000000\"}],"
                      "\"background\":0,\"backgroundHex\":\"#000000\","
                      "\"paneBackground\":12632256,\"paneBackgroundHex\":\"#C0C0C0\","
-                     "\"countdown\":700,\"stopToday\":false,\"sound\":null}\n");
+                     "\"countdown\":700,\"stopToday\":false,\"sound\":null,"
+                     "\"soundPath\":null}\n");
 }
 
 TEST(PrintMode, SettingsAreReadButNeverWritten)
@@ -147,6 +148,42 @@ TEST(PrintMode, HelpAndVersion)
     EXPECT_EQ(runTira({"-V"}).out, version.out);
 }
 
+#ifndef _WIN32
+// Output that does not arrive - a full disk, a closed stdout - is an error for every job.
+TEST(Output, AFailedWriteIsAnErrorForEveryJob)
+{
+    const test::TempHome home;
+    const test::TempHome config;
+    home.writeBytes("TIRA.ini", "[Common]\r\nAutoEnd=30\r\n");
+    const std::vector<std::vector<std::string>> jobs{
+        {"--print", "--home", home.path()},
+        {"--print", "--format", "json", "--home", home.path()},
+        {"--check", "--home", home.path()},
+        {"--help"},
+        {"--version"},
+        {"--holidays", "2026"},
+        {"--autostart", "off"},
+    };
+    const struct
+    {
+        const char* redirect;
+        const char* reason;
+    } sinks[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
+    for (const auto& args : jobs) {
+        std::string command = "exec " + test::shellQuote(TIRA_EXE);
+        for (const auto& arg : args)
+            command += " " + test::shellQuote(arg);
+        for (const auto& sink : sinks) {
+            const auto r = test::runProgram("sh", {"-c", command + " " + sink.redirect},
+                                            {"LC_ALL=C", "XDG_CONFIG_HOME=" + config.path()});
+            EXPECT_EQ(r.exitCode, 1) << command << sink.redirect;
+            EXPECT_EQ(r.err, std::string("tira: standard output: ") + sink.reason + "\n")
+                << command << sink.redirect;
+        }
+    }
+}
+#endif
+
 // The holiday file a year's run writes is the file the report reads back: 2026 has sixteen
 // named holidays, a substitute day and a citizens' holiday.
 TEST(Holidays, TheWrittenFileGivesTheReportItsHolidays)
@@ -184,8 +221,9 @@ TEST(Holidays, TheWrittenFileGivesTheReportItsHolidays)
     EXPECT_EQ(runTira({"--holidays", "next"}).exitCode, 2);
 }
 
-// Text in the default colour is left to the terminal's foreground; other colours are
-// 24-bit escapes, written on a terminal (unless NO_COLOR or TERM=dumb) or when asked for.
+// Text in the default colour is left to the terminal's foreground; other colours are the
+// nearest of the 16 standard ones (exact 24-bit ones only when asked for), written on a
+// terminal (unless NO_COLOR or TERM=dumb) or when asked for.
 TEST(PrintMode, ColoursOnlyWhereWantedAndNeverForTheDefaultColour)
 {
     const test::TempHome home;
@@ -193,7 +231,9 @@ TEST(PrintMode, ColoursOnlyWhereWantedAndNeverForTheDefaultColour)
                                 "[Birthday]\nCount=1\nFile0=.\\BIRTH.TBL\n");
     home.writeTable("BIRTH.TBL", "+3 1990/5/12 x 山田_太郎 友人 S\n");
     const std::string header = "今日は 2024年5月9日(木) です。\n";
-    const std::string red = "\x1b[38;2;255;0;0m山田 太郎 さんの誕生日まで あと 3 日です。\x1b[0m\n";
+    const std::string line = "山田 太郎 さんの誕生日まで あと 3 日です。\x1b[0m\n";
+    const std::string red = "\x1b[91m" + line;
+    const std::string exactRed = "\x1b[38;2;255;0;0m" + line;
 #ifdef _WIN32
     const bool haveScript = false; // no pseudo-terminal to run it in
 #else
@@ -205,15 +245,19 @@ TEST(PrintMode, ColoursOnlyWhereWantedAndNeverForTheDefaultColour)
         bool terminal; // stdout a terminal (through script), else a pipe
         std::vector<std::string> args;
         std::vector<std::string> env;
-        bool coloured;
+        const std::string* coloured; // the red line, or none
     };
+    const std::vector<std::string> tty{"NO_COLOR=", "TERM=xterm", "COLORTERM="};
     const Case cases[] = {
-        {"pipe", false, {}, {"NO_COLOR=", "TERM=xterm"}, false},
-        {"pipe, always", false, {"--color=always"}, {"NO_COLOR=1", "TERM=dumb"}, true},
-        {"terminal", true, {}, {"NO_COLOR=", "TERM=xterm"}, true},
-        {"terminal, NO_COLOR", true, {}, {"NO_COLOR=1", "TERM=xterm"}, false},
-        {"terminal, TERM=dumb", true, {}, {"NO_COLOR=", "TERM=dumb"}, false},
-        {"terminal, never", true, {"--color", "never"}, {"NO_COLOR=", "TERM=xterm"}, false},
+        {"pipe", false, {}, tty, nullptr},
+        {"pipe, always", false, {"--color=always"}, {"NO_COLOR=1", "TERM=dumb"}, &red},
+        {"pipe, 24bit", false, {"--color=24bit"}, {"NO_COLOR=1", "TERM=dumb"}, &exactRed},
+        {"terminal", true, {}, tty, &red},
+        {"terminal, truecolor", true, {}, {"NO_COLOR=", "TERM=xterm", "COLORTERM=truecolor"}, &red},
+        {"terminal, 24bit", true, {"--color", "24bit"}, tty, &exactRed},
+        {"terminal, NO_COLOR", true, {}, {"NO_COLOR=1", "TERM=xterm"}, nullptr},
+        {"terminal, TERM=dumb", true, {}, {"NO_COLOR=", "TERM=dumb"}, nullptr},
+        {"terminal, never", true, {"--color", "never"}, tty, nullptr},
     };
     for (const Case& c : cases) {
         if (c.terminal && !haveScript) continue;
@@ -233,8 +277,10 @@ TEST(PrintMode, ColoursOnlyWhereWantedAndNeverForTheDefaultColour)
         }
         EXPECT_EQ(r.exitCode, 0) << c.name << r.err;
         EXPECT_EQ(r.out.rfind(header, 0), 0u) << c.name << "\n" << r.out;
-        EXPECT_EQ(r.out.find(red) != std::string::npos, c.coloured) << c.name << "\n" << r.out;
-        if (!c.coloured) {
+        if (c.coloured != nullptr) {
+            EXPECT_NE(r.out.find(*c.coloured), std::string::npos) << c.name << "\n" << r.out;
+            EXPECT_EQ(r.out.find("\x1b", r.out.find('\n')), r.out.find(*c.coloured)) << c.name;
+        } else {
             EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << c.name;
         }
     }

@@ -38,6 +38,12 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
          "",
          PrintFormat::Text,
          ColourChoice::Always},
+        {{"--print", "--color=24bit"},
+         JobKind::Print,
+         "",
+         "",
+         PrintFormat::Text,
+         ColourChoice::Exact},
         {{"--print", "--home", "a", "--home", "b"}, JobKind::Print, "", "b"}, // last one counts
         {{"--print", "--home", "--check"}, JobKind::Print, "", "--check"},    // a value is a value
         {{"--check", "--home=h"}, JobKind::Check, "", "h"},
@@ -58,8 +64,9 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--print", "--home"}, {}, "missing value after --home"},
         {{"--print=yes"}, {}, "no value goes with --print"},
         {{"--print", "--format", "xml"}, {}, "unknown format: xml"},
-        {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always or never"},
+        {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always, never or 24bit"},
         {{"--print", "--date", "2024-2-30"}, {}, "invalid date"},
+        {{"--print", "--date", "2024-+2-1"}, {}, "invalid date"}, // no sign, unlike a table
         {{"--print", "--time", "9:5"}, {}, "invalid time"},
         {{"--check", "--print"}, {}, "--print and --check do not go together"},
         {{"--autostart", "yes"}, {}, "--autostart takes on or off: yes"},
@@ -69,6 +76,7 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--holidays", "1947"}, {}, "--holidays takes a year from 1948 to 2099: 1947"},
         {{"--holidays", "2100"}, {}, "--holidays takes a year from 1948 to 2099: 2100"},
         {{"--holidays", "20x6"}, {}, "--holidays takes a year from 1948 to 2099: 20x6"},
+        {{"--holidays="}, {}, "missing value after --holidays"},
         {{"--holidays", "-3"}, {}, "unknown option: -3"},
         {{"--holidays", "2026", "2027"}, {}, "unexpected argument: 2027"},
         {{"--holidays", "--print"}, {}, "--holidays goes without other options"},

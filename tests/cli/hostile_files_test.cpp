@@ -128,6 +128,24 @@ TEST(HostileFiles, NoEscapeFromATableReachesTheTerminal)
         << check.out.substr(0, 1000);
 }
 
+// JSON carries every control character (C0, DEL, C1) escaped, and no other byte changed.
+TEST(HostileFiles, NoControlCharacterInJson)
+{
+    const test::TempHome home;
+    home.writeBytes("TIRA.ini", "[Birthday]\r\nCount=1\r\nFile0=.\\BIRTH.TBL\r\n");
+    home.writeBytes("BIRTH.TBL", "\xEF\xBB\xBF"
+                                 "1990/6/14 x \"a\x1B[2J\x7F\xC2\x9B"
+                                 "1m\xC2\x85\xC2\xA0é\"\r\n");
+    auto args = printArgs(home);
+    args.insert(args.end(), {"--format", "json"});
+    const auto print = test::runProgram(TIRA_EXE, args);
+    EXPECT_EQ(print.exitCode, 0) << print.err;
+    EXPECT_NE(print.out.find("a\\u001b[2J\\u007f\\u009b1m\\u0085\xC2\xA0é"), std::string::npos)
+        << print.out;
+    for (const char* raw : {"\x1B", "\x7F", "\xC2\x9B", "\xC2\x85"})
+        EXPECT_EQ(print.out.find(raw), std::string::npos) << print.out;
+}
+
 } // namespace
 } // namespace tira
 #endif

@@ -1,9 +1,11 @@
 // The installed program: where it finds its help page and its home folder, and the login
 // entry it writes.
+#include "cli/autostart.h"
 #include "cli/home_folder.h"
 #include "support/run_tira.h"
 #include "support/temp_home.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -174,6 +176,30 @@ TEST(InstallLayout, EntriesStartTheProgramOfTheInstallPrefix)
     expectToolAccepts("appstreamcli", {"validate", "--no-net",
                                        share + "/metainfo/io.github.tira.tira.metainfo.xml"});
     expectToolAccepts("mandoc", {"-T", "lint", share + "/man/man1/tira.1.gz"});
+}
+
+// The menu entry (written by cmake/desktop_entry.cmake at install time) and the login entry
+// (desktopExec) quote a program path by one rule: the same Exec for any ASCII character in
+// the path.
+TEST(InstallLayout, MenuAndLoginEntriesQuoteAProgramPathAlike)
+{
+    const test::TempHome root;
+    root.writeBytes("in.desktop", "Exec=@TIRA_DESKTOP_EXEC@\n");
+    std::string characters = "\ta"; // and every ASCII character that is no letter or digit
+    for (char c = ' '; c <= '~'; ++c)
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0) characters += c;
+    for (const char c : characters) {
+        const std::string bin = "/opt/a" + std::string(1, c) + "b/bin";
+        const auto r = test::runProgram(
+            CMAKE_COMMAND,
+            {"-DTIRA_DESKTOP_IN=" + root.file("in.desktop"),
+             "-DTIRA_DESKTOP_OUT=" + root.file("out.desktop"), "-DTIRA_BINDIR=" + bin, "-P",
+             std::string(TIRA_SOURCE_DIR) + "/cmake/desktop_entry.cmake"});
+        ASSERT_EQ(r.exitCode, 0) << bin << r.err;
+        EXPECT_EQ(execLine("\n" + root.readBytes("out.desktop")),
+                  "Exec=" + desktopExec(bin + "/tira", {}))
+            << bin;
+    }
 }
 
 TEST(Autostart, CommandWritesAValidEntryAndRemovesIt)

@@ -20,14 +20,12 @@ void writeExampleHome(const TempHome& home)
 {
     home.writeTable("TIRA.ini", "[Common]\n"
                                 "Sotowaku=1\nZengEnd=1\nStopEnd=0\nYuusen=1\nAge=1\n"
-                                "AutoEnd=30\nWavOn=1\nWavFile=" +
-                                    home.file("alert.wav") +
-                                    "\n"
-                                    "Schedule=0\nEvent=0\nHistory=0\nWeek=0\n"
-                                    "[Color]\n"
-                                    "BaseF=1052688\nStopF=2105376\nZengoF=3158064\n"
-                                    "BaseB=7368816\nStopB=8421504\nZengoB=9474192\n"
-                                    "[Birthday]\nCount=1\nFile0=.\\BIRTH.TBL\n");
+                                "AutoEnd=30\nWavOn=1\nWavFile=.\\alert.wav\n"
+                                "Schedule=0\nEvent=0\nHistory=0\nWeek=0\n"
+                                "[Color]\n"
+                                "BaseF=1052688\nStopF=2105376\nZengoF=3158064\n"
+                                "BaseB=7368816\nStopB=8421504\nZengoB=9474192\n"
+                                "[Birthday]\nCount=1\nFile0=.\\BIRTH.TBL\n");
     home.writeTable("BIRTH.TBL", "+3 1990/5/12 x 山田_太郎 友人 S\n");
 }
 
@@ -45,7 +43,8 @@ TEST(PrintTables, StopBirthdayAheadInJson)
         std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find(R"("background":9474192,)"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find(R"("countdown":700,"stopToday":false,"sound":null})"), std::string::npos)
+    EXPECT_NE(run.out.find(R"("countdown":700,"stopToday":false,"sound":null,"soundPath":null})"),
+              std::string::npos)
         << run.out;
 }
 
@@ -61,8 +60,9 @@ TEST(PrintTables, StopBirthdayOnTheDayInJson)
         std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find(R"("background":8421504,)"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find(R"("countdown":30,"stopToday":true,"sound":")" + home.file("alert.wav") +
-                           "\"}"),
+    EXPECT_NE(run.out.find(R"("countdown":30,"stopToday":true,"sound":".\\alert.wav",)"
+                           R"("soundPath":")" +
+                           home.file("alert.wav") + "\"}"),
               std::string::npos)
         << run.out;
 }

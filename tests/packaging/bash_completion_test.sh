@@ -58,12 +58,15 @@ for setup in "${setups[@]}"; do
     check "$setup" "json" tira --print --format j
     check "$setup" "json text" tira --print --format =
     check "$setup" "json" tira --print --format = j
-    check "$setup" "always auto never" tira --print --color ""
+    check "$setup" "24bit always auto never" tira --print --color ""
     check "$setup" "off on" tira --autostart ""
     check "$setup" "home a home b" tira --home "home"
     check "$setup" "" tira --date ""
     check "$setup" "--autostart --check --help --holidays --home --print --version" tira --
     check "$setup" "--color --date --format --home --time" tira --print --home x -
+    check "$setup" "--check --color" tira --c
+    check "$setup" "--color" tira --home x --co
+    check "$setup" "--print" tira --color always --pr
     check "$setup" "--home" tira --check --
     check "$setup" "" tira --version --
 done

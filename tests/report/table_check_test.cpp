@@ -176,7 +176,7 @@ TEST(TableCheck, CleanHomeFindsNoProblemAndAMissingListedFileIsOne)
               std::string::npos)
         << listing;
     EXPECT_EQ(listing.substr(listing.rfind('\n', listing.size() - 2) + 1),
-              "1 件の問題があります (1 problems found)\n");
+              "1 件の問題があります (1 problem found)\n");
 
     EXPECT_EQ(checkListing(CheckHome().check()),
               "表ファイルが設定されていません (no table files are listed)\n");
