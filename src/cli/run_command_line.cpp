@@ -4,6 +4,7 @@
 #include "cli/autostart.h"
 #include "cli/command_line.h"
 #include "cli/home_folder.h"
+#include "cli/import_job.h"
 #include "cli/print_mode.h"
 #include "report/clock.h"
 #include "report/table_check.h"
@@ -163,6 +164,11 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
         return 0;
     }
     if (job.kind == JobKind::Holidays) return holidays(job);
+    if (job.kind == JobKind::Import) {
+        std::setlocale(LC_ALL, ""); // the reason a file cannot be read, in the user's language
+        const ClockReading now = SystemClock().now();
+        return runImport(job, {now.year, now.month, now.day});
+    }
     // a login entry without --home names no home folder, so none is looked for
     if (job.kind == JobKind::Autostart && !job.home) return autostart(job, {});
     const auto home = resolveHomeFolder(job.home, programFolder());
@@ -186,6 +192,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     case JobKind::Autostart: return autostart(job, *home);
     case JobKind::Window: return openWindow(*home);
     case JobKind::Holidays:
+    case JobKind::Import:
     case JobKind::Help:
     case JobKind::Version: break;
     }
