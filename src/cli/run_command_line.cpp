@@ -3,6 +3,7 @@
 #include "calendar/japanese_holidays.h"
 #include "cli/autostart.h"
 #include "cli/command_line.h"
+#include "cli/first_start.h"
 #include "cli/home_folder.h"
 #include "cli/import_job.h"
 #include "cli/print_mode.h"
@@ -185,9 +186,11 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     case JobKind::Check: {
         auto settings = settingsOf(*home);
         if (!settings) return 1;
-        return job.kind == JobKind::Print
-                   ? runPrint(job, *home, std::move(*settings), useColour(job))
-                   : check(*settings, *home);
+        if (job.kind == JobKind::Check) return check(*settings, *home);
+        // a new home is told how to start; the report on stdout stays the report
+        for (const std::string& line : firstStartHint(*settings, *home, programFolder()))
+            std::fprintf(stderr, "%s\n", line.c_str());
+        return runPrint(job, *home, std::move(*settings), useColour(job));
     }
     case JobKind::Autostart: return autostart(job, *home);
     case JobKind::Window: return openWindow(*home);
