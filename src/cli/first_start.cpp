@@ -29,7 +29,7 @@ std::vector<std::string> firstStartHint(const Settings& settings, std::string_vi
     };
     if (const std::string samples = installedExamplesFolder(program); !samples.empty())
         lines.push_back("見本の表: " + samples);
-    lines.emplace_back("連絡先・カレンダーから: tira --import ファイル.vcf ファイル.ics");
+    lines.emplace_back("連絡先・カレンダー: tira --import ファイル");
     return lines;
 }
 

@@ -94,6 +94,7 @@ class TMainF : public QMainWindow, public ReportWindow
     bool m_closed = false;
     bool m_saveFailed = false;
     int m_attentionRequests = 0;
+    bool m_hintShown = false; // the pane ends with the hint for a home that lists no table
 };
 
 } // namespace tira
