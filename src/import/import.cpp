@@ -15,7 +15,7 @@ void importCards(const std::vector<Card>& cards, Imported& into)
             into.skipped.push_back({card.name, "no month and day: " + bad, true});
         if (!card.birthday && card.anniversaries.empty()) {
             if (card.badDates.empty())
-                into.skipped.push_back({card.name, "contacts without a date", false});
+                into.skipped.push_back({card.name, "without a date", false});
             continue;
         }
         if (TextChanges none; textField(card.name, TableKind::Birthdays, none).empty()) {
