@@ -74,7 +74,7 @@ DayTime localDayTime(icaltimetype t)
 Date lastDay(icalcomponent* event, const DayTime& start)
 {
     const icaltimetype end = icalcomponent_get_dtend(event);
-    if (icaltime_is_null_time(end)) return start.date;
+    if (icaltime_is_null_time(end) != 0) return start.date;
     const DayTime last = localDayTime(end);
     std::int32_t serial = serialOf(last.date);
     if (last.allDay || (last.hour == 0 && last.minute == 0)) --serial;
@@ -132,14 +132,14 @@ std::string categories(icalcomponent* event)
 // The day the repetition ends, when it does (UNTIL, or the last of COUNT occurrences).
 std::optional<Date> lastOccurrence(const icalrecurrencetype& rule, icaltimetype start)
 {
-    if (!icaltime_is_null_time(rule.until)) return localDayTime(rule.until).date;
+    if (icaltime_is_null_time(rule.until) == 0) return localDayTime(rule.until).date;
     if (rule.count <= 0) return std::nullopt;
     icalrecur_iterator* it = icalrecur_iterator_new(rule, start);
     if (it == nullptr) return std::nullopt;
     icaltimetype last = start;
     for (int i = 0; i < rule.count; ++i) { // COUNT bounds the loop
         const icaltimetype next = icalrecur_iterator_next(it);
-        if (icaltime_is_null_time(next)) break;
+        if (icaltime_is_null_time(next) != 0) break;
         last = next;
     }
     icalrecur_iterator_free(it);
@@ -160,7 +160,7 @@ class Translation
         if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED)
             return skip("cancelled", false);
         const icaltimetype dtstart = icalcomponent_get_dtstart(event);
-        if (icaltime_is_null_time(dtstart) || !icaltime_is_valid_time(dtstart))
+        if (icaltime_is_null_time(dtstart) != 0 || icaltime_is_valid_time(dtstart) == 0)
             return skip("no start date", true);
         m_start = localDayTime(dtstart);
         m_end = lastDay(event, m_start);

@@ -14,8 +14,7 @@ void importCards(const std::vector<Card>& cards, Imported& into)
         for (const std::string& bad : card.badDates)
             into.skipped.push_back({card.name, "no month and day: " + bad, true});
         if (!card.birthday && card.anniversaries.empty()) {
-            if (card.badDates.empty())
-                into.skipped.push_back({card.name, "without a date", false});
+            if (card.badDates.empty()) into.skipped.push_back({card.name, "without a date", false});
             continue;
         }
         if (TextChanges none; textField(card.name, TableKind::Birthdays, none).empty()) {

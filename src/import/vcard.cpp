@@ -248,7 +248,7 @@ Card readCard(const std::vector<std::string>& lines)
             const auto date =
                 property->textValue ? std::nullopt : readDate(value, property->omitYear);
             if (!date)
-                card.badDates.push_back(name + ":" + value);
+                card.badDates.emplace_back(name + ':').append(value);
             else if (name == "BDAY")
                 card.birthday = date;
             else
