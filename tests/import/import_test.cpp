@@ -3,11 +3,14 @@
 #include "import/import.h"
 #include "report/main_state.h"
 #include "support/temp_home.h"
+#include "tables/event_line.h"
+#include "tables/jikukai.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
+#include <random>
 #include <set>
 
 #ifdef TIRA_HAVE_LIBICAL
@@ -137,6 +140,63 @@ TEST(Import, SummariesOfEventsReadBackInTheReport)
     }
 }
 #endif
+
+// Random texts of the characters a table line treats apart, through each kind's writer and
+// parser: what reads back is the text without its end blanks and control characters, with
+// "#" and "_" (and in an event ",") in full width.
+TEST(Import, RandomTextsReadBackThroughTheParsers)
+{
+    const std::vector<std::string> alphabet = {" ", "\"", ",", "#",  "_",  "&", "*",
+                                               "+", "\t", "a", "ダ", "　", "😀", "."};
+    std::mt19937 random(24);
+    FieldList fields;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (auto n = random() % 10; n > 0; --n)
+            text += alphabet[random() % alphabet.size()];
+        const auto expected = [&](bool event) {
+            std::string out;
+            for (const char c : text) {
+                if (c == '\t') continue;
+                out += c == '#'            ? std::string("＃")
+                       : c == '_'          ? std::string("＿")
+                       : c == ',' && event ? std::string("，")
+                                           : std::string(1, c);
+            }
+            const auto first = out.find_first_not_of(' ');
+            return first == std::string::npos
+                       ? std::string()
+                       : out.substr(first, out.find_last_not_of(' ') - first + 1);
+        };
+        if (expected(false).empty()) continue; // no line is written for it
+        TextChanges changes;
+        // the fields are views into the line: each line is kept while it is read
+        const std::string birthdayText = birthdayLine({1990, 5, 12}, text, changes);
+        fields.split(birthdayText);
+        const BirthdayLine birthday = TanLine(fields, LineEncoding::Text);
+        ASSERT_TRUE(birthday.verdict.kept()) << text;
+        EXPECT_EQ(shownText(birthday.name(), LineEncoding::Text), expected(false)) << text;
+        const std::string scheduleText = scheduleLine({2027, 3, 5}, "", text, changes);
+        fields.split(scheduleText);
+        const ScheduleLine schedule = SkeLine(fields, LineEncoding::Text);
+        ASSERT_TRUE(schedule.verdict.kept()) << text;
+        EXPECT_EQ(shownText(schedule.text, LineEncoding::Text), expected(false)) << text;
+        EXPECT_TRUE(schedule.comment.empty()) << text;
+        const std::string weeklyText = weeklyLine(8, 10, 8, 11, text, changes);
+        fields.split(weeklyText);
+        const WeeklyLine weekly = WekLine(fields, LineEncoding::Text);
+        ASSERT_TRUE(weekly.verdict.kept()) << text;
+        EXPECT_EQ(shownText(weekly.text(), LineEncoding::Text), expected(false)) << text;
+        const std::string event = eventLine("12", 0, 0, 5, text, changes);
+        ASSERT_EQ(event.find(','), std::string::npos) << event; // no comma list
+        fields.start(event); // as the event reader splits: lazily, up to the text
+        const EventLine rule = EveLine(fields, LineEncoding::Text);
+        ASSERT_TRUE(rule.verdict.kept()) << text;
+        const EventLine::Tail tail = rule.tail(); // read once: it splits on
+        EXPECT_EQ(tail.colour, 'A') << text;
+        EXPECT_EQ(eventText(tail.text, LineEncoding::Text), expected(true)) << text;
+    }
+}
 
 // Each sample export: the report lines on the days its entries name.
 TEST(Import, SampleContactExportsGiveTheirReportLines)
