@@ -7,6 +7,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH) # the Linux Qt, outside the MinGW ro
 set(CMAKE_FIND_PACKAGE_TARGETS_GLOBAL ON)   # for the stand-ins below, from this folder
 set(CMAKE_AUTOGEN_ORIGIN_DEPENDS OFF)       # the moc files only, not the libraries they link
 
+# There is no libical for Windows here: the calendar import is checked against the Linux
+# libical headers, searched after MinGW's own so that they never stand in for its C library.
+set(TIRA_LIBICAL_HEADERS_ONLY /usr/include)
+
 function(tira_stand_in_import_libraries)
     foreach(module IN ITEMS Core Gui Widgets Multimedia Network Test DBus OpenGL)
         if(NOT TARGET Qt6::${module})

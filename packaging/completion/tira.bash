@@ -42,6 +42,10 @@ _tira()
             COMPREPLY=($(compgen -W 'on off' -- "$cur"))
             return
             ;;
+        --encoding)
+            COMPREPLY=($(compgen -W 'utf8 cp932' -- "$cur"))
+            return
+            ;;
         --date | --time | --holidays)
             # a date, a time or a year: nothing to offer
             return
@@ -53,7 +57,7 @@ _tira()
     local word mode=
     for word in "${words[@]:1:cword-1}"; do
         case $word in
-            --print | --check | --autostart | --holidays | -h | --help | -V | --version)
+            --print | --check | --autostart | --holidays | --import | -h | --help | -V | --version)
                 mode=$word
                 ;;
         esac
@@ -62,11 +66,24 @@ _tira()
     case $mode in
         --print) options='--home --format --color --date --time' ;;
         --check | --autostart) options='--home' ;;
+        --import)
+            if [[ $cur != -* ]]; then # the contact cards and calendars to read
+                if declare -F _filedir >/dev/null; then
+                    _filedir '@(vcf|VCF|ics|ICS)'
+                else
+                    compopt -o filenames 2>/dev/null
+                    local IFS=$'\n'
+                    COMPREPLY=($(compgen -f -- "$cur"))
+                fi
+                return
+            fi
+            options='--encoding --all'
+            ;;
         --holidays | -h | --help | -V | --version) return ;;
         *)
-            options='--print --check --autostart --holidays --home --help --version'
+            options='--print --check --autostart --holidays --import --home --help --version'
             # a name begun is matched against every option, whichever job it will be
-            [[ ${#cur} -gt 2 ]] && options+=' --format --color --date --time'
+            [[ ${#cur} -gt 2 ]] && options+=' --format --color --date --time --encoding --all'
             ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

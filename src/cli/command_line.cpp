@@ -20,6 +20,7 @@ constexpr std::string_view kHelp =
     "       tira --check [--home DIR]\n"
     "       tira --autostart on|off [--home DIR]\n"
     "       tira --holidays [YEAR]\n"
+    "       tira --import FILE... [--encoding utf8|cp932] [--all]\n"
     "       tira -h | --help | -V | --version\n"
     "\n"
     "Without a job, TIRA opens its window with today's report.\n"
@@ -36,6 +37,11 @@ constexpr std::string_view kHelp =
     "  --autostart on|off  starts TIRA at every login, or no longer\n"
     "  --holidays [YEAR]   prints the Japanese public holiday file for YEAR (default: this\n"
     "                      year) in the holiday-file format\n"
+    "  --import FILE...    writes the birthdays and dates of contact cards (.vcf) and\n"
+    "                      calendars (.ics) to standard output as table lines, grouped by\n"
+    "                      table kind; what has no table line is named on standard error\n"
+    "  --encoding ENC      --import: utf8 (default) or cp932 (Shift-JIS, for older tables)\n"
+    "  --all               --import: one-off events before today too\n"
     "  -h, --help          shows this help\n"
     "  -V, --version       shows the version\n"
     "\n"
@@ -44,8 +50,8 @@ constexpr std::string_view kHelp =
     "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
     "\n"
     "Exit codes: 0 done; 1 an error (a table file that cannot be read, output that cannot be\n"
-    "written, no display for the window, a login entry not written) or, with --check,\n"
-    "something found; 2 bad arguments.\n";
+    "written, no display for the window, a login entry not written, a file --import cannot\n"
+    "read or nothing to import) or, with --check, something found; 2 bad arguments.\n";
 
 // What the arguments said, before they are checked against each other.
 struct Seen
@@ -55,6 +61,10 @@ struct Seen
     bool help = false;
     bool version = false;
     bool holidays = false;
+    bool import = false;
+    bool importAll = false;
+    std::optional<std::string_view> encoding;
+    std::vector<std::string_view> arguments; // the files of --import
     std::optional<std::string_view> holidayYear;
     std::optional<std::string_view> home, autostart, format, colour, date, time;
     std::string_view printOnly; // the first option that goes with --print only
@@ -83,6 +93,9 @@ constexpr std::array kOptions{
                s.holidays = true;
                if (!v.empty()) s.holidayYear = v;
            }},
+    Option{"import", 0, false, false, false, [](Seen& s, std::string_view) { s.import = true; }},
+    Option{"encoding", 0, true, false, false, [](Seen& s, std::string_view v) { s.encoding = v; }},
+    Option{"all", 0, false, false, false, [](Seen& s, std::string_view) { s.importAll = true; }},
     Option{"home", 0, true, false, false, [](Seen& s, std::string_view v) { s.home = v; }},
     Option{"autostart", 0, true, false, false,
            [](Seen& s, std::string_view v) { s.autostart = v; }},
@@ -107,7 +120,7 @@ UsageError error(std::string_view what, std::string_view detail)
     return UsageError{std::string(what) + std::string(detail)};
 }
 
-// Reads every argument into `seen`; the first argument that is not an option is an error.
+// Reads every argument into `seen`; arguments that are not options are kept for --import.
 std::optional<UsageError> readArguments(std::span<const std::string_view> args, Seen& seen)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -121,7 +134,8 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
         const Option* option = findOption(name);
         if (option == nullptr) {
             if (name.starts_with('-') && name.size() > 1) return error("unknown option: ", name);
-            return error("unexpected argument: ", args[i]);
+            seen.arguments.push_back(args[i]);
+            continue;
         }
         if (!option->takesValue && value) return error("no value goes with ", name);
         if (option->takesValue && !value && option->valueOptional) {
@@ -174,6 +188,21 @@ std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
     return job;
 }
 
+std::variant<Job, UsageError> importJob(const Seen& seen, Job job)
+{
+    if (seen.print || seen.check || seen.holidays || seen.autostart || seen.home ||
+        !seen.printOnly.empty())
+        return UsageError{"--import goes only with --encoding and --all"};
+    if (seen.arguments.empty()) return UsageError{"--import needs a file"};
+    if (seen.encoding && *seen.encoding != "utf8" && *seen.encoding != "cp932")
+        return error("--encoding takes utf8 or cp932: ", *seen.encoding);
+    job.kind = JobKind::Import;
+    job.importFiles.assign(seen.arguments.begin(), seen.arguments.end());
+    job.importCp932 = seen.encoding == "cp932";
+    job.importAll = seen.importAll;
+    return job;
+}
+
 std::variant<Job, UsageError> jobFrom(const Seen& seen)
 {
     Job job;
@@ -186,6 +215,11 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
         job.kind = JobKind::Version;
         return job;
     }
+    if (seen.import) return importJob(seen, job);
+    if (!seen.arguments.empty()) return error("unexpected argument: ", seen.arguments.front());
+    if (seen.encoding || seen.importAll)
+        return UsageError{seen.encoding ? "--encoding goes only with --import"
+                                        : "--all goes only with --import"};
     if (seen.holidays) {
         if (seen.print || seen.check || seen.autostart || seen.home || !seen.printOnly.empty())
             return UsageError{"--holidays goes without other options"};

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace tira {
 
@@ -20,6 +21,7 @@ enum class JobKind
     Check,
     Autostart,
     Holidays,
+    Import,
     Help,
     Version
 };
@@ -49,6 +51,10 @@ struct Job
     ColourChoice colour = ColourChoice::Auto;
     std::optional<Date> date;                // default: the clock's date
     std::optional<std::pair<int, int>> time; // hour, minute; default: the clock's time
+    // --import only
+    std::vector<std::string> importFiles;
+    bool importCp932 = false; // --encoding cp932
+    bool importAll = false;   // --all: past one-off events too
 };
 
 // Arguments the program does not take; `message` says which (empty: no job was named).

@@ -3,8 +3,10 @@
 #include "calendar/japanese_holidays.h"
 #include "cli/autostart.h"
 #include "cli/command_line.h"
+#include "cli/first_start.h"
 #include "cli/home_folder.h"
 #include "cli/output.h"
+#include "cli/import_job.h"
 #include "cli/print_mode.h"
 #include "report/clock.h"
 #include "report/table_check.h"
@@ -171,6 +173,11 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
         return out.finish(0);
     }
     if (job.kind == JobKind::Holidays) return holidays(job);
+    if (job.kind == JobKind::Import) {
+        std::setlocale(LC_ALL, ""); // the reason a file cannot be read, in the user's language
+        const ClockReading now = SystemClock().now();
+        return runImport(job, {now.year, now.month, now.day});
+    }
     // a login entry without --home names no home folder, so none is looked for
     if (job.kind == JobKind::Autostart && !job.home) return autostart(job, {});
     const auto home = resolveHomeFolder(job.home, programFolder());
@@ -187,13 +194,16 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     case JobKind::Check: {
         auto settings = settingsOf(*home);
         if (!settings) return 1;
-        return job.kind == JobKind::Print
-                   ? runPrint(job, *home, std::move(*settings), textColours(job))
-                   : check(*settings, *home);
+        if (job.kind == JobKind::Check) return check(*settings, *home);
+        // a new home is told how to start; the report on stdout stays the report
+        for (const std::string& line : firstStartHint(*settings, *home, programFolder()))
+            std::fprintf(stderr, "%s\n", line.c_str());
+        return runPrint(job, *home, std::move(*settings), textColours(job));
     }
     case JobKind::Autostart: return autostart(job, *home);
     case JobKind::Window: return openWindow(*home);
     case JobKind::Holidays:
+    case JobKind::Import:
     case JobKind::Help:
     case JobKind::Version: break;
     }

@@ -329,10 +329,11 @@ std::string checkListing(const std::vector<CheckedFile>& files)
 
 bool checkFoundProblems(const std::vector<CheckedFile>& files) noexcept
 {
-    return std::ranges::any_of(files, [](const CheckedFile& file) {
-        return file.state == CheckedFile::State::Unreadable || missingListedFile(file) ||
-               !file.dropped.empty();
-    });
+    // a home that lists no table shows nothing but the date: a finding too
+    return files.empty() || std::ranges::any_of(files, [](const CheckedFile& file) {
+               return file.state == CheckedFile::State::Unreadable || missingListedFile(file) ||
+                      !file.dropped.empty();
+           });
 }
 
 } // namespace tira

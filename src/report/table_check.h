@@ -54,7 +54,8 @@ std::vector<CheckedFile> checkTables(const Settings& settings, const std::string
 // summary line per file and a closing line.
 std::string checkListing(const std::vector<CheckedFile>& files);
 
-// True when a listed file is missing or could not be read, or a line would be dropped.
+// True when no table is listed, a listed file is missing or could not be read, or a line
+// would be dropped.
 bool checkFoundProblems(const std::vector<CheckedFile>& files) noexcept;
 
 } // namespace tira

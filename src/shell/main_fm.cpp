@@ -1,5 +1,6 @@
 #include "shell/main_fm.h"
 
+#include "cli/first_start.h"
 #include "cli/home_folder.h"
 #include "dialogs/about_fm.h"
 #include "dialogs/fset_fm.h"
@@ -249,6 +250,15 @@ void TMainF::buildReport(std::uint8_t flag)
 
 void TMainF::finishReport()
 {
+    // a new home is told how to start, below the report and in the default colour
+    const auto hint = firstStartHint(m_state.settings, m_state.home(), programFolder());
+    m_hintShown = !hint.empty();
+    if (m_hintShown) {
+        m_pane.resetAttributes();
+        m_pane.appendLine("");
+    }
+    for (const std::string& line : hint)
+        m_pane.appendLine(line);
     m_pane.finish();
     // A window that came up behind others is not missed on the day of a stop entry.
     if (m_state.report.stopToday != 0) {
@@ -383,10 +393,14 @@ void TMainF::S1Click()
 
 void TMainF::F1Click()
 {
-    DialogPause pause(m_state);
-    TFSetF dialog(m_state.settings, m_state.home(), this);
-    dialog.exec();
-    // file-list changes show at the next report
+    {
+        DialogPause pause(m_state);
+        TFSetF dialog(m_state.settings, m_state.home(), this);
+        dialog.exec();
+    }
+    // file-list changes show at the next report; the start hint goes once a table is listed
+    if (m_hintShown && firstStartHint(m_state.settings, m_state.home(), programFolder()).empty())
+        buildReport(1);
 }
 
 void TMainF::Contents1Click()

@@ -99,6 +99,7 @@ class TMainF : public QMainWindow, public ReportWindow
     bool m_saveFailed = false;
     bool m_dateByHand = false; // the report date came from the date dialog
     int m_attentionRequests = 0;
+    bool m_hintShown = false; // the pane ends with the hint for a home that lists no table
 };
 
 } // namespace tira

@@ -66,5 +66,27 @@ TEST(CheckMode, BadArgumentsExitTwo)
     }
 }
 
+// A home that lists no table: --check finds that, --print tells on stderr how to start and
+// keeps the report on stdout; one listed table ends both.
+TEST(CheckMode, ANewHomeIsToldHowToStart)
+{
+    const test::TempHome home;
+    const std::vector<std::string> print{"--print",    "--home", home.path(), "--date",
+                                         "2026-12-08", "--time", "9:05"};
+    const auto check = test::runProgram(TIRA_EXE, {"--check", "--home", home.path()});
+    EXPECT_EQ(check.exitCode, 1) << check.out;
+    EXPECT_EQ(check.out, "表ファイルが設定されていません (no table files are listed)\n");
+    auto r = test::runProgram(TIRA_EXE, print);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "今日は 2026年12月8日(火) です。\nただいまの時刻は 9時05分 です。\n");
+    for (const std::string& part :
+         {"ホームフォルダ: " + home.path() + "\n", std::string("ｵﾌﾟｼｮﾝ → ﾌｧｲﾙの設定"),
+          std::string("tira --import")})
+        EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+    home.writeBytes("TIRA.ini", kIni);
+    r = test::runProgram(TIRA_EXE, print);
+    EXPECT_EQ(r.err, "");
+}
+
 } // namespace
 } // namespace tira

@@ -8,7 +8,7 @@ failures=0
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 mkdir "$folder/home a" "$folder/home b"
-touch "$folder/TIRA.ini"
+touch "$folder/TIRA.ini" "$folder/contacts.vcf"
 
 # Runs one check in a fresh shell: the words of the line, the last one being completed.
 offered() {
@@ -62,7 +62,10 @@ for setup in "${setups[@]}"; do
     check "$setup" "off on" tira --autostart ""
     check "$setup" "home a home b" tira --home "home"
     check "$setup" "" tira --date ""
-    check "$setup" "--autostart --check --help --holidays --home --print --version" tira --
+    check "$setup" "--autostart --check --help --holidays --home --import --print --version" tira --
+    check "$setup" "contacts.vcf" tira --import con
+    check "$setup" "--all --encoding" tira --import contacts.vcf -
+    check "$setup" "cp932 utf8" tira --import contacts.vcf --encoding ""
     check "$setup" "--color --date --format --home --time" tira --print --home x -
     check "$setup" "--check --color" tira --c
     check "$setup" "--color" tira --home x --co

@@ -3,6 +3,7 @@
 #include "dialogs/hi_fm.h"
 #include "dialogs/qt_helpers.h"
 #include "dialogs/set_fm.h"
+#include "dialogs/standard_dialogs.h"
 #include "shell/main_fm.h"
 #include "support/qt_support.h"
 #include "text/cp932.h"
@@ -830,6 +831,32 @@ class MainFmTest : public QObject
         QCOMPARE(line(*window, 1), timeLine); // the report was not built again
         tick(*window, 1);
         QCOMPARE(window->windowTitle(), counting(19)); // the count goes on
+    }
+
+    // A home that lists no table ends its report with how to start, in the default colour;
+    // listing a table in ﾌｧｲﾙの設定 takes it away.
+    void newHomeIsToldHowToStartUntilATableIsListed()
+    {
+        auto window = open();
+        QCOMPARE(line(*window, 2), QString());
+        QCOMPARE(line(*window, 3), QStringLiteral("表ファイルがまだ設定されていません。"));
+        QVERIFY2(line(*window, 4).startsWith(QStringLiteral("ホームフォルダ: /")),
+                 qPrintable(line(*window, 4)));
+        QCOMPARE(line(*window, 5), QStringLiteral("表ファイルの追加: ｵﾌﾟｼｮﾝ → ﾌｧｲﾙの設定"));
+        QCOMPARE(lineColour(*window, 3), toQColor(window->state().settings.BaseF));
+        auto seen = std::make_shared<bool>(false);
+        answerNextModal<TFSetF>(
+            [](TFSetF* dialog) {
+                StandardDialogs::answerNextFiles(
+                    [](const FileRequest&) { return QStringList{QStringLiteral("/t/B.TBL")}; });
+                dialog->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
+                dialog->accept();
+            },
+            seen);
+        window->F1Click();
+        QVERIFY(*seen);
+        auto* info = window->findChild<QTextEdit*>(QStringLiteral("Info"));
+        QCOMPARE(info->document()->blockCount(), 2); // the date and the time lines
     }
 
     void failedSaveKeepsTheWindowOpenOnce()
