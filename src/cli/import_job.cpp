@@ -1,5 +1,6 @@
 #include "cli/import_job.h"
 
+#include "cli/output.h"
 #include "import/import.h"
 #include "text/cp932.h"
 #include "text/table_reader.h"
@@ -122,13 +123,11 @@ int runImport(const Job& job, const Date& today)
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY); // CR LF as it is
 #endif
-    const bool written =
-        std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    Output out(stdout);
+    out.write(text);
+    const bool written = out.finish(); // says "tira: standard output: <reason>" itself
     writeSummary(imported);
-    if (!written) {
-        std::fputs("tira: cannot write to standard output\n", stderr);
-        return 1;
-    }
+    if (!written) return 1;
     if (imported.lines.empty() && !failed) std::fputs("tira: nothing to import\n", stderr);
     return failed || imported.lines.empty() ? 1 : 0;
 }
