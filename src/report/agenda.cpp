@@ -1,0 +1,352 @@
+#include "report/agenda.h"
+
+#include "report/events.h"
+#include "report/main_state.h"
+#include "report/table_files.h"
+#include "report/table_sections.h"
+#include "tables/event_line.h"
+#include "tables/fields.h"
+#include "tables/history_line.h"
+#include "tables/jikukai.h"
+#include "text/paths.h"
+#include "text/table_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <tuple>
+#include <utility>
+
+namespace tira {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kWeekdayTexts{"(日)", "(月)", "(火)", "(水)",
+                                                        "(木)", "(金)", "(土)"};
+
+constexpr std::array<std::string_view, kAgendaKindCount> kKindWords{
+    "holiday", "birthday", "schedule", "weekly", "event", "history"};
+
+AgendaKind agendaKindOf(Kind kind) noexcept
+{
+    switch (kind) {
+    case Kind::Birthday: return AgendaKind::Birthday;
+    case Kind::Schedule: return AgendaKind::Schedule;
+    case Kind::Event: return AgendaKind::Event;
+    case Kind::History: return AgendaKind::History;
+    case Kind::Week: return AgendaKind::Weekly;
+    }
+    return AgendaKind::Holiday;
+}
+
+// Every line of the file at `path` (when it is there), cut before its first "#", as
+// onLine(bytes, encoding, line number), as the report reads it.
+template <class OnLine> void readNumberedLines(const std::string& path, OnLine&& onLine)
+{
+    if (!pathExists(path)) return;
+    TableReader reader(path);
+    std::string_view bytes;
+    std::uint32_t number = 0;
+    while (reader.nextBytes(bytes)) {
+        ++number;
+        if (const void* hash = std::memchr(bytes.data(), '#', bytes.size()))
+            bytes = bytes.substr(
+                0, static_cast<std::size_t>(static_cast<const char*>(hash) - bytes.data()));
+        onLine(bytes, reader.lineEncoding(), number);
+    }
+}
+
+// One table file a kind reads over the range, and where: the days whose report reads it,
+// with its place in that report's file list.
+struct PlannedFile
+{
+    std::string path;
+    std::uint16_t forcedMonth = 0;
+    struct Use
+    {
+        std::uint32_t day;      // index into the range
+        std::uint32_t position; // place in the day's file list
+    };
+    std::vector<Use> uses;
+};
+
+// An entry found, with what orders it in the agenda.
+struct Found
+{
+    std::uint32_t day;
+    Kind kind;
+    std::uint32_t position;
+    std::uint32_t line;
+    std::uint32_t item; // place in the line's comma list
+    AgendaEntry entry;
+
+    auto key() const noexcept { return std::tie(day, kind, position, line, item); }
+};
+
+class AgendaBuilder
+{
+  public:
+    AgendaBuilder(const std::string& home, Settings settings, Date first, int days)
+        : m_home(home), m_settings(std::move(settings))
+    {
+        Date date = first;
+        for (int i = 0; i < days; ++i) {
+            m_days.push_back(computeCalendarFacts(date));
+            const Date next = nextDay(date);
+            if (next.year < date.year) break; // the last day a date can hold
+            date = next;
+        }
+        for (std::size_t k = 0; k < kKindCount; ++k)
+            for (std::string& path : m_settings.files[k])
+                completeProgramPath(path, m_home);
+        loadHolidays();
+    }
+
+    void collect(Kind kind)
+    {
+        for (PlannedFile& file : plan(kind)) {
+            switch (kind) {
+            case Kind::Birthday:
+                collectParsed<TanLine>(
+                    kind, file,
+                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                        return birthdayEntry(line, facts, m_settings);
+                    });
+                break;
+            case Kind::Schedule:
+                collectParsed<SkeLine>(
+                    kind, file,
+                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                        return scheduleEntry(line, facts, m_settings);
+                    });
+                break;
+            case Kind::History:
+                collectParsed<HisLine>(
+                    kind, file,
+                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                        return historyEntry(line, facts, m_settings);
+                    });
+                break;
+            case Kind::Week:
+                collectParsed<WekLine>(
+                    kind, file,
+                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                        return weeklyEntry(line, facts, m_settings);
+                    });
+                break;
+            case Kind::Event: collectEvents(file); break;
+            }
+        }
+    }
+
+    std::vector<AgendaEntry> finish(const std::vector<Kind>& sections, bool withHolidays)
+    {
+        std::ranges::sort(m_found,
+                          [](const Found& a, const Found& b) { return a.key() < b.key(); });
+        std::vector<AgendaEntry> entries;
+        auto next = m_found.begin();
+        for (std::uint32_t day = 0; day < m_days.size(); ++day) {
+            if (withHolidays) addHolidayLines(day, entries);
+            const auto dayEnd =
+                std::find_if(next, m_found.end(), [day](const Found& f) { return f.day != day; });
+            // a section listed twice in the display order shows twice, as in the report
+            for (const Kind kind : sections)
+                for (auto it = next; it != dayEnd; ++it)
+                    if (it->kind == kind) entries.push_back(it->entry);
+            next = dayEnd;
+        }
+        return entries;
+    }
+
+  private:
+    // The files of `kind` the reports of the range read, each once, in the order first met.
+    std::vector<PlannedFile> plan(Kind kind)
+    {
+        std::vector<PlannedFile> files;
+        std::map<std::pair<std::string, std::uint16_t>, std::size_t> index;
+        std::array<std::vector<KindFile>, 13> byMonth;
+        for (std::uint32_t day = 0; day < m_days.size(); ++day) {
+            const std::uint16_t month = m_days[day].date.month;
+            auto& list = byMonth[month];
+            if (list.empty()) {
+                list = kindFiles(m_settings, kind, month);
+                for (KindFile& file : list)
+                    completeProgramPath(file.path, m_home);
+            }
+            for (std::uint32_t position = 0; position < list.size(); ++position) {
+                const KindFile& file = list[position];
+                const auto [it, added] =
+                    index.try_emplace({file.path, file.forcedMonth}, files.size());
+                if (added) files.push_back({file.path, file.forcedMonth, {}});
+                files[it->second].uses.push_back({day, position});
+            }
+        }
+        return files;
+    }
+
+    void keep(Kind kind, const PlannedFile& file, PlannedFile::Use use, std::uint32_t line,
+              std::uint32_t item, EntryLine&& shown)
+    {
+        m_found.push_back(
+            {use.day, kind, use.position, line, item,
+             AgendaEntry{m_days[use.day].date, agendaKindOf(kind), std::move(shown.text),
+                         shown.colour, shown.stopEntry, file.path, line}});
+    }
+
+    // Every line of `file` parsed once and decided for each day that reads it; only the
+    // on-the-day form (no days to go) is kept.
+    template <auto Parse, class Decide>
+    void collectParsed(Kind kind, const PlannedFile& file, Decide decide)
+    {
+        FieldList fields;
+        readNumberedLines(file.path,
+                          [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
+                              fields.start(bytes);
+                              const auto line = Parse(fields, encoding);
+                              if (!line.verdict.kept()) return;
+                              for (const PlannedFile::Use use : file.uses)
+                                  if (auto shown = decide(line, file.forcedMonth, m_days[use.day]);
+                                      shown && shown->daysToGo == 0)
+                                      keep(kind, file, use, number, 0, std::move(*shown));
+                          });
+    }
+
+    void collectEvents(const PlannedFile& file)
+    {
+        FieldList fields;
+        FieldList textFields;
+        readNumberedLines(
+            file.path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
+                std::uint32_t item = 0;
+                expandCommaList(bytes, [&](std::string_view one) {
+                    fields.start(one);
+                    const EventLine rule = EveLine(fields, encoding);
+                    ++item;
+                    if (!rule.verdict.kept() ||
+                        eventRuleProblem(rule, file.forcedMonth) != LineProblem::None)
+                        return;
+                    for (const PlannedFile::Use use : file.uses) {
+                        const CalendarFacts& facts = m_days[use.day];
+                        if (Judge(eventDueDays(rule, file.forcedMonth, facts, m_holidays),
+                                  facts.today, rule.advance)
+                                .result != 1)
+                            continue;
+                        // reading a rule's text splits its line on, so each day it shows gets
+                        // the line parsed afresh
+                        textFields.start(one);
+                        if (auto shown = eventEntry(EveLine(textFields, encoding), file.forcedMonth,
+                                                    facts, m_holidays, m_settings))
+                            keep(Kind::Event, file, use, number, item, std::move(*shown));
+                    }
+                });
+            });
+    }
+
+    // The holiday table as the report loads it (the first 30 valid lines), with the line
+    // each holiday came from.
+    void loadHolidays()
+    {
+        m_holidayPath = m_settings.Holiday;
+        completeProgramPath(m_holidayPath, m_home);
+        if (m_holidayPath.empty()) return;
+        FieldList fields;
+        readNumberedLines(m_holidayPath, [&](std::string_view bytes, LineEncoding encoding,
+                                             std::uint32_t number) {
+            if (m_holidays.size() >= kMaxHolidays) return;
+            fields.start(bytes);
+            const HolidayLine line = HolLine(fields, encoding);
+            if (!line.verdict.kept()) return;
+            std::string name;
+            appendText(name, line.name, encoding);
+            m_holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
+                                  static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
+            m_holidayLines.push_back(number);
+        });
+    }
+
+    void addHolidayLines(std::uint32_t day, std::vector<AgendaEntry>& entries) const
+    {
+        // the header's lines, holiday by holiday in table order
+        for (std::size_t i = 0; i < m_holidays.size(); ++i)
+            for (std::string& text : holidayLines({m_holidays[i]}, m_days[day]))
+                entries.push_back({m_days[day].date, AgendaKind::Holiday, std::move(text),
+                                   m_settings.BaseF, false, m_holidayPath, m_holidayLines[i]});
+    }
+
+    const std::string& m_home;
+    Settings m_settings;
+    std::vector<CalendarFacts> m_days;
+    std::string m_holidayPath;
+    std::vector<HolidayEntry> m_holidays;
+    std::vector<std::uint32_t> m_holidayLines;
+    std::vector<Found> m_found;
+};
+
+} // namespace
+
+std::string_view agendaKindWord(AgendaKind kind) noexcept
+{
+    return kKindWords[static_cast<std::size_t>(kind)];
+}
+
+std::optional<AgendaKind> agendaKindOfWord(std::string_view word) noexcept
+{
+    for (std::size_t i = 0; i < kKindWords.size(); ++i)
+        if (kKindWords[i] == word) return static_cast<AgendaKind>(i);
+    return std::nullopt;
+}
+
+std::vector<AgendaTextLine> agendaTextLines(const std::vector<AgendaEntry>& entries,
+                                            WinColour headingColour)
+{
+    std::vector<AgendaTextLine> lines;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const AgendaEntry& entry = entries[i];
+        if (i == 0 || !(entries[i - 1].date == entry.date)) {
+            if (i != 0) lines.push_back({"", headingColour});
+            const Date d = entry.date;
+            const auto weekday =
+                static_cast<std::size_t>(weekdayOf(DayCount(d.year, d.month, d.day)));
+            lines.push_back({std::to_string(d.year) + "年" + std::to_string(d.month) + "月" +
+                                 std::to_string(d.day) + "日" +
+                                 std::string(kWeekdayTexts[weekday - 1]),
+                             headingColour});
+        }
+        lines.push_back({"  " + entry.text, entry.colour});
+    }
+    return lines;
+}
+
+Date nextDay(Date date) noexcept
+{
+    if (date.day < daysInMonth(date.year, date.month)) {
+        ++date.day;
+    } else if (date.month < 12) {
+        ++date.month;
+        date.day = 1;
+    } else {
+        ++date.year; // wraps to 0 after 65535: the caller stops there
+        date.month = 1;
+        date.day = 1;
+    }
+    return date;
+}
+
+std::vector<AgendaEntry> buildAgenda(const std::string& home, Settings settings, Date first,
+                                     int days, const AgendaKinds& kinds)
+{
+    // the sections the report shows, in its display order
+    std::vector<Kind> sections;
+    for (const std::uint8_t section : settings.Jyun) {
+        if (section < 1 || section > kKindCount) continue;
+        const KindDescription& kind = kKinds[section - 1u];
+        if (settings.*kind.shown != 0 && kinds[static_cast<std::size_t>(agendaKindOf(kind.kind))])
+            sections.push_back(kind.kind);
+    }
+    AgendaBuilder builder(home, std::move(settings), first, days);
+    for (const KindDescription& kind : kKinds)
+        if (std::ranges::find(sections, kind.kind) != sections.end()) builder.collect(kind.kind);
+    return builder.finish(sections, kinds[static_cast<std::size_t>(AgendaKind::Holiday)]);
+}
+
+} // namespace tira
