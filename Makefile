@@ -69,9 +69,10 @@ package: deps
 
 # Slow (Wine starts a whole Windows user space): CI runs it after `make test`.
 test-windows-core:
-	@bash scripts/install-deps.sh g++-mingw-w64-x86-64 googletest jq --optional wine wine64
+	@bash scripts/install-deps.sh g++-mingw-w64-x86-64 googletest jq nlohmann-json3-dev --optional wine wine64
 	@mkdir -p build-mingw/simpleini
 	@cp /usr/include/SimpleIni.h build-mingw/simpleini/
+	@mkdir -p build-mingw/json && cp -r /usr/include/nlohmann build-mingw/json/
 	@cmake --preset mingw >/dev/null
 	@cmake --build --preset mingw -j $(JOBS)
 	@bash scripts/windows-syntax-check.sh --compiled build-mingw

@@ -24,6 +24,8 @@ fi
 build=build-windows-check
 mkdir -p "$build/simpleini"
 cp /usr/include/SimpleIni.h "$build/simpleini/"
+mkdir -p "$build/json" # the header-only JSON library, without the host's other headers
+cp -r /usr/include/nlohmann "$build/json/"
 qt=$(qmake6 -query QT_INSTALL_LIBS 2>/dev/null || echo /usr/lib/x86_64-linux-gnu)
 cmake --preset windows-check -DQt6_DIR="$qt/cmake/Qt6" >/dev/null
 # the .moc files some sources include

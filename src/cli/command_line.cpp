@@ -53,8 +53,20 @@ struct Seen
     bool version = false;
     bool holidays = false;
     std::optional<std::string_view> holidayYear;
-    std::optional<std::string_view> home, autostart, format, colour, date, time;
-    std::string_view printOnly; // the first option that goes with --print only
+    bool agenda = false;
+    std::optional<std::string_view> agendaDays;
+    std::optional<std::string_view> home, autostart, format, colour, date, time, kinds, output;
+    std::string_view jobOption;    // the first option that goes only with some jobs
+    std::string_view notForPrint;  // the first of them that --print does not take
+    std::string_view notForAgenda; // the first of them that --agenda does not take
+};
+
+// The jobs an option goes with (none: every job).
+enum JobMask : std::uint8_t
+{
+    kAnyJob = 0,
+    kForPrint = 1,
+    kForAgenda = 2,
 };
 
 struct Option
@@ -63,30 +75,40 @@ struct Option
     char letter;           // the short form, or 0
     bool takesValue;
     bool valueOptional; // the next argument is its value unless it is an option
-    bool printOnly;     // a --print option, an error with any other job
+    std::uint8_t jobs;  // JobMask: the jobs it goes with, an error with any other
     void (*take)(Seen&, std::string_view value);
 };
 
 // A new job: its row here, its field in Seen, its JobKind with a case in jobFrom(), and its
 // run in runCommandLine().
 constexpr std::array kOptions{
-    Option{"print", 0, false, false, false, [](Seen& s, std::string_view) { s.print = true; }},
-    Option{"check", 0, false, false, false, [](Seen& s, std::string_view) { s.check = true; }},
-    Option{"help", 'h', false, false, false, [](Seen& s, std::string_view) { s.help = true; }},
-    Option{"version", 'V', false, false, false,
+    Option{"print", 0, false, false, kAnyJob, [](Seen& s, std::string_view) { s.print = true; }},
+    Option{"check", 0, false, false, kAnyJob, [](Seen& s, std::string_view) { s.check = true; }},
+    Option{"help", 'h', false, false, kAnyJob, [](Seen& s, std::string_view) { s.help = true; }},
+    Option{"version", 'V', false, false, kAnyJob,
            [](Seen& s, std::string_view) { s.version = true; }},
-    Option{"holidays", 0, true, true, false,
+    Option{"holidays", 0, true, true, kAnyJob,
            [](Seen& s, std::string_view v) {
                s.holidays = true;
                if (!v.empty()) s.holidayYear = v;
            }},
-    Option{"home", 0, true, false, false, [](Seen& s, std::string_view v) { s.home = v; }},
-    Option{"autostart", 0, true, false, false,
+    Option{"agenda", 0, true, true, kAnyJob,
+           [](Seen& s, std::string_view v) {
+               s.agenda = true;
+               if (!v.empty()) s.agendaDays = v;
+           }},
+    Option{"home", 0, true, false, kAnyJob, [](Seen& s, std::string_view v) { s.home = v; }},
+    Option{"autostart", 0, true, false, kAnyJob,
            [](Seen& s, std::string_view v) { s.autostart = v; }},
-    Option{"format", 0, true, false, true, [](Seen& s, std::string_view v) { s.format = v; }},
-    Option{"color", 0, true, false, true, [](Seen& s, std::string_view v) { s.colour = v; }},
-    Option{"date", 0, true, false, true, [](Seen& s, std::string_view v) { s.date = v; }},
-    Option{"time", 0, true, false, true, [](Seen& s, std::string_view v) { s.time = v; }},
+    Option{"format", 0, true, false, kForPrint | kForAgenda,
+           [](Seen& s, std::string_view v) { s.format = v; }},
+    Option{"color", 0, true, false, kForPrint | kForAgenda,
+           [](Seen& s, std::string_view v) { s.colour = v; }},
+    Option{"date", 0, true, false, kForPrint | kForAgenda,
+           [](Seen& s, std::string_view v) { s.date = v; }},
+    Option{"time", 0, true, false, kForPrint, [](Seen& s, std::string_view v) { s.time = v; }},
+    Option{"kinds", 0, true, false, kForAgenda, [](Seen& s, std::string_view v) { s.kinds = v; }},
+    Option{"output", 0, true, false, kForAgenda, [](Seen& s, std::string_view v) { s.output = v; }},
 };
 
 const Option* findOption(std::string_view arg) noexcept
@@ -127,7 +149,13 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
             if (i + 1 == args.size()) return error("missing value after ", name);
             value = args[++i];
         }
-        if (option->printOnly && seen.printOnly.empty()) seen.printOnly = name;
+        if (option->jobs != kAnyJob) {
+            if (seen.jobOption.empty()) seen.jobOption = name;
+            if ((option->jobs & kForPrint) == 0 && seen.notForPrint.empty())
+                seen.notForPrint = name;
+            if ((option->jobs & kForAgenda) == 0 && seen.notForAgenda.empty())
+                seen.notForAgenda = name;
+        }
         option->take(seen, value.value_or(std::string_view()));
     }
     return std::nullopt;
@@ -142,11 +170,13 @@ std::optional<int> wholeNumber(std::string_view text) noexcept
     return value;
 }
 
-std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
+// The options --print and --agenda share.
+std::optional<UsageError> readReportOptions(const Seen& seen, Job& job)
 {
-    job.kind = JobKind::Print;
     if (seen.format && *seen.format == "json")
         job.format = PrintFormat::Json;
+    else if (seen.format && *seen.format == "ics" && seen.agenda)
+        job.format = PrintFormat::Ics;
     else if (seen.format && *seen.format != "text")
         return error("unknown format: ", *seen.format);
     if (seen.colour) {
@@ -154,16 +184,58 @@ std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
             job.colour = ColourChoice::Always;
         else if (*seen.colour == "never")
             job.colour = ColourChoice::Never;
+        else if (*seen.colour == "24bit")
+            job.colour = ColourChoice::TrueColour;
         else if (*seen.colour != "auto")
-            return error("--color takes auto, always or never: ", *seen.colour);
+            return error("--color takes auto, always, never or 24bit: ", *seen.colour);
     }
     if (seen.date) {
         job.date = parseReportDate(*seen.date);
         if (!job.date) return error("invalid date (Y-M-D, year 1..65535): ", *seen.date);
     }
+    return std::nullopt;
+}
+
+std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
+{
+    job.kind = JobKind::Print;
+    if (auto failure = readReportOptions(seen, job)) return *std::move(failure);
     if (seen.time) {
         job.time = parseReportTime(*seen.time);
         if (!job.time) return error("invalid time (H:MM): ", *seen.time);
+    }
+    return job;
+}
+
+std::variant<Job, UsageError> agendaJob(const Seen& seen, Job job)
+{
+    job.kind = JobKind::Agenda;
+    if (auto failure = readReportOptions(seen, job)) return *std::move(failure);
+    if (seen.agendaDays) {
+        const auto days = wholeNumber(*seen.agendaDays);
+        if (!days || *days < 1 || *days > kMaxAgendaDays)
+            return error("--agenda takes a number of days from 1 to 1000: ", *seen.agendaDays);
+        job.agendaDays = *days;
+    }
+    if (seen.kinds) {
+        job.agendaKinds = {};
+        std::string_view rest = *seen.kinds;
+        while (true) {
+            const auto comma = rest.find(',');
+            const std::string_view word = rest.substr(0, comma);
+            const auto kind = agendaKindOfWord(word);
+            if (!kind)
+                return error("--kinds takes birthday, schedule, weekly, event, history and "
+                             "holiday, separated by commas: ",
+                             word);
+            job.agendaKinds[static_cast<std::size_t>(*kind)] = true;
+            if (comma == std::string_view::npos) break;
+            rest = rest.substr(comma + 1);
+        }
+    }
+    if (seen.output) {
+        if (seen.output->empty()) return UsageError{"--output takes a file name"};
+        job.output = std::string(*seen.output);
     }
     return job;
 }
@@ -181,7 +253,8 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
         return job;
     }
     if (seen.holidays) {
-        if (seen.print || seen.check || seen.autostart || seen.home || !seen.printOnly.empty())
+        if (seen.print || seen.check || seen.agenda || seen.autostart || seen.home ||
+            !seen.jobOption.empty())
             return UsageError{"--holidays goes without other options"};
         job.kind = JobKind::Holidays;
         if (seen.holidayYear) {
@@ -196,11 +269,19 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
             return error("--autostart takes on or off: ", *seen.autostart);
         if (seen.print || seen.check)
             return UsageError{"--autostart goes without --print and --check"};
+        if (seen.agenda) return UsageError{"--autostart goes without --agenda"};
     }
     if (seen.print && seen.check) return UsageError{"--print and --check do not go together"};
-    if (!seen.print && !seen.printOnly.empty())
-        return error(seen.printOnly, " goes only with --print");
+    if (seen.agenda && (seen.print || seen.check))
+        return UsageError{"--agenda goes without --print and --check"};
+    if (seen.print && !seen.notForPrint.empty())
+        return error(seen.notForPrint, " goes only with --agenda");
+    if (seen.agenda && !seen.notForAgenda.empty())
+        return error(seen.notForAgenda, " goes only with --print");
+    if (!seen.print && !seen.agenda && !seen.jobOption.empty())
+        return error(seen.jobOption, " goes only with --print or --agenda");
     if (seen.print) return printJob(seen, job);
+    if (seen.agenda) return agendaJob(seen, job);
     if (seen.check) {
         job.kind = JobKind::Check;
         return job;

@@ -3,6 +3,7 @@
 // The program's arguments, read once: which job to run and with what. No Qt, no files.
 
 #include "calendar/tira0.h"
+#include "report/agenda.h"
 
 #include <optional>
 #include <span>
@@ -20,6 +21,7 @@ enum class JobKind
     Check,
     Autostart,
     Holidays,
+    Agenda,
     Help,
     Version
 };
@@ -27,14 +29,16 @@ enum class JobKind
 enum class PrintFormat
 {
     Text,
-    Json
+    Json,
+    Ics // --agenda only
 };
 
 enum class ColourChoice
 {
-    Auto, // only on a terminal, and neither NO_COLOR nor TERM=dumb
-    Always,
-    Never
+    Auto,   // only on a terminal, and neither NO_COLOR nor TERM=dumb
+    Always, // the nearest of the 16 standard terminal colours
+    Never,
+    TrueColour, // "24bit": the exact colours
 };
 
 struct Job
@@ -43,11 +47,15 @@ struct Job
     std::optional<std::string> home; // --home as given, not yet checked
     bool autostartOn = false;
     std::optional<int> holidayYear; // --holidays; default: the clock's year
-    // --print only
+    // --print and --agenda
     PrintFormat format = PrintFormat::Text;
     ColourChoice colour = ColourChoice::Auto;
     std::optional<Date> date;                // default: the clock's date
-    std::optional<std::pair<int, int>> time; // hour, minute; default: the clock's time
+    std::optional<std::pair<int, int>> time; // --print: hour, minute; default: the clock's
+    // --agenda only
+    int agendaDays = 7;
+    AgendaKinds agendaKinds = kAllAgendaKinds;
+    std::optional<std::string> output; // default: standard output
 };
 
 // Arguments the program does not take; `message` says which (empty: no job was named).

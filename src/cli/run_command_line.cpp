@@ -1,6 +1,7 @@
 #include "cli/run_command_line.h"
 
 #include "calendar/japanese_holidays.h"
+#include "cli/agenda_mode.h"
 #include "cli/autostart.h"
 #include "cli/command_line.h"
 #include "cli/home_folder.h"
@@ -93,6 +94,7 @@ bool useColour(const Job& job)
     if (job.format != PrintFormat::Text) return false;
     switch (job.colour) {
     case ColourChoice::Always:
+    case ColourChoice::TrueColour:
 #ifdef _WIN32
         consoleShowsEscapes(); // a console shows them rather than their text, where it can
 #endif
@@ -101,6 +103,15 @@ bool useColour(const Job& job)
     case ColourChoice::Auto: break;
     }
     return terminalWantsColour();
+}
+
+// The agenda's colours: on a terminal the nearest standard colours, or the exact ones
+// asked for with 24bit.
+TerminalColours agendaColours(const Job& job)
+{
+    if (!useColour(job)) return TerminalColours::None;
+    return job.colour == ColourChoice::TrueColour ? TerminalColours::Exact
+                                                  : TerminalColours::Standard;
 }
 
 // The settings of `home`; nothing, with the reason on stderr, when TIRA.ini cannot be read.
@@ -176,12 +187,15 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     std::setlocale(LC_ALL, "");
     switch (job.kind) {
     case JobKind::Print:
+    case JobKind::Agenda:
     case JobKind::Check: {
         auto settings = settingsOf(*home);
         if (!settings) return 1;
-        return job.kind == JobKind::Print
-                   ? runPrint(job, *home, std::move(*settings), useColour(job))
-                   : check(*settings, *home);
+        if (job.kind == JobKind::Print)
+            return runPrint(job, *home, std::move(*settings), useColour(job));
+        if (job.kind == JobKind::Agenda)
+            return runAgenda(job, *home, std::move(*settings), agendaColours(job));
+        return check(*settings, *home);
     }
     case JobKind::Autostart: return autostart(job, *home);
     case JobKind::Window: return openWindow(*home);

@@ -58,7 +58,7 @@ TEST(CommandLine, ArgumentsGiveTheJobOrAUsageError)
         {{"--print", "--home"}, {}, "missing value after --home"},
         {{"--print=yes"}, {}, "no value goes with --print"},
         {{"--print", "--format", "xml"}, {}, "unknown format: xml"},
-        {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always or never"},
+        {{"--print", "--color", "sometimes"}, {}, "--color takes auto, always, never or 24bit"},
         {{"--print", "--date", "2024-2-30"}, {}, "invalid date"},
         {{"--print", "--time", "9:5"}, {}, "invalid time"},
         {{"--check", "--print"}, {}, "--print and --check do not go together"},
