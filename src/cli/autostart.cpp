@@ -1,9 +1,9 @@
 #include "cli/autostart.h"
 
 #include "cli/home_folder.h"
+#include "text/atomic_file.h"
 #include "text/paths.h"
 
-#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -116,21 +116,9 @@ AutostartResult writeDesktopEntry(const fs::path& entry, const std::string& prog
     if (error)
         return {false, "cannot create " + fromFsPath(entry.parent_path()) + ": " + error.message()};
     // a half-written entry must never be what the desktop finds at the next login
-    const fs::path temporary = fs::path(entry).concat(".tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << autostartDesktopEntry(exec);
-        out.flush();
-        if (!out) {
-            fs::remove(temporary, error);
-            return {false, "cannot write " + fromFsPath(entry)};
-        }
-    }
-    fs::rename(temporary, entry, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return {false, "cannot write " + fromFsPath(entry) + ": " + error.message()};
-    }
+    const AtomicWriteResult written =
+        writeFileAtomically(fromFsPath(entry), autostartDesktopEntry(exec));
+    if (!written.ok) return {false, "cannot write " + fromFsPath(entry) + ": " + written.reason};
     return {true, "TIRA starts at login: " + fromFsPath(entry)};
 }
 

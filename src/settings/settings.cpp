@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "settings/ini_bytes.h"
+#include "text/atomic_file.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/table_reader.h"
@@ -10,19 +11,9 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <system_error>
 #include <type_traits>
-
-#ifdef _WIN32
-#include <io.h>
-#include <share.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 // The file is decoded and encoded here; SimpleIni only ever sees UTF-8. Some distributions
 // split SimpleIni's definitions into a library: SI_IMPLEMENTATION keeps it header-only.
@@ -351,91 +342,6 @@ std::string windowsLines(std::string_view text)
     return out;
 }
 
-// The file a save replaces: `iniPath` itself, or the file its links lead to (which need not
-// exist yet), so that a TIRA.ini kept elsewhere through a link stays linked.
-std::filesystem::path saveTarget(const std::string& iniPath)
-{
-    std::filesystem::path target = toFsPath(iniPath);
-    std::error_code error;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
-        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
-        if (error) throw SettingsWriteError(iniPath);
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    if (std::filesystem::is_symlink(target, error)) throw SettingsWriteError(iniPath); // a loop
-    return target;
-}
-
-#ifdef _WIN32
-void writeAtomically(const std::string& iniPath, const std::string& bytes)
-{
-    const std::filesystem::path target = saveTarget(iniPath);
-    const std::filesystem::path temp = toFsPath(settingsTempPath(fromFsPath(target)));
-    std::FILE* file = _wfsopen(temp.c_str(), L"wb", _SH_DENYNO);
-    if (file == nullptr) throw SettingsWriteError(iniPath);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = _commit(_fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    std::error_code error;
-    if (ok) {
-        const auto status = std::filesystem::status(target, error);
-        if (std::filesystem::exists(status))
-            std::filesystem::permissions(temp, status.permissions(), error);
-        std::filesystem::rename(temp, target, error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::filesystem::remove(temp, error);
-        throw SettingsWriteError(iniPath);
-    }
-}
-#else
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return true;
-}
-
-void writeAtomically(const std::string& iniPath, const std::string& bytes)
-{
-    const std::filesystem::path target = saveTarget(iniPath);
-    const std::string temp = fromFsPath(toFsPath(settingsTempPath(fromFsPath(target))));
-    // the temporary file has the old file's permissions from its first moment, so a private
-    // TIRA.ini is never readable by others, not even for the time of the save
-    struct stat old
-    {
-    };
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    const mode_t mode = existed ? (old.st_mode & 07777) : 0666;
-    ::unlink(temp.c_str()); // one left by a crash keeps its own permissions
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) throw SettingsWriteError(iniPath);
-    bool ok = writeAll(fd, bytes);
-    if (existed) ok = ::fchmod(fd, mode) == 0 && ok; // what the umask took away
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        throw SettingsWriteError(iniPath);
-    }
-    // the new name is durable only once the folder itself is on disk
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-#endif
-
 } // namespace
 
 std::string defaultEditor()
@@ -488,7 +394,7 @@ std::optional<std::int32_t> parseProfileInt(std::string_view text) noexcept
 
 std::string settingsTempPath(const std::string& iniPath)
 {
-    return iniPath + ".tmp";
+    return atomicTempPath(iniPath);
 }
 
 Settings loadSettings(const std::string& iniPath, const std::string& home, std::string* problem)
@@ -584,7 +490,8 @@ void saveSettings(const Settings& settings, const std::string& iniPath)
     // it cannot hold
     IniEncoding encoding = text.encoding;
     if (encoding == IniEncoding::Cp932 && needsUnicode(s)) encoding = IniEncoding::Utf8Bom;
-    writeAtomically(iniPath, encodeIniText(body, encoding));
+    const AtomicWriteResult written = writeFileAtomically(iniPath, encodeIniText(body, encoding));
+    if (!written.ok) throw SettingsWriteError(iniPath, written.reason);
 }
 
 } // namespace tira

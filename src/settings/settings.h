@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tira {
@@ -137,18 +138,20 @@ inline const KindDescription& describe(Kind kind) noexcept
 // The default editor: notepad.exe on Windows, the desktop's own choice elsewhere.
 std::string defaultEditor();
 
-// Raised by saveSettings; what() is "<path> に書き込めません".
+// Raised by saveSettings; what() is "<path> に書き込めません", reason() the OS reason.
 class SettingsWriteError : public std::runtime_error
 {
   public:
-    explicit SettingsWriteError(const std::string& path)
-        : std::runtime_error(path + " に書き込めません"), m_path(path)
+    explicit SettingsWriteError(const std::string& path, std::string reason = {})
+        : std::runtime_error(path + " に書き込めません"), m_path(path), m_reason(std::move(reason))
     {
     }
     const std::string& path() const noexcept { return m_path; }
+    const std::string& reason() const noexcept { return m_reason; }
 
   private:
     std::string m_path;
+    std::string m_reason;
 };
 
 // Reads TIRA.ini at `iniPath` with the Windows profile rules (missing or non-integer
@@ -166,7 +169,8 @@ Settings loadSettings(const std::string& iniPath, const std::string& home,
 // failure.
 void saveSettings(const Settings& settings, const std::string& iniPath);
 
-// The temporary file a save writes and then renames over `iniPath`.
+// The temporary file a save writes and then renames over `iniPath` (or the file its links
+// lead to).
 std::string settingsTempPath(const std::string& iniPath);
 
 // A profile integer: optional sign, decimal, or hexadecimal after 0x, 0X or $ (up to

@@ -136,6 +136,17 @@ TEST(Autostart, FailuresAreReportedNotThrown)
     r = setAutostart(true, "/usr/bin/tira", "line\nbreak");
     EXPECT_FALSE(r.ok);
 
+    // an entry made read-only is kept, and the message says why
+    dir.writeBytes("cfg2/autostart/tira.desktop", "mine");
+    fs::permissions(dir.file("cfg2/autostart/tira.desktop"), fs::perms(0444));
+    {
+        const ScopedEnv config2("XDG_CONFIG_HOME", dir.file("cfg2").c_str());
+        r = setAutostart(true, "/usr/bin/tira", "");
+    }
+    EXPECT_EQ(r.message,
+              "cannot write " + dir.file("cfg2/autostart/tira.desktop") + ": Permission denied");
+    EXPECT_EQ(dir.readBytes("cfg2/autostart/tira.desktop"), "mine");
+
     const ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
     const ScopedEnv noHome("HOME", nullptr);
     r = setAutostart(true, "/usr/bin/tira", "");
