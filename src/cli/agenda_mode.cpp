@@ -2,6 +2,7 @@
 
 #include "cli/agenda_ics.h"
 #include "report/clock.h"
+#include "text/atomic_file.h"
 #include "text/file_error.h"
 #include "text/visible_text.h"
 
@@ -185,6 +186,14 @@ int runAgenda(const Job& job, const std::string& home, Settings settings, Termin
         out = std::move(*ics);
         break;
     }
+    }
+    if (job.output) {
+        // a calendar that watches the file never sees half of it
+        const AtomicWriteResult written = writeFileAtomically(*job.output, out);
+        if (written.ok) return 0;
+        std::fprintf(stderr, "tira: cannot write %s: %s\n", visibleText(*job.output).c_str(),
+                     visibleText(written.reason).c_str());
+        return 1;
     }
     if (!writeAll(stdout, out)) {
         std::fputs("tira: cannot write to standard output\n", stderr);

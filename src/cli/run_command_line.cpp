@@ -109,7 +109,9 @@ bool useColour(const Job& job)
 // asked for with 24bit.
 TerminalColours agendaColours(const Job& job)
 {
-    if (!useColour(job)) return TerminalColours::None;
+    // a file gets colours only when they are asked for
+    if ((job.output && job.colour == ColourChoice::Auto) || !useColour(job))
+        return TerminalColours::None;
     return job.colour == ColourChoice::TrueColour ? TerminalColours::Exact
                                                   : TerminalColours::Standard;
 }

@@ -82,6 +82,23 @@ TEST(AgendaCli, FormatsAndArguments)
         else
             EXPECT_NE(run.err.find(c.out), std::string::npos) << run.err;
     }
+    // --output replaces the file whole, and leaves it as it was when it cannot
+    TempHome out;
+    out.writeBytes("feed.ics", "old");
+    const RunResult written =
+        agenda({"2", "--date", "2026-5-3", "--kinds", "holiday", "--output", out.file("feed.ics")});
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(out.readBytes("feed.ics"), "2026年5月3日(日)\n  憲法記念日 (祝日) です。\n\n"
+                                         "2026年5月4日(月)\n  憲法記念日の振替休日です。\n"
+                                         "  みどりの日 (祝日) です。\n");
+    std::filesystem::create_directory(out.file("folder.ics"));
+    const RunResult refused = agenda({"--output", out.file("folder.ics")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("cannot write " + out.file("folder.ics")), std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(std::filesystem::is_directory(out.file("folder.ics")));
+
     const RunResult outputWithPrint = runProgram(TIRA_EXE, {"--print", "--output", "x"});
     EXPECT_EQ(outputWithPrint.exitCode, 2);
     EXPECT_NE(outputWithPrint.err.find("--output goes only with --agenda"), std::string::npos);
