@@ -14,8 +14,10 @@ namespace {
 // the first blank line, then one line per option.
 constexpr std::string_view kHelp =
     "usage: tira [--home DIR]\n"
-    "       tira --print [--home DIR] [--format text|json] [--color auto|always|never]\n"
+    "       tira --print [--home DIR] [--format text|json] [--color WHEN]\n"
     "                    [--date Y-M-D] [--time H:MM]\n"
+    "       tira --agenda [DAYS] [--home DIR] [--format text|json|ics] [--color WHEN]\n"
+    "                     [--date Y-M-D] [--kinds LIST] [--output FILE]\n"
     "       tira --check [--home DIR]\n"
     "       tira --autostart on|off [--home DIR]\n"
     "       tira --holidays [YEAR]\n"
@@ -25,11 +27,17 @@ constexpr std::string_view kHelp =
     "\n"
     "  --home DIR          the home folder: TIRA.ini, TIRAHOLI.TBL and every .\\ path\n"
     "  --print             writes one report, as the window would show it, to standard output\n"
-    "  --format text|json  --print: one line per report line (default), or one JSON object\n"
-    "  --color WHEN        --print text: auto (default: colours on a terminal, unless NO_COLOR\n"
-    "                      is set or TERM=dumb), always or never\n"
-    "  --date Y-M-D        --print: the report date (default: today)\n"
+    "  --agenda [DAYS]     writes what falls on each of DAYS days (1-1000, default 7): the\n"
+    "                      entries each day's report shows on their day, no announcements\n"
+    "  --format FORMAT     --print: text, one line per report line (default), or json;\n"
+    "                      --agenda: text (default), json or ics (iCalendar)\n"
+    "  --color WHEN        text: auto (default: colours on a terminal, unless NO_COLOR is set\n"
+    "                      or TERM=dumb), always, never or 24bit (exact colours)\n"
+    "  --date Y-M-D        --print: the report date; --agenda: the first day (default: today)\n"
     "  --time H:MM         --print: the time in the report's time line (default: now)\n"
+    "  --kinds LIST        --agenda: only these kinds, separated by commas: holiday,\n"
+    "                      birthday, schedule, weekly, event, history\n"
+    "  --output FILE       --agenda: replaces FILE whole instead of writing standard output\n"
     "  --check             lists the table lines the report would drop and the missing files\n"
     "  --autostart on|off  starts TIRA at every login, or no longer\n"
     "  --holidays [YEAR]   prints the Japanese public holiday file for YEAR (default: this\n"
@@ -42,7 +50,8 @@ constexpr std::string_view kHelp =
     "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
     "\n"
     "Exit codes: 0 done; 1 an error (a table file that cannot be read, no display for the\n"
-    "window, a login entry not written) or, with --check, something found; 2 bad arguments.\n";
+    "window, a login entry or --output file not written) or, with --check, something found;\n"
+    "2 bad arguments.\n";
 
 // What the arguments said, before they are checked against each other.
 struct Seen
