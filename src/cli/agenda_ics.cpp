@@ -53,7 +53,7 @@ std::string uidOf(const Event& event)
     const AgendaEntry& e = *event.entry;
     std::uint64_t hash = 0xcbf29ce484222325ULL;
     hash = fnv1a(hash, agendaKindWord(e.kind));
-    hash = fnv1a(hash, fileName(e.file));
+    hash = fnv1a(hash, fileName(*e.file));
     hash = fnv1a(hash, e.text);
     char date[32];
     std::snprintf(date, sizeof date, "%u-%u-%u#%zu", unsigned{e.date.year}, unsigned{e.date.month},
@@ -77,7 +77,7 @@ icalcomponent* veventOf(const Event& event, icaltimetype stamp)
     icalcomponent_add_property(vevent, icalproperty_new_summary(summary.c_str()));
     icalcomponent_add_property(
         vevent, icalproperty_new_categories(std::string(agendaKindWord(e.kind)).c_str()));
-    const std::string where = e.file + ":" + std::to_string(e.line);
+    const std::string where = *e.file + ":" + std::to_string(e.line);
     icalcomponent_add_property(vevent, icalproperty_new_description(where.c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     if (e.stop) {
@@ -109,8 +109,8 @@ std::vector<Event> eventsOf(const std::vector<AgendaEntry>& entries)
             day = entry.date;
             sameDay.clear();
         }
-        const std::size_t occurrence = sameDay[{entry.kind, fileName(entry.file), entry.text}]++;
-        const Key key{entry.kind, entry.file, entry.line, entry.text, occurrence};
+        const std::size_t occurrence = sameDay[{entry.kind, fileName(*entry.file), entry.text}]++;
+        const Key key{entry.kind, *entry.file, entry.line, entry.text, occurrence};
         if (entry.kind == AgendaKind::Weekly) {
             const auto it = open.find(key);
             if (it != open.end() && nextDay(events[it->second].last) == entry.date) {

@@ -137,22 +137,29 @@ std::string agendaText(const std::vector<AgendaEntry>& entries, WinColour defaul
 
 std::string agendaJson(const std::vector<AgendaEntry>& entries, Date from, int days)
 {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const AgendaEntry& entry : entries)
-        list.push_back({{"date", isoDate(entry.date)},
-                        {"kind", agendaKindWord(entry.kind)},
-                        {"text", entry.text},
-                        {"color", entry.colour},
-                        {"colorHex", hexColour(entry.colour)},
-                        {"stop", entry.stop},
-                        {"file", entry.file},
-                        {"line", entry.line}});
-    const nlohmann::ordered_json object{
-        {"from", isoDate(from)}, {"days", days}, {"entries", std::move(list)}};
+    using Json = nlohmann::ordered_json;
     // bytes that are no UTF-8 (a file path) become U+FFFD rather than an exception
-    return escapeMoreControls(
-               object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) +
-           "\n";
+    const auto dump = [](const Json& json) {
+        return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    };
+    // entry by entry, so that memory holds the text and not a tree of every entry
+    std::string out = dump(Json{{"from", isoDate(from)}, {"days", days}});
+    out.pop_back();
+    out += ",\"entries\":[";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const AgendaEntry& entry = entries[i];
+        if (i != 0) out += ',';
+        out += dump(Json{{"date", isoDate(entry.date)},
+                         {"kind", agendaKindWord(entry.kind)},
+                         {"text", entry.text},
+                         {"color", entry.colour},
+                         {"colorHex", hexColour(entry.colour)},
+                         {"stop", entry.stop},
+                         {"file", *entry.file},
+                         {"line", entry.line}});
+    }
+    out += "]}\n";
+    return escapeMoreControls(out);
 }
 
 int runAgenda(const Job& job, const std::string& home, Settings settings, TerminalColours colours)

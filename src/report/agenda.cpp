@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <span>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace tira {
@@ -60,27 +62,36 @@ template <class OnLine> void readNumberedLines(const std::string& path, OnLine&&
 // with its place in that report's file list.
 struct PlannedFile
 {
-    std::string path;
+    std::shared_ptr<const std::string> path;
     std::uint16_t forcedMonth = 0;
     struct Use
     {
         std::uint32_t day;      // index into the range
         std::uint32_t position; // place in the day's file list
     };
-    std::vector<Use> uses;
+    std::vector<Use> uses;           // by day
+    std::vector<std::uint32_t> from; // for each day and one more: its first use
+
+    // The uses on the day `serial` (none outside the range).
+    std::span<const Use> usesOn(std::int32_t serial, std::int32_t firstSerial) const noexcept
+    {
+        const std::int64_t day = std::int64_t{serial} - firstSerial;
+        if (day < 0 || day + 1 >= static_cast<std::int64_t>(from.size())) return {};
+        const auto d = static_cast<std::size_t>(day);
+        return std::span<const Use>(uses).subspan(from[d], from[d + 1] - from[d]);
+    }
 };
 
-// An entry found, with what orders it in the agenda.
+// An entry found, with what orders it within its day.
 struct Found
 {
-    std::uint32_t day;
     Kind kind;
     std::uint32_t position;
     std::uint32_t line;
     std::uint32_t item; // place in the line's comma list
     AgendaEntry entry;
 
-    auto key() const noexcept { return std::tie(day, kind, position, line, item); }
+    auto key() const noexcept { return std::tie(kind, position, line, item); }
 };
 
 class AgendaBuilder
@@ -96,6 +107,10 @@ class AgendaBuilder
             if (next.year < date.year) break; // the last day a date can hold
             date = next;
         }
+        m_byDay.resize(m_days.size());
+        m_firstSerial = m_days.front().today;
+        m_firstYear = m_days.front().date.year;
+        m_lastYear = m_days.back().date.year + 1;
         for (std::size_t k = 0; k < kKindCount; ++k)
             for (std::string& path : m_settings.files[k])
                 completeProgramPath(path, m_home);
@@ -109,30 +124,49 @@ class AgendaBuilder
             case Kind::Birthday:
                 collectParsed<TanLine>(
                     kind, file,
-                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                    [this](const BirthdayLine& line, auto&& onSerial) {
+                        // on its day in the year of the date or, from December, the next one
+                        for (std::int32_t year = m_firstYear; year <= m_lastYear; ++year)
+                            onSerial(DayCount(year, low16(line.date.value[1]),
+                                              low16(line.date.value[2])));
+                    },
+                    [this](const BirthdayLine& line, const CalendarFacts& facts) {
                         return birthdayEntry(line, facts, m_settings);
                     });
                 break;
             case Kind::Schedule:
                 collectParsed<SkeLine>(
                     kind, file,
-                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                    [](const ScheduleLine& line, auto&& onSerial) {
+                        onSerial(DayCount(low16(line.date.value[0]), low16(line.date.value[1]),
+                                          low16(line.date.value[2])));
+                    },
+                    [this](const ScheduleLine& line, const CalendarFacts& facts) {
                         return scheduleEntry(line, facts, m_settings);
                     });
                 break;
             case Kind::History:
                 collectParsed<HisLine>(
                     kind, file,
-                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
+                    [this](const HistoryLine& line, auto&& onSerial) {
+                        // the days whose month and day are one of the entry's dates
+                        const auto onMonthDay = [&](std::int32_t month, std::int32_t day) {
+                            if (month < 1 || month > 12 || day < 1 || day > 31) return;
+                            for (std::int32_t year = m_firstYear; year <= m_lastYear; ++year)
+                                onSerial(DayCount(year, month, day));
+                        };
+                        onMonthDay(line.month, line.day);
+                        onMonthDay(line.month2, line.day2);
+                    },
+                    [this](const HistoryLine& line, const CalendarFacts& facts) {
                         return historyEntry(line, facts, m_settings);
                     });
                 break;
             case Kind::Week:
-                collectParsed<WekLine>(
-                    kind, file,
-                    [this](const auto& line, std::uint16_t, const CalendarFacts& facts) {
-                        return weeklyEntry(line, facts, m_settings);
-                    });
+                collectParsed<WekLine>(kind, file, nullptr,
+                                       [this](const WeeklyLine& line, const CalendarFacts& facts) {
+                                           return weeklyEntry(line, facts, m_settings);
+                                       });
                 break;
             case Kind::Event: collectEvents(file); break;
             }
@@ -141,19 +175,26 @@ class AgendaBuilder
 
     std::vector<AgendaEntry> finish(const std::vector<Kind>& sections, bool withHolidays)
     {
-        std::ranges::sort(m_found,
-                          [](const Found& a, const Found& b) { return a.key() < b.key(); });
         std::vector<AgendaEntry> entries;
-        auto next = m_found.begin();
+        const auto byKey = [](const Found& a, const Found& b) { return a.key() < b.key(); };
         for (std::uint32_t day = 0; day < m_days.size(); ++day) {
             if (withHolidays) addHolidayLines(day, entries);
-            const auto dayEnd =
-                std::find_if(next, m_found.end(), [day](const Found& f) { return f.day != day; });
-            // a section listed twice in the display order shows twice, as in the report
-            for (const Kind kind : sections)
-                for (auto it = next; it != dayEnd; ++it)
-                    if (it->kind == kind) entries.push_back(it->entry);
-            next = dayEnd;
+            std::vector<Found>& found = m_byDay[day];
+            // files are read in the order first met, which a monthly file may overtake
+            if (!std::ranges::is_sorted(found, byKey)) std::ranges::stable_sort(found, byKey);
+            for (auto section = sections.begin(); section != sections.end(); ++section) {
+                // a section listed twice in the display order shows twice, as in the report
+                const bool again =
+                    std::find(section + 1, sections.end(), *section) != sections.end();
+                for (Found& f : found) {
+                    if (f.kind != *section) continue;
+                    if (again)
+                        entries.push_back(f.entry);
+                    else
+                        entries.push_back(std::move(f.entry));
+                }
+            }
+            std::vector<Found>().swap(found);
         }
         return entries;
     }
@@ -177,38 +218,61 @@ class AgendaBuilder
                 const KindFile& file = list[position];
                 const auto [it, added] =
                     index.try_emplace({file.path, file.forcedMonth}, files.size());
-                if (added) files.push_back({file.path, file.forcedMonth, {}});
-                files[it->second].uses.push_back({day, position});
+                if (added)
+                    files.push_back(
+                        {std::make_shared<const std::string>(file.path), file.forcedMonth, {}, {}});
+                PlannedFile& planned = files[it->second];
+                planned.from.resize(day + 1, static_cast<std::uint32_t>(planned.uses.size()));
+                planned.uses.push_back({day, position});
             }
         }
+        for (PlannedFile& planned : files)
+            planned.from.resize(m_days.size() + 1, static_cast<std::uint32_t>(planned.uses.size()));
         return files;
     }
 
     void keep(Kind kind, const PlannedFile& file, PlannedFile::Use use, std::uint32_t line,
               std::uint32_t item, EntryLine&& shown)
     {
-        m_found.push_back(
-            {use.day, kind, use.position, line, item,
+        m_byDay[use.day].push_back(
+            {kind, use.position, line, item,
              AgendaEntry{m_days[use.day].date, agendaKindOf(kind), std::move(shown.text),
                          shown.colour, shown.stopEntry, file.path, line}});
     }
 
-    // Every line of `file` parsed once and decided for each day that reads it; only the
-    // on-the-day form (no days to go) is kept.
-    template <auto Parse, class Decide>
-    void collectParsed(Kind kind, const PlannedFile& file, Decide decide)
+    // Every line of `file` parsed once and decided for the days that read it; only the
+    // on-the-day form (no days to go) is kept. `candidates(line, onSerial)`, when given,
+    // names every day the line can be on in that form (more does no harm), so that no other
+    // day needs a decision.
+    template <auto Parse, class Candidates, class Decide>
+    void collectParsed(Kind kind, const PlannedFile& file, Candidates candidates, Decide decide)
     {
         FieldList fields;
-        readNumberedLines(file.path,
-                          [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
-                              fields.start(bytes);
-                              const auto line = Parse(fields, encoding);
-                              if (!line.verdict.kept()) return;
-                              for (const PlannedFile::Use use : file.uses)
-                                  if (auto shown = decide(line, file.forcedMonth, m_days[use.day]);
-                                      shown && shown->daysToGo == 0)
-                                      keep(kind, file, use, number, 0, std::move(*shown));
-                          });
+        readNumberedLines(
+            *file.path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
+                fields.start(bytes);
+                const auto line = Parse(fields, encoding);
+                if (!line.verdict.kept()) return;
+                const auto decideOn = [&](PlannedFile::Use use) {
+                    if (auto shown = decide(line, m_days[use.day]); shown && shown->daysToGo == 0)
+                        keep(kind, file, use, number, 0, std::move(*shown));
+                };
+                if constexpr (std::is_same_v<Candidates, std::nullptr_t>) {
+                    for (const PlannedFile::Use use : file.uses)
+                        decideOn(use);
+                } else {
+                    // candidates come in day order per date; a day named twice is decided once
+                    std::array<std::int32_t, 8> met{};
+                    std::size_t metCount = 0;
+                    candidates(line, [&](std::int32_t serial) {
+                        const auto end = met.begin() + static_cast<std::ptrdiff_t>(metCount);
+                        if (std::find(met.begin(), end, serial) != end) return;
+                        if (metCount < met.size()) met[metCount++] = serial;
+                        for (const PlannedFile::Use use : file.usesOn(serial, m_firstSerial))
+                            decideOn(use);
+                    });
+                }
+            });
     }
 
     void collectEvents(const PlannedFile& file)
@@ -216,7 +280,7 @@ class AgendaBuilder
         FieldList fields;
         FieldList textFields;
         readNumberedLines(
-            file.path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
+            *file.path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
                 std::uint32_t item = 0;
                 expandCommaList(bytes, [&](std::string_view one) {
                     fields.start(one);
@@ -246,22 +310,23 @@ class AgendaBuilder
     // each holiday came from.
     void loadHolidays()
     {
-        m_holidayPath = m_settings.Holiday;
-        completeProgramPath(m_holidayPath, m_home);
-        if (m_holidayPath.empty()) return;
+        std::string path = m_settings.Holiday;
+        completeProgramPath(path, m_home);
+        m_holidayPath = std::make_shared<const std::string>(path);
+        if (path.empty()) return;
         FieldList fields;
-        readNumberedLines(m_holidayPath, [&](std::string_view bytes, LineEncoding encoding,
-                                             std::uint32_t number) {
-            if (m_holidays.size() >= kMaxHolidays) return;
-            fields.start(bytes);
-            const HolidayLine line = HolLine(fields, encoding);
-            if (!line.verdict.kept()) return;
-            std::string name;
-            appendText(name, line.name, encoding);
-            m_holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
-                                  static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
-            m_holidayLines.push_back(number);
-        });
+        readNumberedLines(
+            path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
+                if (m_holidays.size() >= kMaxHolidays) return;
+                fields.start(bytes);
+                const HolidayLine line = HolLine(fields, encoding);
+                if (!line.verdict.kept()) return;
+                std::string name;
+                appendText(name, line.name, encoding);
+                m_holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
+                                      static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
+                m_holidayLines.push_back(number);
+            });
     }
 
     void addHolidayLines(std::uint32_t day, std::vector<AgendaEntry>& entries) const
@@ -276,10 +341,13 @@ class AgendaBuilder
     const std::string& m_home;
     Settings m_settings;
     std::vector<CalendarFacts> m_days;
-    std::string m_holidayPath;
+    std::int32_t m_firstSerial = 0;
+    std::int32_t m_firstYear = 0; // the years candidates are looked for in
+    std::int32_t m_lastYear = 0;
+    std::shared_ptr<const std::string> m_holidayPath;
     std::vector<HolidayEntry> m_holidays;
     std::vector<std::uint32_t> m_holidayLines;
-    std::vector<Found> m_found;
+    std::vector<std::vector<Found>> m_byDay;
 };
 
 } // namespace

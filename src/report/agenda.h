@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,8 +46,8 @@ struct AgendaEntry
     std::string text; // UTF-8, exactly the report line
     WinColour colour = 0;
     bool stop = false;
-    std::string file;       // the table file as read (".\" completed)
-    std::uint32_t line = 0; // 1-based line of the file
+    std::shared_ptr<const std::string> file; // the table file as read (".\" completed)
+    std::uint32_t line = 0;                  // 1-based line of the file
 };
 
 // The entries of the `days` days from `first`, by date, then in report order (holiday lines
