@@ -289,21 +289,56 @@ class AgendaBuilder
                     if (!rule.verdict.kept() ||
                         eventRuleProblem(rule, file.forcedMonth) != LineProblem::None)
                         return;
+                    std::vector<std::int8_t>& due = dueDaysOf(rule, file.forcedMonth);
+                    std::optional<EntryLine> shown;
                     for (const PlannedFile::Use use : file.uses) {
                         const CalendarFacts& facts = m_days[use.day];
-                        if (Judge(eventDueDays(rule, file.forcedMonth, facts, m_holidays),
-                                  facts.today, rule.advance)
-                                .result != 1)
-                            continue;
-                        // reading a rule's text splits its line on, so each day it shows gets
-                        // the line parsed afresh
-                        textFields.start(one);
-                        if (auto shown = eventEntry(EveLine(textFields, encoding), file.forcedMonth,
-                                                    facts, m_holidays, m_settings))
-                            keep(Kind::Event, file, use, number, item, std::move(*shown));
+                        std::int8_t& isDue = due[use.day];
+                        if (isDue < 0)
+                            isDue = Judge(eventDueDays(rule, file.forcedMonth, facts, m_holidays),
+                                          facts.today, rule.advance)
+                                                .result == 1
+                                        ? 1
+                                        : 0;
+                        if (isDue == 0) continue;
+                        // on each of its days a rule shows the same line: it is made on
+                        // the first (from a fresh parse, as reading the text splits the
+                        // line on) and copied for the others
+                        if (!shown) {
+                            textFields.start(one);
+                            shown = eventEntry(EveLine(textFields, encoding), file.forcedMonth,
+                                               facts, m_holidays, m_settings);
+                            if (!shown) return;
+                        }
+                        keep(Kind::Event, file, use, number, item, EntryLine(*shown));
                     }
                 });
             });
+    }
+
+    // Which days of the range a rule is due on (1), is not (0) or was not asked about
+    // (-1). Tables repeat rules (a weekday's collection, a payday, a month's last day), and
+    // whether a rule is due on a day depends on its values alone, not on its text: rules with
+    // the same values share their days.
+    std::vector<std::int8_t>& dueDaysOf(const EventLine& rule, std::uint16_t forcedMonth)
+    {
+        const RuleValues values{
+            rule.dayForm,
+            rule.weekForm,
+            rule.dayValue,
+            rule.weekdayValue,
+            rule.weekValue,
+            forcedMonth != 0 ? std::int32_t{forcedMonth} : rule.monthValue,
+            rule.advance,
+            rule.dayForm == DayForm::Range ? parseNumber(rule.rangeEnd).value_or(0) : 0};
+        constexpr std::size_t kMaxRulesKept = 4096; // memory: rules x days bytes at most
+        if (m_dueDays.size() >= kMaxRulesKept && !m_dueDays.contains(values)) {
+            m_unshared.assign(m_days.size(), -1);
+            return m_unshared;
+        }
+        auto [it, added] = m_dueDays.try_emplace(values);
+        if (added) it->second.assign(m_days.size(), -1);
+        return it->second;
     }
 
     // The holiday table as the report loads it (the first 30 valid lines), with the line
@@ -348,6 +383,10 @@ class AgendaBuilder
     std::vector<HolidayEntry> m_holidays;
     std::vector<std::uint32_t> m_holidayLines;
     std::vector<std::vector<Found>> m_byDay;
+    using RuleValues = std::tuple<DayForm, WeekForm, std::int32_t, std::int32_t, std::int32_t,
+                                  std::int32_t, std::int32_t, std::int64_t>;
+    std::map<RuleValues, std::vector<std::int8_t>> m_dueDays;
+    std::vector<std::int8_t> m_unshared;
 };
 
 } // namespace
