@@ -262,11 +262,12 @@ class AgendaBuilder
                         decideOn(use);
                 } else {
                     // candidates come in day order per date; a day named twice is decided once
-                    std::array<std::int32_t, 8> met{};
+                    // (at most two dates in each of the range's years, and one more year)
+                    std::array<std::int32_t, 16> met{};
                     std::size_t metCount = 0;
                     candidates(line, [&](std::int32_t serial) {
-                        const auto end = met.begin() + static_cast<std::ptrdiff_t>(metCount);
-                        if (std::find(met.begin(), end, serial) != end) return;
+                        const std::span<const std::int32_t> seen(met.data(), metCount);
+                        if (std::ranges::find(seen, serial) != seen.end()) return;
                         if (metCount < met.size()) met[metCount++] = serial;
                         for (const PlannedFile::Use use : file.usesOn(serial, m_firstSerial))
                             decideOn(use);
@@ -442,6 +443,7 @@ Date nextDay(Date date) noexcept
 std::vector<AgendaEntry> buildAgenda(const std::string& home, Settings settings, Date first,
                                      int days, const AgendaKinds& kinds)
 {
+    if (days < 1) return {};
     // the sections the report shows, in its display order
     std::vector<Kind> sections;
     for (const std::uint8_t section : settings.Jyun) {
