@@ -121,17 +121,23 @@ std::string agendaText(const std::vector<AgendaEntry>& entries, WinColour defaul
                        TerminalColours colours, bool terminal)
 {
     std::string out;
-    for (const AgendaTextLine& line : agendaTextLines(entries, defaultColour)) {
-        // a control character from a table must not act on the terminal
-        const std::string text = terminal ? visibleText(line.text) : line.text;
+    std::string visible;
+    forEachAgendaTextLine(entries, defaultColour, [&](std::string_view text, WinColour colour) {
+        if (terminal) { // a control character from a table must not act on the terminal
+            visible = visibleText(text);
+            text = visible;
+        }
         const std::size_t indent = std::min(text.find_first_not_of(' '), text.size());
-        if (colours != TerminalColours::None && indent < text.size() &&
-            line.colour != defaultColour)
-            out += text.substr(0, indent) + colourEscape(line.colour, colours) +
-                   text.substr(indent) + "\x1b[0m\n";
-        else
-            out += text + "\n";
-    }
+        if (colours != TerminalColours::None && indent < text.size() && colour != defaultColour) {
+            out += text.substr(0, indent);
+            out += colourEscape(colour, colours);
+            out += text.substr(indent);
+            out += "\x1b[0m\n";
+        } else {
+            out += text;
+            out += '\n';
+        }
+    });
     return out;
 }
 
@@ -149,17 +155,17 @@ std::string agendaJson(const std::vector<AgendaEntry>& entries, Date from, int d
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const AgendaEntry& entry = entries[i];
         if (i != 0) out += ',';
-        out += dump(Json{{"date", isoDate(entry.date)},
-                         {"kind", agendaKindWord(entry.kind)},
-                         {"text", entry.text},
-                         {"color", entry.colour},
-                         {"colorHex", hexColour(entry.colour)},
-                         {"stop", entry.stop},
-                         {"file", *entry.file},
-                         {"line", entry.line}});
+        out += escapeMoreControls(dump(Json{{"date", isoDate(entry.date)},
+                                            {"kind", agendaKindWord(entry.kind)},
+                                            {"text", entry.text},
+                                            {"color", entry.colour},
+                                            {"colorHex", hexColour(entry.colour)},
+                                            {"stop", entry.stop},
+                                            {"file", *entry.file},
+                                            {"line", entry.line}}));
     }
     out += "]}\n";
-    return escapeMoreControls(out);
+    return out;
 }
 
 int runAgenda(const Job& job, const std::string& home, Settings settings, TerminalColours colours)

@@ -43,17 +43,17 @@ void TAgendaF::refresh()
     QTextCursor cursor(m_list->document());
     QTextCharFormat format;
     bool first = true;
-    const auto add = [&](const std::string& text, WinColour colour) {
+    const auto add = [&](std::string_view text, WinColour colour) {
         format.setForeground(toQColor(colour));
         if (!first) cursor.insertBlock();
         first = false;
-        cursor.insertText(QString::fromStdString(text), format);
+        cursor.insertText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                          format);
     };
     try {
         const auto entries =
             buildAgenda(m_state.home(), settings, m_state.reportDate, kAgendaWindowDays);
-        for (const AgendaTextLine& line : agendaTextLines(entries, settings.BaseF))
-            add(line.text, line.colour);
+        forEachAgendaTextLine(entries, settings.BaseF, add);
     } catch (const TableFileError& error) {
         add(error.what(), settings.BaseF);
     }

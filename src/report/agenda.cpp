@@ -404,25 +404,25 @@ std::optional<AgendaKind> agendaKindOfWord(std::string_view word) noexcept
     return std::nullopt;
 }
 
-std::vector<AgendaTextLine> agendaTextLines(const std::vector<AgendaEntry>& entries,
-                                            WinColour headingColour)
+void forEachAgendaTextLine(const std::vector<AgendaEntry>& entries, WinColour headingColour,
+                           const std::function<void(std::string_view, WinColour)>& onLine)
 {
-    std::vector<AgendaTextLine> lines;
+    std::string line;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const AgendaEntry& entry = entries[i];
         if (i == 0 || !(entries[i - 1].date == entry.date)) {
-            if (i != 0) lines.push_back({"", headingColour});
+            if (i != 0) onLine("", headingColour);
             const Date d = entry.date;
             const auto weekday =
                 static_cast<std::size_t>(weekdayOf(DayCount(d.year, d.month, d.day)));
-            lines.push_back({std::to_string(d.year) + "年" + std::to_string(d.month) + "月" +
-                                 std::to_string(d.day) + "日" +
-                                 std::string(kWeekdayTexts[weekday - 1]),
-                             headingColour});
+            onLine(std::to_string(d.year) + "年" + std::to_string(d.month) + "月" +
+                       std::to_string(d.day) + "日" + std::string(kWeekdayTexts[weekday - 1]),
+                   headingColour);
         }
-        lines.push_back({"  " + entry.text, entry.colour});
+        line.assign("  ");
+        line += entry.text;
+        onLine(line, entry.colour);
     }
-    return lines;
 }
 
 Date nextDay(Date date) noexcept

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,18 +59,11 @@ struct AgendaEntry
 std::vector<AgendaEntry> buildAgenda(const std::string& home, Settings settings, Date first,
                                      int days, const AgendaKinds& kinds = kAllAgendaKinds);
 
-// One line of the agenda's text form.
-struct AgendaTextLine
-{
-    std::string text;
-    WinColour colour = 0;
-};
-
-// The text form: for each day with entries a heading ("2026年5月12日(火)", in
-// `headingColour`), then its entries indented by two spaces in their colours; an empty line
-// between days.
-std::vector<AgendaTextLine> agendaTextLines(const std::vector<AgendaEntry>& entries,
-                                            WinColour headingColour);
+// The text form, line by line as onLine(text, colour): for each day with entries a heading
+// ("2026年5月12日(火)", in `headingColour`), then its entries indented by two spaces in
+// their colours; an empty line between days.
+void forEachAgendaTextLine(const std::vector<AgendaEntry>& entries, WinColour headingColour,
+                           const std::function<void(std::string_view, WinColour)>& onLine);
 
 // The day after `date`.
 Date nextDay(Date date) noexcept;
