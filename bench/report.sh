@@ -98,7 +98,7 @@ printf "$arow" kind lines "agenda ms" "cpu ms" "line-days/s" "RSS MB" entries
 agenda_row() { # label lines home
     read -r t c < <("$timer" "$agenda_runs" "$tira" --home "$3" "${agenda[@]}")
     rss=$(peak_rss_kb "$tira" --home "$3" "${agenda[@]}")
-    entries=$("$tira" --home "$3" "${agenda[@]}" --format json | grep -o '"date":' | wc -l)
+    entries=$("$tira" --home "$3" "${agenda[@]}" --color never | grep -c '^  ')
     printf "$arow" "$1" "$2" "$(ms "$t")" "$(ms "$c")" \
         "$(awk -v n="$2" -v us="$t" 'BEGIN { printf "%.0f", n * 366 / (us / 1e6) }')" \
         "$(awk -v kb="$rss" 'BEGIN { printf "%.1f", kb / 1024 }')" "$entries"
