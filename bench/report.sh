@@ -5,6 +5,9 @@
 # Environment: BENCH_SIZES (default "1000 10000 100000 1000000"), BENCH_KINDS (default
 # "birthday schedule weekly history event"), BENCH_RUNS (repeats per measure, default 7;
 # the median is shown), BENCH_DATE (report date, default 2024-06-14), JOBS (build jobs).
+# A second table times `tira --agenda 366` from the same date over the sample home and the
+# same homes: BENCH_AGENDA_RUNS (default 3; the 1M homes take seconds a run),
+# BENCH_AGENDA=0 leaves it out.
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
@@ -85,3 +88,26 @@ done
 echo "medians of $runs runs; report date $date; wall and cpu (user + system) times;"
 echo "ratio = tira / wc -l (wall) on the same file; startup = an empty home;"
 echo "shown = report lines printed (header included)"
+
+[ "${BENCH_AGENDA:-1}" = 0 ] && exit 0
+agenda_runs=${BENCH_AGENDA_RUNS:-3}
+agenda=(--agenda 366 --date "$date")
+echo
+arow='%-9s %9s %9s %8s %12s %8s %8s\n'
+printf "$arow" kind lines "agenda ms" "cpu ms" "line-days/s" "RSS MB" entries
+agenda_row() { # label lines home
+    read -r t c < <("$timer" "$agenda_runs" "$tira" --home "$3" "${agenda[@]}")
+    rss=$(peak_rss_kb "$tira" --home "$3" "${agenda[@]}")
+    entries=$("$tira" --home "$3" "${agenda[@]}" --color never | grep -c '^  ')
+    printf "$arow" "$1" "$2" "$(ms "$t")" "$(ms "$c")" \
+        "$(awk -v n="$2" -v us="$t" 'BEGIN { printf "%.0f", n * 366 / (us / 1e6) }')" \
+        "$(awk -v kb="$rss" 'BEGIN { printf "%.1f", kb / 1024 }')" "$entries"
+}
+agenda_row sample "$(cat examples/home/*.TBL | wc -l)" examples/home
+for kind in $kinds; do
+    for n in $sizes; do
+        agenda_row "$kind" "$n" "$(home_for "$kind" "$n")"
+    done
+done
+echo "medians of $agenda_runs runs; 366 days from $date; line-days/s = lines x 366 / wall time;"
+echo "entries = agenda entries listed"

@@ -13,6 +13,7 @@ packages=(
     librsvg2-bin # rsvg-convert draws the PNG icons from the SVG
     # the install test checks the menu entry, AppStream data, manual page and completion
     desktop-file-utils appstream mandoc bash-completion
+    python3-icalendar khal # two more iCalendar readers check the agenda feed
 )
 optional=()
 while [ $# -gt 0 ]; do

@@ -19,6 +19,17 @@ _tira()
         fi
     fi
 
+    # the job already on the line
+    local word mode=
+    for word in "${words[@]:1:cword-1}"; do
+        case $word in
+            --print | --agenda | --check | --autostart | --holidays | --import | -h | --help | -V | \
+                --version)
+                mode=$word
+                ;;
+        esac
+    done
+
     case $prev in
         --home)
             if declare -F _filedir >/dev/null; then
@@ -31,11 +42,33 @@ _tira()
             return
             ;;
         --format)
-            COMPREPLY=($(compgen -W 'text json' -- "$cur"))
+            if [[ $mode == --agenda ]]; then
+                COMPREPLY=($(compgen -W 'text json ics' -- "$cur"))
+            else
+                COMPREPLY=($(compgen -W 'text json' -- "$cur"))
+            fi
             return
             ;;
         --color)
             COMPREPLY=($(compgen -W 'auto always never 24bit' -- "$cur"))
+            return
+            ;;
+        --kinds)
+            # the next word of a comma list
+            local done=${cur%"${cur##*,}"}
+            COMPREPLY=($(compgen -P "$done" -W 'holiday birthday schedule weekly event history' \
+                -- "${cur##*,}"))
+            compopt -o nospace 2>/dev/null
+            return
+            ;;
+        --output)
+            if declare -F _filedir >/dev/null; then
+                _filedir
+            else
+                compopt -o filenames 2>/dev/null
+                local IFS=$'\n'
+                COMPREPLY=($(compgen -f -- "$cur"))
+            fi
             return
             ;;
         --autostart)
@@ -46,6 +79,10 @@ _tira()
             COMPREPLY=($(compgen -W 'utf8 cp932' -- "$cur"))
             return
             ;;
+        --agenda)
+            # a number of days, or no value and an option next
+            [[ $cur == -* ]] || return
+            ;;
         --date | --time | --holidays)
             # a date, a time or a year: nothing to offer
             return
@@ -53,18 +90,10 @@ _tira()
     esac
     [[ $split == true ]] && return
 
-    # the options that go with the job already on the line
-    local word mode=
-    for word in "${words[@]:1:cword-1}"; do
-        case $word in
-            --print | --check | --autostart | --holidays | --import | -h | --help | -V | --version)
-                mode=$word
-                ;;
-        esac
-    done
     local options
     case $mode in
         --print) options='--home --format --color --date --time' ;;
+        --agenda) options='--home --format --color --date --kinds --output' ;;
         --check | --autostart) options='--home' ;;
         --import)
             if [[ $cur != -* ]]; then # the contact cards and calendars to read
@@ -81,9 +110,9 @@ _tira()
             ;;
         --holidays | -h | --help | -V | --version) return ;;
         *)
-            options='--print --check --autostart --holidays --import --home --help --version'
+            options='--print --agenda --check --autostart --holidays --import --home --help --version'
             # a name begun is matched against every option, whichever job it will be
-            [[ ${#cur} -gt 2 ]] && options+=' --format --color --date --time --encoding --all'
+            [[ ${#cur} -gt 2 ]] && options+=' --format --color --date --time --kinds --output --encoding --all'
             ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

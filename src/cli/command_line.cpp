@@ -15,8 +15,10 @@ namespace {
 // the first blank line, then one line per option.
 constexpr std::string_view kHelp =
     "usage: tira [--home DIR]\n"
-    "       tira --print [--home DIR] [--format text|json] [--date Y-M-D] [--time H:MM]\n"
-    "                    [--color auto|always|never|24bit]\n"
+    "       tira --print [--home DIR] [--format text|json] [--color WHEN]\n"
+    "                    [--date Y-M-D] [--time H:MM]\n"
+    "       tira --agenda [DAYS] [--home DIR] [--format text|json|ics] [--color WHEN]\n"
+    "                     [--date Y-M-D] [--kinds LIST] [--output FILE]\n"
     "       tira --check [--home DIR]\n"
     "       tira --autostart on|off [--home DIR]\n"
     "       tira --holidays [YEAR]\n"
@@ -27,12 +29,17 @@ constexpr std::string_view kHelp =
     "\n"
     "  --home DIR          the home folder: TIRA.ini, TIRAHOLI.TBL and every .\\ path\n"
     "  --print             writes one report, as the window would show it, to standard output\n"
-    "  --format text|json  --print: one line per report line (default), or one JSON object\n"
-    "  --color WHEN        --print text: auto (default: colours on a terminal, unless NO_COLOR\n"
-    "                      is set or TERM=dumb), always or never; colours are the nearest of\n"
-    "                      the terminal's 16, or with 24bit (always) the exact ones\n"
-    "  --date Y-M-D        --print: the report date (default: today)\n"
+    "  --agenda [DAYS]     writes what falls on each of DAYS days (1-1000, default 7): the\n"
+    "                      entries each day's report shows on their day, no announcements\n"
+    "  --format FORMAT     --print: text, one line per report line (default), or json;\n"
+    "                      --agenda: text (default), json or ics (iCalendar)\n"
+    "  --color WHEN        text: auto (default: colours on a terminal, unless NO_COLOR is set\n"
+    "                      or TERM=dumb), always, never or 24bit (exact colours)\n"
+    "  --date Y-M-D        --print: the report date; --agenda: the first day (default: today)\n"
     "  --time H:MM         --print: the time in the report's time line (default: now)\n"
+    "  --kinds LIST        --agenda: only these kinds, separated by commas: holiday,\n"
+    "                      birthday, schedule, weekly, event, history\n"
+    "  --output FILE       --agenda: replaces FILE whole instead of writing standard output\n"
     "  --check             lists the table lines the report would drop and the missing files\n"
     "  --autostart on|off  starts TIRA at every login, or no longer\n"
     "  --holidays [YEAR]   prints the Japanese public holiday file for YEAR (default: this\n"
@@ -50,8 +57,9 @@ constexpr std::string_view kHelp =
     "$XDG_CONFIG_HOME/tira (~/.config/tira), on Windows %LOCALAPPDATA%\\tira.\n"
     "\n"
     "Exit codes: 0 done; 1 an error (a table file that cannot be read, output that cannot be\n"
-    "written, no display for the window, a login entry not written, a file --import cannot\n"
-    "read or nothing to import) or, with --check, something found; 2 bad arguments.\n";
+    "written, no display for the window, a login entry or --output file not written, a file\n"
+    "--import cannot read or nothing to import) or, with --check, something found; 2 bad\n"
+    "arguments.\n";
 
 // What the arguments said, before they are checked against each other.
 struct Seen
@@ -66,8 +74,20 @@ struct Seen
     std::optional<std::string_view> encoding;
     std::vector<std::string_view> arguments; // the files of --import
     std::optional<std::string_view> holidayYear;
-    std::optional<std::string_view> home, autostart, format, colour, date, time;
-    std::string_view printOnly; // the first option that goes with --print only
+    bool agenda = false;
+    std::optional<std::string_view> agendaDays;
+    std::optional<std::string_view> home, autostart, format, colour, date, time, kinds, output;
+    std::string_view jobOption;    // the first option that goes only with some jobs
+    std::string_view notForPrint;  // the first of them that --print does not take
+    std::string_view notForAgenda; // the first of them that --agenda does not take
+};
+
+// The jobs an option goes with (none: every job).
+enum JobMask : std::uint8_t
+{
+    kAnyJob = 0,
+    kForPrint = 1,
+    kForAgenda = 2,
 };
 
 struct Option
@@ -76,33 +96,44 @@ struct Option
     char letter;           // the short form, or 0
     bool takesValue;
     bool valueOptional; // the next argument is its value unless it is an option
-    bool printOnly;     // a --print option, an error with any other job
+    std::uint8_t jobs;  // JobMask: the jobs it goes with, an error with any other
     void (*take)(Seen&, std::string_view value);
 };
 
 // A new job: its row here, its field in Seen, its JobKind with a case in jobFrom(), and its
 // run in runCommandLine().
 constexpr std::array kOptions{
-    Option{"print", 0, false, false, false, [](Seen& s, std::string_view) { s.print = true; }},
-    Option{"check", 0, false, false, false, [](Seen& s, std::string_view) { s.check = true; }},
-    Option{"help", 'h', false, false, false, [](Seen& s, std::string_view) { s.help = true; }},
-    Option{"version", 'V', false, false, false,
+    Option{"print", 0, false, false, kAnyJob, [](Seen& s, std::string_view) { s.print = true; }},
+    Option{"check", 0, false, false, kAnyJob, [](Seen& s, std::string_view) { s.check = true; }},
+    Option{"help", 'h', false, false, kAnyJob, [](Seen& s, std::string_view) { s.help = true; }},
+    Option{"version", 'V', false, false, kAnyJob,
            [](Seen& s, std::string_view) { s.version = true; }},
-    Option{"holidays", 0, true, true, false,
+    Option{"holidays", 0, true, true, kAnyJob,
            [](Seen& s, std::string_view v) {
                s.holidays = true;
                if (!v.empty()) s.holidayYear = v;
            }},
-    Option{"import", 0, false, false, false, [](Seen& s, std::string_view) { s.import = true; }},
-    Option{"encoding", 0, true, false, false, [](Seen& s, std::string_view v) { s.encoding = v; }},
-    Option{"all", 0, false, false, false, [](Seen& s, std::string_view) { s.importAll = true; }},
-    Option{"home", 0, true, false, false, [](Seen& s, std::string_view v) { s.home = v; }},
-    Option{"autostart", 0, true, false, false,
+    Option{"agenda", 0, true, true, kAnyJob,
+           [](Seen& s, std::string_view v) {
+               s.agenda = true;
+               if (!v.empty()) s.agendaDays = v;
+           }},
+    Option{"import", 0, false, false, kAnyJob, [](Seen& s, std::string_view) { s.import = true; }},
+    Option{"encoding", 0, true, false, kAnyJob,
+           [](Seen& s, std::string_view v) { s.encoding = v; }},
+    Option{"all", 0, false, false, kAnyJob, [](Seen& s, std::string_view) { s.importAll = true; }},
+    Option{"home", 0, true, false, kAnyJob, [](Seen& s, std::string_view v) { s.home = v; }},
+    Option{"autostart", 0, true, false, kAnyJob,
            [](Seen& s, std::string_view v) { s.autostart = v; }},
-    Option{"format", 0, true, false, true, [](Seen& s, std::string_view v) { s.format = v; }},
-    Option{"color", 0, true, false, true, [](Seen& s, std::string_view v) { s.colour = v; }},
-    Option{"date", 0, true, false, true, [](Seen& s, std::string_view v) { s.date = v; }},
-    Option{"time", 0, true, false, true, [](Seen& s, std::string_view v) { s.time = v; }},
+    Option{"format", 0, true, false, kForPrint | kForAgenda,
+           [](Seen& s, std::string_view v) { s.format = v; }},
+    Option{"color", 0, true, false, kForPrint | kForAgenda,
+           [](Seen& s, std::string_view v) { s.colour = v; }},
+    Option{"date", 0, true, false, kForPrint | kForAgenda,
+           [](Seen& s, std::string_view v) { s.date = v; }},
+    Option{"time", 0, true, false, kForPrint, [](Seen& s, std::string_view v) { s.time = v; }},
+    Option{"kinds", 0, true, false, kForAgenda, [](Seen& s, std::string_view v) { s.kinds = v; }},
+    Option{"output", 0, true, false, kForAgenda, [](Seen& s, std::string_view v) { s.output = v; }},
 };
 
 const Option* findOption(std::string_view arg) noexcept
@@ -147,7 +178,13 @@ std::optional<UsageError> readArguments(std::span<const std::string_view> args, 
         // an optional value that is given must not be empty (--holidays=)
         if (option->valueOptional && value && value->empty())
             return error("missing value after ", name);
-        if (option->printOnly && seen.printOnly.empty()) seen.printOnly = name;
+        if (option->jobs != kAnyJob) {
+            if (seen.jobOption.empty()) seen.jobOption = name;
+            if ((option->jobs & kForPrint) == 0 && seen.notForPrint.empty())
+                seen.notForPrint = name;
+            if ((option->jobs & kForAgenda) == 0 && seen.notForAgenda.empty())
+                seen.notForAgenda = name;
+        }
         option->take(seen, value.value_or(std::string_view()));
     }
     return std::nullopt;
@@ -160,11 +197,13 @@ std::optional<int> wholeNumber(std::string_view text) noexcept
     return parseNumber(text);
 }
 
-std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
+// The options --print and --agenda share.
+std::optional<UsageError> readReportOptions(const Seen& seen, Job& job)
 {
-    job.kind = JobKind::Print;
     if (seen.format && *seen.format == "json")
         job.format = PrintFormat::Json;
+    else if (seen.format && *seen.format == "ics" && seen.agenda)
+        job.format = PrintFormat::Ics;
     else if (seen.format && *seen.format != "text")
         return error("unknown format: ", *seen.format);
     if (seen.colour) {
@@ -181,6 +220,13 @@ std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
         job.date = parseReportDate(*seen.date);
         if (!job.date) return error("invalid date (Y-M-D, year 1..65535): ", *seen.date);
     }
+    return std::nullopt;
+}
+
+std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
+{
+    job.kind = JobKind::Print;
+    if (auto failure = readReportOptions(seen, job)) return *std::move(failure);
     if (seen.time) {
         job.time = parseReportTime(*seen.time);
         if (!job.time) return error("invalid time (H:MM): ", *seen.time);
@@ -190,8 +236,8 @@ std::variant<Job, UsageError> printJob(const Seen& seen, Job job)
 
 std::variant<Job, UsageError> importJob(const Seen& seen, Job job)
 {
-    if (seen.print || seen.check || seen.holidays || seen.autostart || seen.home ||
-        !seen.printOnly.empty())
+    if (seen.print || seen.check || seen.agenda || seen.holidays || seen.autostart || seen.home ||
+        !seen.jobOption.empty())
         return UsageError{"--import goes only with --encoding and --all"};
     if (seen.arguments.empty()) return UsageError{"--import needs a file"};
     if (seen.encoding && *seen.encoding != "utf8" && *seen.encoding != "cp932")
@@ -200,6 +246,39 @@ std::variant<Job, UsageError> importJob(const Seen& seen, Job job)
     job.importFiles.assign(seen.arguments.begin(), seen.arguments.end());
     job.importCp932 = seen.encoding == "cp932";
     job.importAll = seen.importAll;
+    return job;
+}
+
+std::variant<Job, UsageError> agendaJob(const Seen& seen, Job job)
+{
+    job.kind = JobKind::Agenda;
+    if (auto failure = readReportOptions(seen, job)) return *std::move(failure);
+    if (seen.agendaDays) {
+        const auto days = wholeNumber(*seen.agendaDays);
+        if (!days || *days < 1 || *days > kMaxAgendaDays)
+            return error("--agenda takes a number of days from 1 to 1000: ", *seen.agendaDays);
+        job.agendaDays = *days;
+    }
+    if (seen.kinds) {
+        job.agendaKinds = {};
+        std::string_view rest = *seen.kinds;
+        while (true) {
+            const auto comma = rest.find(',');
+            const std::string_view word = rest.substr(0, comma);
+            const auto kind = agendaKindOfWord(word);
+            if (!kind)
+                return error("--kinds takes birthday, schedule, weekly, event, history and "
+                             "holiday, separated by commas: ",
+                             word);
+            job.agendaKinds[static_cast<std::size_t>(*kind)] = true;
+            if (comma == std::string_view::npos) break;
+            rest = rest.substr(comma + 1);
+        }
+    }
+    if (seen.output) {
+        if (seen.output->empty()) return UsageError{"--output takes a file name"};
+        job.output = std::string(*seen.output);
+    }
     return job;
 }
 
@@ -221,7 +300,8 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
         return UsageError{seen.encoding ? "--encoding goes only with --import"
                                         : "--all goes only with --import"};
     if (seen.holidays) {
-        if (seen.print || seen.check || seen.autostart || seen.home || !seen.printOnly.empty())
+        if (seen.print || seen.check || seen.agenda || seen.autostart || seen.home ||
+            !seen.jobOption.empty())
             return UsageError{"--holidays goes without other options"};
         job.kind = JobKind::Holidays;
         if (seen.holidayYear) {
@@ -236,11 +316,19 @@ std::variant<Job, UsageError> jobFrom(const Seen& seen)
             return error("--autostart takes on or off: ", *seen.autostart);
         if (seen.print || seen.check)
             return UsageError{"--autostart goes without --print and --check"};
+        if (seen.agenda) return UsageError{"--autostart goes without --agenda"};
     }
     if (seen.print && seen.check) return UsageError{"--print and --check do not go together"};
-    if (!seen.print && !seen.printOnly.empty())
-        return error(seen.printOnly, " goes only with --print");
+    if (seen.agenda && (seen.print || seen.check))
+        return UsageError{"--agenda goes without --print and --check"};
+    if (seen.print && !seen.notForPrint.empty())
+        return error(seen.notForPrint, " goes only with --agenda");
+    if (seen.agenda && !seen.notForAgenda.empty())
+        return error(seen.notForAgenda, " goes only with --print");
+    if (!seen.print && !seen.agenda && !seen.jobOption.empty())
+        return error(seen.jobOption, " goes only with --print or --agenda");
     if (seen.print) return printJob(seen, job);
+    if (seen.agenda) return agendaJob(seen, job);
     if (seen.check) {
         job.kind = JobKind::Check;
         return job;

@@ -3,6 +3,7 @@
 // The program's arguments, read once: which job to run and with what. No Qt, no files.
 
 #include "calendar/tira0.h"
+#include "report/agenda.h"
 
 #include <optional>
 #include <span>
@@ -22,6 +23,7 @@ enum class JobKind
     Autostart,
     Holidays,
     Import,
+    Agenda,
     Help,
     Version
 };
@@ -29,7 +31,8 @@ enum class JobKind
 enum class PrintFormat
 {
     Text,
-    Json
+    Json,
+    Ics // --agenda only
 };
 
 enum class ColourChoice
@@ -46,7 +49,7 @@ struct Job
     std::optional<std::string> home; // --home as given, not yet checked
     bool autostartOn = false;
     std::optional<int> holidayYear; // --holidays; default: the clock's year
-    // --print only
+    // --print and --agenda
     PrintFormat format = PrintFormat::Text;
     ColourChoice colour = ColourChoice::Auto;
     std::optional<Date> date;                // default: the clock's date
@@ -55,6 +58,10 @@ struct Job
     std::vector<std::string> importFiles;
     bool importCp932 = false; // --encoding cp932
     bool importAll = false;   // --all: past one-off events too
+    // --agenda only
+    int agendaDays = 7;
+    AgendaKinds agendaKinds = kAllAgendaKinds;
+    std::optional<std::string> output; // default: standard output
 };
 
 // Arguments the program does not take; `message` says which (empty: no job was named).

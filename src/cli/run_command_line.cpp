@@ -1,6 +1,7 @@
 #include "cli/run_command_line.h"
 
 #include "calendar/japanese_holidays.h"
+#include "cli/agenda_mode.h"
 #include "cli/autostart.h"
 #include "cli/command_line.h"
 #include "cli/first_start.h"
@@ -108,6 +109,13 @@ TextColours textColours(const Job& job)
     return terminalWantsColour() ? TextColours::Standard16 : TextColours::None;
 }
 
+// The agenda's colours are the report's, but a file gets them only when they are asked for.
+TextColours agendaColours(const Job& job)
+{
+    if (job.output && job.colour == ColourChoice::Auto) return TextColours::None;
+    return textColours(job);
+}
+
 // The settings of `home`; nothing, with the reason on stderr, when TIRA.ini cannot be read.
 std::optional<Settings> settingsOf(const std::string& home)
 {
@@ -191,10 +199,13 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     std::setlocale(LC_ALL, "");
     switch (job.kind) {
     case JobKind::Print:
+    case JobKind::Agenda:
     case JobKind::Check: {
         auto settings = settingsOf(*home);
         if (!settings) return 1;
         if (job.kind == JobKind::Check) return check(*settings, *home);
+        if (job.kind == JobKind::Agenda)
+            return runAgenda(job, *home, std::move(*settings), agendaColours(job));
         // a new home is told how to start; the report on stdout stays the report
         for (const std::string& line : firstStartHint(*settings, *home, programFolder()))
             std::fprintf(stderr, "%s\n", line.c_str());

@@ -340,7 +340,7 @@ std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedM
                                          ? ""
                                          : eventText(tail.text, rule.encoding),
                                      rule.dayForm, match),
-                     settings, Kind::Event, tail.colour);
+                     settings, Kind::Event, tail.colour, false, match.daysToGo);
 }
 
 // --- the section ---

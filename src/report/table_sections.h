@@ -24,7 +24,7 @@ struct EntryLine
     std::string text;
     WinColour colour = 0;
     bool stopEntry = false;    // a birthday or schedule marked "S"
-    std::int32_t daysToGo = 0; // serial day of the entry's date minus today's
+    std::int32_t daysToGo = 0; // serial day of the entry's date minus today's: 0 on its day
 };
 
 // An entry of `kind` showing `text`, in the colour entryColourOf gives it.

@@ -3,6 +3,7 @@
 #include "cli/first_start.h"
 #include "cli/home_folder.h"
 #include "dialogs/about_fm.h"
+#include "dialogs/agenda_fm.h"
 #include "dialogs/fset_fm.h"
 #include "dialogs/hi_fm.h"
 #include "dialogs/qt_helpers.h"
@@ -57,8 +58,11 @@ int percentOf(int value, int percent)
 class DialogPause
 {
   public:
-    explicit DialogPause(MainState& state) : m_state(state) { m_state.countdownEnabled = 0; }
-    ~DialogPause() { m_state.countdownEnabled = 1; }
+    explicit DialogPause(MainState& state) : m_state(state), m_before(state.countdownEnabled)
+    {
+        m_state.countdownEnabled = 0;
+    }
+    ~DialogPause() { m_state.countdownEnabled = m_before; } // 今後の予定 may still hold it
     DialogPause(const DialogPause&) = delete;
     DialogPause& operator=(const DialogPause&) = delete;
     DialogPause(DialogPause&&) = delete;
@@ -66,6 +70,7 @@ class DialogPause
 
   private:
     MainState& m_state;
+    std::uint8_t m_before;
 };
 
 } // namespace
@@ -133,6 +138,8 @@ void TMainF::buildMenus()
     addItem(file1, "R2", QStringLiteral("再表示(&R)"), &TMainF::R2Click, QKeySequence(Qt::Key_F5));
     m_d1 = addItem(file1, "D1", QStringLiteral("日付を指定して再表示(&D)"), &TMainF::D1Click);
     m_d1->setVisible(false); // revealed by Shift + right click on the frame
+    addItem(file1, "U1", QStringLiteral("今後の予定(&U)…"), &TMainF::U1Click,
+            QKeySequence(Qt::CTRL | Qt::Key_U));
     file1->addSeparator()->setObjectName(QStringLiteral("N1"));
     addItem(file1, "Exit1", QStringLiteral("終了(&X)"), &TMainF::Exit1Click,
             QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -369,6 +376,21 @@ void TMainF::D1Click()
         if (dialog.exec() == QDialog::Accepted) m_dateByHand = true;
     }
     buildReport(0); // the date the dialog left, also after its close box
+}
+
+void TMainF::U1Click()
+{
+    if (m_agenda) {
+        m_agenda->raise();
+        m_agenda->activateWindow();
+        return;
+    }
+    m_agenda = new TAgendaF(m_state, this);
+    m_agenda->setAttribute(Qt::WA_DeleteOnClose);
+    // the window stays while the list is read
+    m_state.countdownEnabled = 0;
+    connect(m_agenda, &QDialog::finished, this, [this] { m_state.countdownEnabled = 1; });
+    m_agenda->show();
 }
 
 void TMainF::Exit1Click()

@@ -4,6 +4,7 @@
 #include "shell/rich_text_pane.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <string>
@@ -14,6 +15,8 @@ class QTextEdit;
 class QTimer;
 
 namespace tira {
+
+class TAgendaF;
 
 // The main window: shows the daily report in the pane `Info`, counts down to its own close
 // and offers the menu commands. It owns every setting and all report state (`m_state`).
@@ -52,6 +55,7 @@ class TMainF : public QMainWindow, public ReportWindow
   public slots:            // NOLINT(readability-redundant-access-specifiers): moc reads the slots
     void R2Click();        // 再表示
     void D1Click();        // 日付を指定して再表示
+    void U1Click();        // 今後の予定
     void Exit1Click();     // 終了
     void S1Click();        // 各種設定
     void F1Click();        // ﾌｧｲﾙの設定
@@ -91,6 +95,7 @@ class TMainF : public QMainWindow, public ReportWindow
     QTextEdit* m_info = nullptr; // Info
     QTimer* m_timer = nullptr;   // Timer1
     QAction* m_d1 = nullptr;
+    QPointer<TAgendaF> m_agenda; // 今後の予定, while open
     RichTextPane m_pane;
     MainState m_state;
     WinColour m_background = 0;

@@ -154,10 +154,15 @@ TEST(Output, AFailedWriteIsAnErrorForEveryJob)
 {
     const test::TempHome home;
     const test::TempHome config;
-    home.writeBytes("TIRA.ini", "[Common]\r\nAutoEnd=30\r\n");
+    // a table listed, so that a new home's hint on stderr does not come in between
+    home.writeBytes("TIRA.ini",
+                    "[Common]\r\nAutoEnd=30\r\n[Week]\r\nCount=1\r\nFile0=.\\W.TBL\r\n");
+    home.writeBytes("W.TBL", "1/1 12/31 every_day\r\n");
     const std::vector<std::vector<std::string>> jobs{
         {"--print", "--home", home.path()},
         {"--print", "--format", "json", "--home", home.path()},
+        {"--agenda", "3", "--home", home.path()},
+        {"--agenda", "--format", "json", "--home", home.path()},
         {"--check", "--home", home.path()},
         {"--help"},
         {"--version"},

@@ -59,10 +59,13 @@ for setup in "${setups[@]}"; do
     check "$setup" "json text" tira --print --format =
     check "$setup" "json" tira --print --format = j
     check "$setup" "24bit always auto never" tira --print --color ""
+    check "$setup" "ics json text" tira --agenda 30 --format ""
+    check "$setup" "event,history event,holiday" tira --agenda --kinds event,h
+    check "$setup" "--color --date --format --home --kinds --output" tira --agenda -
     check "$setup" "off on" tira --autostart ""
     check "$setup" "home a home b" tira --home "home"
     check "$setup" "" tira --date ""
-    check "$setup" "--autostart --check --help --holidays --home --import --print --version" tira --
+    check "$setup" "--agenda --autostart --check --help --holidays --home --import --print --version" tira --
     check "$setup" "contacts.vcf" tira --import con
     check "$setup" "--all --encoding" tira --import contacts.vcf -
     check "$setup" "cp932 utf8" tira --import contacts.vcf --encoding ""

@@ -1,4 +1,5 @@
 #include "dialogs/about_fm.h"
+#include "dialogs/agenda_fm.h"
 #include "dialogs/fset_fm.h"
 #include "dialogs/hi_fm.h"
 #include "dialogs/qt_helpers.h"
@@ -121,7 +122,8 @@ class MainFmTest : public QObject
             {"File1",
              "ﾌｧｲﾙ(&F)",
              {QStringLiteral("R2=再表示(&R)|F5"), QStringLiteral("D1=日付を指定して再表示(&D)|"),
-              QStringLiteral("N1=|"), QStringLiteral("Exit1=終了(&X)|Ctrl+Q")}},
+              QStringLiteral("U1=今後の予定(&U)…|Ctrl+U"), QStringLiteral("N1=|"),
+              QStringLiteral("Exit1=終了(&X)|Ctrl+Q")}},
             {"Option1",
              "ｵﾌﾟｼｮﾝ(&O)",
              {QStringLiteral("S1=各種設定(&S)|"), QStringLiteral("F1=ﾌｧｲﾙの設定(&F)|")}},
@@ -358,6 +360,37 @@ class MainFmTest : public QObject
         QVERIFY(window->findChild<TAboutBox*>() == nullptr); // released
         tick(*window, 1);
         QCOMPARE(window->windowTitle(), counting(11));
+    }
+
+    void agendaWindowListsTheMonthAheadAndHoldsTheCountdown()
+    {
+        QVERIFY(writeTextFile(ini(),
+                              QStringLiteral("[Common]\nAutoEnd=30\nYuusen=0\n[Color]\nBackF=255\n"
+                                             "[Week]\nCount=1\nFile0=.\\W.TBL\n")));
+        QVERIFY(writeTextFile(m_home->filePath(QStringLiteral("W.TBL")),
+                              QStringLiteral("6/6 6/9 梅雨 red\n")));
+        auto window = open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
+        auto* agenda = window->findChild<TAgendaF*>();
+        QVERIFY(agenda && agenda->isVisible() && !agenda->isModal());
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{0});
+        tick(*window, 5);
+        QCOMPARE(window->windowTitle(), counting(30));
+        // 2024-05-09 and 29 days on: the period up to 7 June
+        QCOMPARE(
+            agenda->list().toPlainText(),
+            QStringLiteral("2024年6月6日(木)\n  梅雨です。\n\n2024年6月7日(金)\n  梅雨です。"));
+        const QTextBlock entry = agenda->list().document()->findBlockByNumber(1);
+        QCOMPARE(entry.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
+        QCOMPARE(agenda->list().palette().color(QPalette::Base), QColor(Qt::red));
+        QCOMPARE(agenda->list().font().pointSize(), 10);
+        QTest::keyClick(agenda, Qt::Key_Escape);
+        QVERIFY(QTest::qWaitFor([&] { return window->findChild<TAgendaF*>() == nullptr; }));
+        QCOMPARE(window->state().countdownEnabled, std::uint8_t{1});
+        tick(*window, 1);
+        QCOMPARE(window->windowTitle(), counting(29));
     }
 
     void expiredCountdownWaitsForAnOpenDialog()
