@@ -50,19 +50,10 @@ struct EventLine
     std::int32_t dayValue = 0, weekdayValue = 0, weekValue = 0, monthValue = 0;
     DayForm dayForm = DayForm::Plain;
     WeekForm weekForm = WeekForm::OfMonth;
-
-    // The fields after the month of a line that is kept, read once: the colour field holds
-    // "&" (without one the text starts there), and the text is the line from its first
-    // text field on, as bytes.
-    struct Tail
-    {
-        char colour = 'A';
-        std::string_view text;
-    };
-    Tail tail() const noexcept;
-
-    FieldList* fields = nullptr; // the line, split as far as the month
-    std::size_t colourAt = 0;    // the field after the month
+    // The field after the month is the colour when it holds "&" (without one the text
+    // starts there); the text is the line from its first text field on, as bytes.
+    char colour = 'A';
+    std::string_view text;
 };
 
 // The parser is defined here, so that it compiles with what it calls inlined (see
@@ -124,13 +115,25 @@ inline void readWeekField(std::string_view field, EventLine& line) noexcept
     take(field, WeekForm::OfMonth);
 }
 
+// The colour and the text after the month, whose field is `at`.
+inline void readEventTail(FieldList& fields, std::size_t at, EventLine& line) noexcept
+{
+    if (!fields.has(at)) return;
+    line.text = fields.unsplit();
+    // a colour field holds "&" anywhere; without it the field is the text's first word
+    if (const std::string_view field = fields.field(at);
+        field.find('&') != std::string_view::npos) {
+        line.colour = field.starts_with('&') ? colourCode(field.substr(1)) : 'A';
+        line.text = fields.unsplit();
+    }
+}
+
 } // namespace detail
 
 TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
 {
     return parsedLine<EventLine>([&](EventLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
         std::size_t next = 0;
         if (const auto problem = readAdvance(fields, encoding, line.advance, next);
             problem != LineProblem::None)
@@ -147,8 +150,8 @@ TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noe
             !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
             return LineProblem::NotNumber;
 
-        line.colourAt = next + 4;
         sum = std::int64_t{line.dayValue} + line.weekdayValue + line.weekValue + line.monthValue;
+        detail::readEventTail(fields, next + 4, line);
         return LineProblem::None;
     });
 }

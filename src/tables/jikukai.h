@@ -1,13 +1,19 @@
 #pragma once
 
-// Jikukai: the line parsers of the birthday, schedule, weekly and holiday tables. Each
-// reads the line a FieldList was started on, as bytes that read as `encoding`: the
+// Jikukai: the line parsers of the birthday, schedule, weekly and holiday tables. The
+// reading path has three steps, one per folder: text/ reads a file's lines as bytes
+// (TableReader), tables/ parses one line into a record (these parsers, with FieldList),
+// report/ decides what a record shows on a date (table_sections.h).
+//
+// A parser reads the line a FieldList was started on, as bytes that read as `encoding`: the
 // separators, digits and marks the parsers look at are ASCII, and decoding is in step at
-// each of them, so the numbers and marks read from the bytes are those of the decoded
-// line. Texts stay the line's bytes until an entry is shown, and the fields after those
-// that decide whether an entry is shown are split only when it is (through the record's
-// accessors, while the FieldList still holds the line). A parser never allocates and never
-// throws; its verdict says why a line is dropped.
+// each of them, so the numbers and marks read from the bytes are those of the decoded line.
+// It fills a plain record: numbers, marks, and views of the line's texts, which stay bytes
+// until an entry is shown. A record needs nothing else to be decided for any number of
+// dates. Its views point into the line, or (a quoted field with "" inside) into the
+// FieldList's own storage: a record is valid while the line's bytes stay where they are and
+// the FieldList is not started on another line. A parser never allocates and never throws;
+// its verdict says why a line is dropped.
 
 #include "tables/fields.h"
 #include "tables/line_problem.h"
@@ -28,24 +34,17 @@ template <std::size_t N> struct DateParts
     std::array<std::int32_t, N> value{};
 };
 
-// Birthday line: [+advance] year/month/day spare name [spare2 [stop [colour]]].
-// Verdict: year + month + day + 1.
+// Birthday line: [+advance] year/month/day spare name [spare [stop [colour]]]. The spare
+// fields hold their places and are never used. Verdict: year + month + day + 1.
 struct BirthdayLine
 {
     LineVerdict verdict;
     LineEncoding encoding = LineEncoding::Text; // how the texts read
     std::int32_t advance = 0;                   // 0 without an advance field
     DateParts<3> date;
-
-    // The fields after the date, of a line that is kept.
-    std::string_view spare1() const noexcept;
-    std::string_view name() const noexcept;
-    std::string_view spare2() const noexcept; // empty when the line has none
-    char stop() const noexcept;               // 'S' or 'N'
-    char colour() const noexcept;             // colour code
-
-    FieldList* fields = nullptr; // the line, split on as far as asked
-    std::size_t spareAt = 0;     // the field after the date
+    std::string_view name; // as split: underscores stay
+    char stop = 'N';       // 'S' or 'N'
+    char colour = 'A';     // colour code
 };
 
 // Schedule line: [+advance] year/month/day [*comment] text [mark [colour]].
@@ -69,12 +68,8 @@ struct WeeklyLine
     LineEncoding encoding = LineEncoding::Text;
     DateParts<2> start;
     DateParts<2> end;
-
-    // The fields after the dates, of a line that is kept.
-    std::string_view text() const noexcept; // before the underscore and sentence-end rules
-    char colour() const noexcept;
-
-    FieldList* fields = nullptr; // the line, split on as far as asked
+    std::string_view text; // before the underscore and sentence-end rules
+    char colour = 'A';
 };
 
 // Holiday line: month day name. Verdict: month + day + 1.
@@ -183,9 +178,17 @@ TIRA_LINE_PARSER BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) 
 {
     return parsedLine<BirthdayLine>([&](BirthdayLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
-        return detail::readDatedStart(fields, encoding, 2, line.advance, line.date, sum,
-                                      line.spareAt);
+        std::size_t at = 0; // the first spare field
+        if (const auto problem =
+                detail::readDatedStart(fields, encoding, 2, line.advance, line.date, sum, at);
+            problem != LineProblem::None)
+            return problem;
+        line.name = fields.field(at + 1);
+        if (fields.has(at + 3)) {
+            line.stop = stopMark(fields.field(at + 3));
+            if (fields.has(at + 4)) line.colour = colourCode(fields.field(at + 4));
+        }
+        return LineProblem::None;
     });
 }
 
@@ -216,11 +219,16 @@ TIRA_LINE_PARSER WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) no
 {
     return parsedLine<WeeklyLine>([&](WeeklyLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
         if (!fields.has(2)) return LineProblem::TooFewFields;
-        const auto problem = detail::readDate(fields.field(0), line.start, sum);
-        return problem != LineProblem::None ? problem
-                                            : detail::readDate(fields.field(1), line.end, sum);
+        if (const auto problem = detail::readDate(fields.field(0), line.start, sum);
+            problem != LineProblem::None)
+            return problem;
+        if (const auto problem = detail::readDate(fields.field(1), line.end, sum);
+            problem != LineProblem::None)
+            return problem;
+        line.text = fields.field(2);
+        if (fields.has(3)) line.colour = colourCode(fields.field(3));
+        return LineProblem::None;
     });
 }
 

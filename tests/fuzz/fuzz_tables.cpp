@@ -40,8 +40,8 @@ void fuzzBirthday(std::string_view line, bool utf8)
     if (entry.verdict.value == kUnparsable) return;
     checkVerdict(entry.verdict.value,
                  {entry.date.value[0], entry.date.value[1], entry.date.value[2]});
-    FUZZ_CHECK(entry.stop() == 'S' || entry.stop() == 'N');
-    FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+    FUZZ_CHECK(entry.stop == 'S' || entry.stop == 'N');
+    FUZZ_CHECK(fuzz::isColourCode(entry.colour));
     FUZZ_CHECK(entry.advance <= 14);
     if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
@@ -69,7 +69,7 @@ void fuzzWeekly(std::string_view line, bool utf8)
     if (entry.verdict.value == kUnparsable) return;
     checkVerdict(entry.verdict.value, {entry.start.value[0], entry.start.value[1],
                                        entry.end.value[0], entry.end.value[1]});
-    FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+    FUZZ_CHECK(fuzz::isColourCode(entry.colour));
     if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
         checkEntry(weeklyEntry(entry, facts, fuzz::settingsFrom(0x0C)), utf8);

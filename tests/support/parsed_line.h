@@ -59,21 +59,12 @@ template <std::size_t N> std::string datePart(const DateParts<N>& date, std::siz
     return std::string(rest.substr(0, rest.find('/')));
 }
 
-// advance, year, month, day, spare as written, shown name, shown second spare ("0": none), stop,
-// colour
+// advance, year, month, day, shown name, stop, colour
 inline Texts textsOf(const BirthdayLine& l)
 {
-    std::string spare1;
-    appendText(spare1, l.spare1(), l.encoding);
-    return {std::to_string(l.advance),
-            datePart(l.date, 0),
-            datePart(l.date, 1),
-            datePart(l.date, 2),
-            spare1,
-            shownText(l.name(), l.encoding),
-            l.spare2().empty() ? "0" : shownText(l.spare2(), l.encoding),
-            std::string(1, l.stop()),
-            std::string(1, l.colour())};
+    return {std::to_string(l.advance), datePart(l.date, 0),           datePart(l.date, 1),
+            datePart(l.date, 2),       shownText(l.name, l.encoding), std::string(1, l.stop),
+            std::string(1, l.colour)};
 }
 
 // advance, year, month, day, shown comment, shown text, mark, colour
@@ -96,8 +87,8 @@ inline Texts textsOf(const WeeklyLine& l)
             datePart(l.start, 1),
             datePart(l.end, 0),
             datePart(l.end, 1),
-            entrySentence(shownText(l.text(), l.encoding)),
-            std::string(1, l.colour())};
+            entrySentence(shownText(l.text, l.encoding)),
+            std::string(1, l.colour)};
 }
 
 // month, day, name as split
@@ -113,14 +104,13 @@ inline Texts textsOf(const EventLine& l)
 {
     std::string rangeEnd;
     appendText(rangeEnd, l.rangeEnd, l.encoding);
-    const EventLine::Tail tail = l.tail();
     return {std::to_string(l.advance),
             std::string(l.day),
             std::string(l.weekday),
             std::string(l.week),
             std::string(l.month),
-            std::string(1, tail.colour),
-            eventText(tail.text, l.encoding),
+            std::string(1, l.colour),
+            eventText(l.text, l.encoding),
             std::to_string(static_cast<int>(l.dayForm)),
             rangeEnd,
             std::to_string(static_cast<int>(l.weekForm))};
@@ -139,8 +129,8 @@ inline Texts textsOf(const HistoryLine& l)
             std::string(l.date[1]),
             std::string(l.date[2]),
             kind,
-            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(l.text(), l.encoding),
-            std::string(1, l.colour()),
+            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(l.text, l.encoding),
+            std::string(1, l.colour),
             std::string(l.second[0]),
             std::string(l.second[1]),
             std::string(l.second[2])};
