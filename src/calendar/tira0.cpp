@@ -52,17 +52,8 @@ std::int32_t DayCount(std::int32_t year, std::int32_t month, std::int32_t day) n
         y += (m - 1) / 12;
         m = (m - 1) % 12 + 1;
     }
-    // a report asks for one or two years over and over: their start is kept
-    thread_local std::int64_t lastYear = -1;
-    thread_local std::int64_t lastDays = 0;
-    thread_local bool lastLeap = false;
-    if (y != lastYear) {
-        lastYear = y;
-        lastDays = daysBeforeYear(y);
-        lastLeap = isLeapYear(static_cast<std::int32_t>(y));
-    }
-    std::int64_t serial = lastDays + kDaysBeforeMonth[static_cast<std::size_t>(m)];
-    if (m > 2 && lastLeap) serial += 1;
+    std::int64_t serial = daysBeforeYear(y) + kDaysBeforeMonth[static_cast<std::size_t>(m)];
+    if (m > 2 && isLeapYear(static_cast<std::int32_t>(y))) serial += 1;
     serial += day;
     return static_cast<std::int32_t>(serial);
 }

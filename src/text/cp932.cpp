@@ -47,12 +47,8 @@ void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
 #else
 // One row of the table from iconv: all pairs of the row in one conversion, stepping over
 // each pair that iconv refuses (an unmapped pair stops it at its lead byte).
-void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
+void decodeRow(iconv_t converter, unsigned char lead, std::array<char16_t, kTrailCount>& row)
 {
-    static iconv_t converter = iconv_open("UTF-16LE", "CP932");
-    // iconv's failure value is (iconv_t)-1
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
-    if (converter == reinterpret_cast<iconv_t>(-1)) return;
     std::array<char, 2 * kTrailCount> pairs{};
     std::array<unsigned char, kTrailCount> trails{};
     std::size_t count = 0;
@@ -87,16 +83,31 @@ void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
 }
 #endif
 
-// The double-byte table (lead, trail) -> code point (0: unmapped), built once at the first
-// double-byte character; decoding is then a lookup with no per-character system call.
+// The double-byte table (lead, trail) -> code point (0: unmapped): the code page itself,
+// built once at the first double-byte character and never changed; decoding is then a
+// lookup with no per-character system call.
 const DecodeTable& decodeTable()
 {
     static const auto table = [] {
         auto rows = std::make_unique<DecodeTable>();
-        for (unsigned lead = 0x81; lead <= 0xFC; ++lead)
-            if (isLeadByte(static_cast<unsigned char>(lead)))
-                decodeRow(static_cast<unsigned char>(lead),
-                          (*rows)[leadIndex(static_cast<unsigned char>(lead))]);
+#ifndef _WIN32
+        const iconv_t converter = iconv_open("UTF-16LE", "CP932");
+        // iconv's failure value is (iconv_t)-1; without a converter every pair stays unmapped
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+        if (converter == reinterpret_cast<iconv_t>(-1)) return rows;
+#endif
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
+            auto& row = (*rows)[leadIndex(static_cast<unsigned char>(lead))];
+#ifdef _WIN32
+            decodeRow(static_cast<unsigned char>(lead), row);
+#else
+            decodeRow(converter, static_cast<unsigned char>(lead), row);
+#endif
+        }
+#ifndef _WIN32
+        iconv_close(converter);
+#endif
         return rows;
     }();
     return *table;
