@@ -335,11 +335,13 @@ std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedM
     const EventMatch match =
         Judge(eventDueDays(rule, forcedMonth, facts, holidays), facts.today, rule.advance);
     if (match.result == 0) return std::nullopt;
+    FieldList fields; // the tail's, for a shown entry only
+    const EventTail tail = eventTail(rule, fields);
     return entryLine(eventReportText(rule.dayForm == DayForm::Unsupported
                                          ? ""
-                                         : eventText(rule.text, rule.encoding),
+                                         : eventText(tail.text, rule.encoding),
                                      rule.dayForm, match),
-                     settings, Kind::Event, rule.colour);
+                     settings, Kind::Event, tail.colour);
 }
 
 // --- the section ---

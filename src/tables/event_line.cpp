@@ -12,6 +12,21 @@ constexpr auto npos = std::string_view::npos;
 
 } // namespace
 
+EventTail eventTail(const EventLine& rule, FieldList& fields) noexcept
+{
+    fields.start(rule.tail);
+    EventTail tail;
+    if (!fields.has(0)) return tail;
+    tail.text = fields.unsplit();
+    // a colour field holds "&" anywhere; without it the field is the text's first word. The
+    // colour words are ASCII, so a field that is not one needs no decoding: it matches none
+    if (const std::string_view field = fields.field(0); field.find('&') != std::string_view::npos) {
+        tail.colour = field.starts_with('&') ? colourCode(field.substr(1)) : 'A';
+        tail.text = fields.unsplit();
+    }
+    return tail;
+}
+
 std::string eventText(std::string_view bytes, LineEncoding encoding)
 {
     FieldList fields; // only shown texts come here

@@ -50,11 +50,20 @@ struct EventLine
     std::int32_t dayValue = 0, weekdayValue = 0, weekValue = 0, monthValue = 0;
     DayForm dayForm = DayForm::Plain;
     WeekForm weekForm = WeekForm::OfMonth;
-    // The field after the month is the colour when it holds "&" (without one the text
-    // starts there); the text is the line from its first text field on, as bytes.
+    std::string_view tail; // the line after the month (eventTail); see jikukai.h
+};
+
+// The fields after the month of an event line: the colour field holds "&" (without one
+// the text starts there), and the text is the line from its first text field on, as bytes.
+struct EventTail
+{
     char colour = 'A';
     std::string_view text;
 };
+
+// The tail of a kept line, split by `fields` (started on it afresh): views into the line or
+// into the storage of `fields`, valid while both are.
+EventTail eventTail(const EventLine& rule, FieldList& fields) noexcept;
 
 // The parser is defined here, so that it compiles with what it calls inlined (see
 // TIRA_LINE_PARSER).
@@ -115,19 +124,6 @@ inline void readWeekField(std::string_view field, EventLine& line) noexcept
     take(field, WeekForm::OfMonth);
 }
 
-// The colour and the text after the month, whose field is `at`.
-inline void readEventTail(FieldList& fields, std::size_t at, EventLine& line) noexcept
-{
-    if (!fields.has(at)) return;
-    line.text = fields.unsplit();
-    // a colour field holds "&" anywhere; without it the field is the text's first word
-    if (const std::string_view field = fields.field(at);
-        field.find('&') != std::string_view::npos) {
-        line.colour = field.starts_with('&') ? colourCode(field.substr(1)) : 'A';
-        line.text = fields.unsplit();
-    }
-}
-
 } // namespace detail
 
 TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noexcept
@@ -151,7 +147,7 @@ TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noe
             return LineProblem::NotNumber;
 
         sum = std::int64_t{line.dayValue} + line.weekdayValue + line.weekValue + line.monthValue;
-        detail::readEventTail(fields, next + 4, line);
+        line.tail = fields.unsplit(); // splitting stopped after the month
         return LineProblem::None;
     });
 }

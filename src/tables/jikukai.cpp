@@ -4,6 +4,25 @@
 
 namespace tira {
 
+BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields) noexcept
+{
+    fields.start(line.tail);
+    BirthdayTail tail;
+    tail.name = fields.has(0) ? fields.field(0) : std::string_view{};
+    if (fields.has(2)) tail.stop = stopMark(fields.field(2)); // after the second spare field
+    if (fields.has(3)) tail.colour = colourCode(fields.field(3));
+    return tail;
+}
+
+WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields) noexcept
+{
+    fields.start(line.tail);
+    WeeklyTail tail;
+    if (fields.has(0)) tail.text = fields.field(0);
+    if (fields.has(1)) tail.colour = colourCode(fields.field(1));
+    return tail;
+}
+
 char scheduleMark(std::string_view word) noexcept
 {
     if (stopMark(word) == 'S') return 'S';

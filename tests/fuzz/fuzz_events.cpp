@@ -23,9 +23,11 @@ void evaluate(std::string_view line, bool utf8)
     const auto weekForm = static_cast<int>(rule.weekForm);
     FUZZ_CHECK(form >= 0 && form <= 7);
     FUZZ_CHECK(weekForm >= 1 && weekForm <= 6);
-    FUZZ_CHECK(fuzz::isColourCode(rule.colour));
+    thread_local FieldList tailFields;
+    const EventTail tail = eventTail(rule, tailFields);
+    FUZZ_CHECK(fuzz::isColourCode(tail.colour));
     FUZZ_CHECK(rule.advance <= 14);
-    const std::string text = eventText(rule.text, rule.encoding);
+    const std::string text = eventText(tail.text, rule.encoding);
     if (utf8) FUZZ_CHECK(isValidUtf8(text));
     FUZZ_CHECK(text.find('_') == std::string::npos);
     if (!rule.verdict.kept()) return;

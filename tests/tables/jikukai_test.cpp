@@ -269,14 +269,14 @@ TEST(ParserLimits, LongLinesAndManyFields)
     const std::string longName(1 << 20, 'n');
     const Parsed<TanLine> longLine("1990/5/12 x " + longName);
     EXPECT_EQ(longLine.verdict(), 2008);
-    EXPECT_EQ(longLine.line.name.size(), longName.size());
+    EXPECT_EQ(longLine.tail().name.size(), longName.size());
 
     std::string manyFields = "1990/5/12 x Taro note S blue";
     for (int i = 0; i < 10000; ++i)
         manyFields += " f";
     const Parsed<TanLine> many(manyFields);
     EXPECT_EQ(many.verdict(), 2008);
-    EXPECT_EQ(many.line.colour, 'B');
+    EXPECT_EQ(many.tail().colour, 'B');
 
     EXPECT_EQ(Parsed<SkeLine>(std::string(1 << 20, ',')).verdict(), kUnparsable); // empty date
     EXPECT_EQ(Parsed<SkeLine>(std::string(1 << 20, '"')).verdict(), kUnparsable);
