@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -223,14 +222,7 @@ void appendCp932(std::string& out, std::string_view bytes)
 {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        // runs of ASCII are copied eight bytes at a time
         std::size_t run = i;
-        while (bytes.size() - run >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, bytes.data() + run, 8);
-            if ((word & 0x8080808080808080u) != 0) break;
-            run += 8;
-        }
         while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
             ++run;
         out.append(bytes.data() + i, run - i);
@@ -317,15 +309,7 @@ std::string sanitizeUtf8(std::string_view bytes)
 
 bool isAscii(std::string_view bytes) noexcept
 {
-    std::size_t i = 0;
-    for (; bytes.size() - i >= 8; i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if ((word & 0x8080808080808080u) != 0) return false;
-    }
-    for (; i < bytes.size(); ++i)
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
-    return true;
+    return std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::size_t firstCharacterLength(std::string_view bytes, LineEncoding encoding) noexcept
@@ -377,14 +361,6 @@ bool Utf8Scan::feed(std::string_view bytes) noexcept
             m_high = 0xBF;
             continue;
         }
-        // runs of ASCII go eight bytes at a time
-        while (end - p >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080u) != 0) break;
-            p += 8;
-        }
-        if (p == end) break;
         const auto b = static_cast<unsigned char>(*p++);
         if (b < 0x80) continue;
         // the second byte's range also rules out overlong forms, surrogates and > U+10FFFF
