@@ -125,7 +125,7 @@ int check(const Settings& settings, const std::string& home)
 // The holiday file of a year, as bytes: its CR LF must not become CR CR LF on Windows.
 int holidays(const Job& job)
 {
-    const int year = job.holidayYear.value_or(SystemClock().now().year);
+    const int year = job.holidayYear.value_or(SystemClock().now().date.year);
     const std::string text = holidayFileText(year);
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
