@@ -12,7 +12,7 @@ constexpr auto npos = std::string_view::npos;
 
 } // namespace
 
-EventTail eventTail(const EventLine& rule, FieldList& fields) noexcept
+EventTail eventTail(const EventLine& rule, FieldList& fields)
 {
     fields.start(rule.tail);
     EventTail tail;

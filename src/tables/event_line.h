@@ -63,7 +63,7 @@ struct EventTail
 
 // The tail of a kept line, split by `fields` (started on it afresh): views into the line or
 // into the storage of `fields`, valid while both are.
-EventTail eventTail(const EventLine& rule, FieldList& fields) noexcept;
+EventTail eventTail(const EventLine& rule, FieldList& fields);
 
 // The parser is defined here, so that it compiles with what it calls inlined (see
 // TIRA_LINE_PARSER).

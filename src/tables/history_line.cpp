@@ -4,7 +4,7 @@
 
 namespace tira {
 
-HistoryTail historyTail(const HistoryLine& line, FieldList& fields) noexcept
+HistoryTail historyTail(const HistoryLine& line, FieldList& fields)
 {
     fields.start(line.tail);
     HistoryTail tail;

@@ -38,7 +38,7 @@ struct HistoryTail
 
 // The tail of a kept line, split by `fields` (started on it afresh): views into the line or
 // into the storage of `fields`, valid while both are.
-HistoryTail historyTail(const HistoryLine& line, FieldList& fields) noexcept;
+HistoryTail historyTail(const HistoryLine& line, FieldList& fields);
 
 // The parser is defined here, so that it compiles with what it calls inlined (see
 // TIRA_LINE_PARSER).

@@ -4,7 +4,7 @@
 
 namespace tira {
 
-BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields) noexcept
+BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields)
 {
     fields.start(line.tail);
     BirthdayTail tail;
@@ -14,7 +14,7 @@ BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields) noexcept
     return tail;
 }
 
-WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields) noexcept
+WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields)
 {
     fields.start(line.tail);
     WeeklyTail tail;

@@ -102,8 +102,8 @@ struct HolidayLine
 
 // The tail of a kept line, split by `fields` (started on it afresh): views into the line or
 // into the storage of `fields`, valid while both are.
-BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields) noexcept;
-WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields) noexcept;
+BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields);
+WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields);
 
 // The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
 // case), else "N".
