@@ -90,7 +90,7 @@ const DecodeTable& decodeTable()
     static const auto table = [] {
         auto rows = std::make_unique<DecodeTable>();
 #ifndef _WIN32
-        const iconv_t converter = iconv_open("UTF-16LE", "CP932");
+        iconv_t converter = iconv_open("UTF-16LE", "CP932");
         // iconv's failure value is (iconv_t)-1; without a converter every pair stays unmapped
         // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
         if (converter == reinterpret_cast<iconv_t>(-1)) return rows;
