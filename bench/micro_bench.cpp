@@ -142,13 +142,13 @@ void BM_TableReader(benchmark::State& state)
     std::string text;
     for (auto _ : state) {
         TableReader reader(path.string());
-        if (state.range(0) == 0) {
-            while (reader.next(text)) // decoded
-                benchmark::DoNotOptimize(text.data());
-        } else {
-            std::string_view raw;
-            while (reader.nextBytes(raw)) // as the file's bytes
-                benchmark::DoNotOptimize(raw.data());
+        std::string_view raw;
+        while (reader.nextBytes(raw)) { // as the file's bytes, and decoded for range 0
+            if (state.range(0) == 0) {
+                text.clear();
+                appendText(text, raw, reader.lineEncoding());
+            }
+            benchmark::DoNotOptimize(raw.data());
         }
     }
     setBytes(state, bytes.size());

@@ -7,15 +7,15 @@ namespace {
 constexpr std::array<int, 12> kMonthLengths{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // Days of years 0 .. year-1: year 0 is a leap year of 366 days.
-std::int64_t daysBeforeYear(std::int64_t year) noexcept
+std::uint64_t daysBeforeYear(std::uint64_t year) noexcept
 {
-    if (year <= 0) return 0;
-    const std::int64_t y = year - 1;
+    if (year == 0) return 0;
+    const std::uint64_t y = year - 1;
     return 366 + y * 365 + y / 4 - y / 100 + y / 400;
 }
 
 // Cumulative days before month m (1..12) of a common year.
-constexpr std::array<int, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151,
+constexpr std::array<std::uint64_t, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151,
                                                181, 212, 243, 273, 304, 334};
 
 int ceilDiv7(int x) noexcept
@@ -45,26 +45,17 @@ int daysInMonth(std::int32_t year, int month) noexcept
 
 std::int32_t DayCount(std::int32_t year, std::int32_t month, std::int32_t day) noexcept
 {
-    std::int64_t y = year < 0 ? 0 : year;
-    std::int64_t m = month < 1 ? 1 : month;
+    // unsigned from here: neither can be negative, and unsigned division is the cheaper
+    std::uint64_t y = year < 0 ? 0 : static_cast<std::uint64_t>(year);
+    std::uint32_t m = month < 1 ? 1 : static_cast<std::uint32_t>(month);
     if (m > 12) {
         // month 13 is January of the next year; later months go on the same way
         y += (m - 1) / 12;
         m = (m - 1) % 12 + 1;
     }
-    // a report asks for one or two years over and over: their start is kept
-    thread_local std::int64_t lastYear = -1;
-    thread_local std::int64_t lastDays = 0;
-    thread_local bool lastLeap = false;
-    if (y != lastYear) {
-        lastYear = y;
-        lastDays = daysBeforeYear(y);
-        lastLeap = isLeapYear(static_cast<std::int32_t>(y));
-    }
-    std::int64_t serial = lastDays + kDaysBeforeMonth[static_cast<std::size_t>(m)];
-    if (m > 2 && lastLeap) serial += 1;
-    serial += day;
-    return static_cast<std::int32_t>(serial);
+    const bool leap = isLeapYear(static_cast<std::int32_t>(y));
+    const std::uint64_t before = daysBeforeYear(y) + kDaysBeforeMonth[m] + (m > 2 && leap ? 1 : 0);
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(before) + day);
 }
 
 int weekdayOf(std::int32_t serial) noexcept

@@ -64,7 +64,7 @@ int runAgenda(const Job& job, const std::string& home, Settings settings, TextCo
     Date first = job.date.value_or(Date{});
     if (!job.date) {
         const ClockReading now = SystemClock().now();
-        first = {now.year, now.month, now.day};
+        first = now.date;
     }
     const WinColour defaultColour = settings.BaseF;
     std::vector<AgendaEntry> entries;

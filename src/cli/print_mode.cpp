@@ -143,11 +143,7 @@ int runPrint(const Job& job, const std::string& home, Settings settings, TextCol
         reading.hour = static_cast<std::uint16_t>(job.time->first);
         reading.minute = static_cast<std::uint16_t>(job.time->second);
     }
-    if (job.date) {
-        reading.year = job.date->year;
-        reading.month = job.date->month;
-        reading.day = job.date->day;
-    }
+    if (job.date) reading.date = *job.date;
     const FixedClock clock(reading);
     Output out(stdout);
     RecordingPane recording;

@@ -139,7 +139,7 @@ int check(const Settings& settings, const std::string& home)
 // The holiday file of a year, as bytes: its CR LF must not become CR CR LF on Windows.
 int holidays(const Job& job)
 {
-    const int year = job.holidayYear.value_or(SystemClock().now().year);
+    const int year = job.holidayYear.value_or(SystemClock().now().date.year);
     const std::string text = holidayFileText(year);
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
@@ -184,7 +184,7 @@ int runCommandLine(std::span<const std::string_view> args, const WindowOpener& o
     if (job.kind == JobKind::Import) {
         std::setlocale(LC_ALL, ""); // the reason a file cannot be read, in the user's language
         const ClockReading now = SystemClock().now();
-        return runImport(job, {now.year, now.month, now.day});
+        return runImport(job, now.date);
     }
     // a login entry without --home names no home folder, so none is looked for
     if (job.kind == JobKind::Autostart && !job.home) return autostart(job, {});

@@ -13,7 +13,9 @@ std::optional<EntryLine> birthdayEntry(const BirthdayLine& line, const CalendarF
     const std::int32_t daysToGo = DayCount(year, month, low16(line.date.value[2])) - facts.today;
     if (daysToGo != 0 && (daysToGo < 0 || daysToGo > line.advance)) return std::nullopt;
 
-    const std::string name = shownText(line.name(), line.encoding);
+    FieldList fields; // the tail's, for a shown entry only
+    const BirthdayTail tail = birthdayTail(line, fields);
+    const std::string name = shownText(tail.name, line.encoding);
     std::string text;
     if (daysToGo > 0) {
         text = name + " さんの誕生日まで あと " + std::to_string(daysToGo) + " 日です。";
@@ -25,15 +27,14 @@ std::optional<EntryLine> birthdayEntry(const BirthdayLine& line, const CalendarF
         }
         text += "誕生日です。";
     }
-    return entryLine(std::move(text), settings, Kind::Birthday, line.colour(), line.stop() == 'S',
+    return entryLine(std::move(text), settings, Kind::Birthday, tail.colour, tail.stop == 'S',
                      daysToGo);
 }
 
 void MainState::Tan()
 {
-    showSection<TanLine>(Kind::Birthday, [this](const BirthdayLine& line, std::uint16_t) {
-        return birthdayEntry(line, facts, settings);
-    });
+    showSection<Kind::Birthday>(
+        [this](const BirthdayLine& line) { return birthdayEntry(line, facts, settings); });
 }
 
 } // namespace tira

@@ -13,13 +13,9 @@ ClockReading SystemClock::now() const
 #else
     localtime_r(&t, &local);
 #endif
-    ClockReading r;
-    r.year = static_cast<std::uint16_t>(local.tm_year + 1900);
-    r.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-    r.day = static_cast<std::uint16_t>(local.tm_mday);
-    r.hour = static_cast<std::uint16_t>(local.tm_hour);
-    r.minute = static_cast<std::uint16_t>(local.tm_min);
-    return r;
+    return {static_cast<std::uint16_t>(local.tm_year + 1900),
+            static_cast<std::uint16_t>(local.tm_mon + 1), static_cast<std::uint16_t>(local.tm_mday),
+            static_cast<std::uint16_t>(local.tm_hour), static_cast<std::uint16_t>(local.tm_min)};
 }
 
 } // namespace tira

@@ -1,17 +1,24 @@
 #pragma once
 
+#include "calendar/tira0.h"
+
 #include <cstdint>
 
 namespace tira {
 
-// One reading of the local clock.
+// One reading of the local clock: a date and a time of day.
 struct ClockReading
 {
-    std::uint16_t year = 2000;
-    std::uint16_t month = 1;
-    std::uint16_t day = 1;
+    Date date{2000, 1, 1};
     std::uint16_t hour = 0;
     std::uint16_t minute = 0;
+
+    constexpr ClockReading() noexcept = default;
+    constexpr ClockReading(std::uint16_t year, std::uint16_t month, std::uint16_t day,
+                           std::uint16_t hourOfDay = 0, std::uint16_t minuteOfHour = 0) noexcept
+        : date{year, month, day}, hour(hourOfDay), minute(minuteOfHour)
+    {
+    }
 };
 
 // The clock the report reads; injected so that tests fix the date and time.

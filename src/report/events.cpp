@@ -335,7 +335,8 @@ std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedM
     const EventMatch match =
         Judge(eventDueDays(rule, forcedMonth, facts, holidays), facts.today, rule.advance);
     if (match.result == 0) return std::nullopt;
-    const EventLine::Tail tail = rule.tail();
+    FieldList fields; // the tail's, for a shown entry only
+    const EventTail tail = eventTail(rule, fields);
     return entryLine(eventReportText(rule.dayForm == DayForm::Unsupported
                                          ? ""
                                          : eventText(tail.text, rule.encoding),
@@ -347,17 +348,18 @@ std::optional<EntryLine> eventEntry(const EventLine& rule, std::uint16_t forcedM
 
 void MainState::EveBase()
 {
-    readKindFiles(Kind::Event, [this](std::string_view bytes, LineEncoding encoding,
-                                      std::uint16_t forcedMonth) {
-        expandCommaList(bytes, [&](std::string_view one) { EveX(one, forcedMonth, encoding); });
-    });
+    FieldList fields;
+    readKindFiles(Kind::Event,
+                  [&](std::string_view bytes, LineEncoding encoding, std::uint16_t forcedMonth) {
+                      expandCommaList(bytes, [&](std::string_view one) {
+                          fields.start(one);
+                          EveX(lineParser<Kind::Event>()(fields, encoding), forcedMonth);
+                      });
+                  });
 }
 
-void MainState::EveX(std::string_view line, std::uint16_t forcedMonth, LineEncoding encoding)
+void MainState::EveX(const EventLine& rule, std::uint16_t forcedMonth)
 {
-    thread_local FieldList fields;
-    fields.start(line);
-    const EventLine rule = EveLine(fields, encoding);
     if (!rule.verdict.kept()) return;
     if (const auto entry = eventEntry(rule, forcedMonth, facts, holidays, settings))
         writeShown(Kind::Event, *entry);

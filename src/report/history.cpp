@@ -32,9 +32,11 @@ std::optional<EntryLine> historyEntry(const HistoryLine& line, const CalendarFac
     if (!first && !(lifeDates && line.month2 == date.month && line.day2 == date.day))
         return std::nullopt;
 
+    FieldList fields; // the tail's, for a shown entry only
+    const HistoryTail tail = historyTail(line, fields);
     // an unknown kind shows its date and the read-error text, like an E entry
     const std::string text = line.kindLetter == 'X' ? std::string(kHistoryReadError)
-                                                    : shownText(line.text(), line.encoding);
+                                                    : shownText(tail.text, line.encoding);
     const auto& parts = first ? line.date : line.second;
     char kind = line.kindLetter; // 'X' stands for any kind but E, B and D
     if (!first) kind = line.kindLetter == 'B' ? 'D' : 'B';
@@ -51,7 +53,7 @@ std::optional<EntryLine> historyEntry(const HistoryLine& line, const CalendarFac
     if (kind == 'B' && !containsAny(text, kBirthWords)) entry.text += " 生誕";
     if (kind == 'D' && !containsAny(text, kDeathWords)) entry.text += " 命日";
 
-    entry.colour = entryColourOf(settings, Kind::History, line.colour(), false, 0);
+    entry.colour = entryColourOf(settings, Kind::History, tail.colour, false, 0);
     // anniversary colours win over both the status colours and the entry's own colour
     if (settings.HistMeiTan != 0 && kind == 'D') entry.colour = settings.Meinichi;
     if (settings.HistMeiTan != 0 && kind == 'B') entry.colour = settings.Tanjyou;
@@ -60,9 +62,8 @@ std::optional<EntryLine> historyEntry(const HistoryLine& line, const CalendarFac
 
 void MainState::HisBase()
 {
-    showSection<HisLine>(Kind::History, [this](const HistoryLine& line, std::uint16_t) {
-        return historyEntry(line, facts, settings);
-    });
+    showSection<Kind::History>(
+        [this](const HistoryLine& line) { return historyEntry(line, facts, settings); });
 }
 
 } // namespace tira

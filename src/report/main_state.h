@@ -2,6 +2,7 @@
 
 #include "calendar/tira0.h"
 #include "report/clock.h"
+#include "report/line_parsers.h"
 #include "report/report_pane.h"
 #include "report/table_files.h"
 #include "settings/settings.h"
@@ -61,9 +62,9 @@ class MainState
     void HisBase(); // 歴史
     void Wek();     // 週間
 
-    // One event line free of comma lists (a file's bytes in `encoding`), read with
-    // `forcedMonth` (0 = none) in place of its month.
-    void EveX(std::string_view line, std::uint16_t forcedMonth, LineEncoding encoding);
+    // One parsed event rule free of comma lists, read with `forcedMonth` (0 = none) in
+    // place of its month.
+    void EveX(const EventLine& rule, std::uint16_t forcedMonth);
 
     const std::string& home() const noexcept { return m_home; }
     ReportPane& pane() noexcept { return m_pane; }
@@ -103,18 +104,17 @@ class MainState
             });
     }
 
-    // A section: every line of the kind's files parsed by `Parse`, and what
-    // decide(line, forcedMonth) says to show written.
-    template <auto Parse, class Decide> void showSection(Kind kind, Decide decide)
+    // A section, in one pass over the kind's files: each line is read as bytes, parsed into
+    // a record by the kind's parser, and what decide(record) says to show is written.
+    template <Kind K, class Decide> void showSection(Decide decide)
     {
         FieldList fields;
-        readKindFiles(
-            kind, [&](std::string_view bytes, LineEncoding encoding, std::uint16_t forcedMonth) {
-                fields.start(bytes);
-                const auto line = Parse(fields, encoding);
-                if (!line.verdict.kept()) return;
-                if (const auto entry = decide(line, forcedMonth)) writeShown(kind, *entry);
-            });
+        readKindFiles(K, [&](std::string_view bytes, LineEncoding encoding, std::uint16_t) {
+            fields.start(bytes);
+            const auto line = lineParser<K>()(fields, encoding);
+            if (!line.verdict.kept()) return;
+            if (const auto entry = decide(line)) writeShown(K, *entry);
+        });
     }
 
     // One shown entry of `kind`: raises the counter, writes the heading before the first

@@ -69,9 +69,8 @@ std::optional<EntryLine> scheduleEntry(const ScheduleLine& line, const CalendarF
 
 void MainState::Ske()
 {
-    showSection<SkeLine>(Kind::Schedule, [this](const ScheduleLine& line, std::uint16_t) {
-        return scheduleEntry(line, facts, settings);
-    });
+    showSection<Kind::Schedule>(
+        [this](const ScheduleLine& line) { return scheduleEntry(line, facts, settings); });
 }
 
 } // namespace tira

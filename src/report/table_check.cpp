@@ -1,6 +1,7 @@
 #include "report/table_check.h"
 
 #include "report/events.h"
+#include "report/line_parsers.h"
 #include "report/main_state.h"
 #include "report/table_files.h"
 #include "tables/event_line.h"
@@ -15,8 +16,8 @@
 #include <array>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <optional>
+#include <utility>
 
 namespace tira {
 
@@ -127,27 +128,16 @@ CheckedFile checkFile(std::string label, std::string path, const std::string& ho
     return file;
 }
 
-// A check for the kinds whose lines go to their parser as they are.
-template <auto Parse> LineCheck parserCheck()
-{
-    return [](std::string_view cut, LineEncoding encoding, const DropLine& drop) {
-        thread_local FieldList fields;
-        fields.start(cut);
-        const auto line = Parse(fields, encoding);
-        if (!line.verdict.kept()) drop(line.verdict.problem, {});
-    };
-}
-
 // Event lines: every rule of a comma list, parsed and then looked at as the section does,
 // with the month of a monthly file forced on it.
 LineCheck eventCheck(std::uint16_t forcedMonth)
 {
-    return [forcedMonth](std::string_view cut, LineEncoding encoding, const DropLine& drop) {
+    return [forcedMonth, fields = FieldList()](std::string_view cut, LineEncoding encoding,
+                                               const DropLine& drop) mutable {
         const bool list = cut.find(',') != std::string_view::npos;
         expandCommaList(cut, [&](std::string_view one) {
-            thread_local FieldList fields;
             fields.start(one);
-            const EventLine rule = EveLine(fields, encoding);
+            const EventLine rule = lineParser<Kind::Event>()(fields, encoding);
             // what can stop a rule does not depend on the date
             const LineProblem problem =
                 rule.verdict.kept() ? eventRuleProblem(rule, forcedMonth) : rule.verdict.problem;
@@ -156,33 +146,46 @@ LineCheck eventCheck(std::uint16_t forcedMonth)
     };
 }
 
+// The check of a kind's lines; an event file of a month is read with that month forced on
+// its rules. The other kinds' lines go to their parser as they are.
+template <Kind K> LineCheck kindCheck([[maybe_unused]] std::uint16_t forcedMonth)
+{
+    if constexpr (K == Kind::Event) {
+        return eventCheck(forcedMonth);
+    } else {
+        return [fields = FieldList()](std::string_view cut, LineEncoding encoding,
+                                      const DropLine& drop) mutable {
+            fields.start(cut);
+            const auto line = lineParser<K>()(fields, encoding);
+            if (!line.verdict.kept()) drop(line.verdict.problem, {});
+        };
+    }
+}
+
 // The holiday table keeps the first 30 valid lines.
 LineCheck holidayCheck()
 {
-    auto kept = std::make_shared<std::size_t>(0);
-    return [kept](std::string_view cut, LineEncoding encoding, const DropLine& drop) {
-        FieldList fields;
+    return [kept = std::size_t{0}, fields = FieldList()](
+               std::string_view cut, LineEncoding encoding, const DropLine& drop) mutable {
         fields.start(cut);
         const HolidayLine line = HolLine(fields, encoding);
         if (!line.verdict.kept())
             drop(line.verdict.problem, {});
-        else if (*kept >= kMaxHolidays)
+        else if (kept >= kMaxHolidays)
             drop(LineProblem::HolidayTableFull, {});
         else
-            ++*kept;
+            ++kept;
     };
 }
 
-// The check of each kind's lines, in section-number order (as kKinds); an event file of a
-// month is read with that month forced on its rules.
+// The check of each kind, in section-number order (as kKinds).
 using KindCheck = LineCheck (*)(std::uint16_t forcedMonth);
-constexpr std::array<KindCheck, kKindCount> kKindChecks{
-    [](std::uint16_t) { return parserCheck<TanLine>(); },
-    [](std::uint16_t) { return parserCheck<SkeLine>(); },
-    [](std::uint16_t forcedMonth) { return eventCheck(forcedMonth); },
-    [](std::uint16_t) { return parserCheck<HisLine>(); },
-    [](std::uint16_t) { return parserCheck<WekLine>(); },
-};
+constexpr std::array<KindCheck, kKindCount> kKindChecks =
+    []<std::size_t... I>(std::index_sequence<I...>)
+{
+    return std::array<KindCheck, kKindCount>{&kindCheck<static_cast<Kind>(I)>...};
+}
+(std::make_index_sequence<kKindCount>{});
 
 // Whether the report shows a kind at present: its switch is on and it has a slot.
 bool sectionShown(const Settings& settings, Kind kind)

@@ -1,8 +1,12 @@
 #pragma once
 
-// The deciders of the five sections: whether one parsed line concerns the report date, and
-// with which text, colour and stop effect. Pure functions; the section builders of
-// MainState only read the files, parse each line, ask the decider and write what it says.
+// The deciders of the five sections, the last of the reading path's three steps (text/
+// reads a file's lines as bytes, tables/ parses a line into a record, report/ decides):
+// whether one parsed record concerns a date, and with which text, colour and stop effect.
+// A decider takes the record, the calendar facts of the date and the settings, nothing
+// else, so one record can be decided for any number of dates; it decodes only the texts
+// it shows. The section builders of MainState read, parse and decide in one pass and
+// write what the decider says.
 
 #include "calendar/tira0.h"
 #include "report/main_state.h"

@@ -33,7 +33,7 @@ void MainState::Tirawa(std::uint8_t flag)
     m_pane.resetAttributes();
 
     const ClockReading clock = m_clock.now();
-    if (flag == 1) reportDate = Date{clock.year, clock.month, clock.day};
+    if (flag == 1) reportDate = clock.date;
     facts = computeCalendarFacts(reportDate);
 
     m_pane.appendLine("今日は " + std::to_string(reportDate.year) + "年" +

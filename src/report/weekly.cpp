@@ -21,15 +21,16 @@ std::optional<EntryLine> weeklyEntry(const WeeklyLine& line, const CalendarFacts
             end = DayCount(year + 1, endMonth, endDay);
     }
     if (facts.today < start || end < facts.today) return std::nullopt;
-    return entryLine(entrySentence(shownText(line.text(), line.encoding)), settings, Kind::Week,
-                     line.colour());
+    FieldList fields; // the tail's, for a shown entry only
+    const WeeklyTail tail = weeklyTail(line, fields);
+    return entryLine(entrySentence(shownText(tail.text, line.encoding)), settings, Kind::Week,
+                     tail.colour);
 }
 
 void MainState::Wek()
 {
-    showSection<WekLine>(Kind::Week, [this](const WeeklyLine& line, std::uint16_t) {
-        return weeklyEntry(line, facts, settings);
-    });
+    showSection<Kind::Week>(
+        [this](const WeeklyLine& line) { return weeklyEntry(line, facts, settings); });
 }
 
 } // namespace tira

@@ -466,7 +466,7 @@ void TMainF::followTheDay()
     // the new day's report within a second of the date change.
     if (m_dateByHand) return;
     const ClockReading now = m_clock.now();
-    if (Date{now.year, now.month, now.day} != m_state.reportDate) buildReport(1);
+    if (now.date != m_state.reportDate) buildReport(1);
 }
 
 void TMainF::setCaption(const QString& caption)

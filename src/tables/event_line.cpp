@@ -10,33 +10,26 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// Event colour words carry a leading "&"; any other text with "&" is automatic. The words
-// are ASCII, so the bytes of a field that is not need no decoding: they match nothing.
-char eventColourCode(std::string_view field) noexcept
-{
-    if (!field.starts_with('&')) return 'A';
-    return colourCode(field.substr(1));
-}
-
 } // namespace
 
-EventLine::Tail EventLine::tail() const noexcept
+EventTail eventTail(const EventLine& rule, FieldList& fields)
 {
-    Tail tail;
-    // a colour field holds "&" anywhere; without it the field is the text's first word
-    if (fields->has(colourAt)) {
-        tail.text = fields->unsplit();
-        if (fields->field(colourAt).find('&') != std::string_view::npos) {
-            tail.colour = eventColourCode(fields->field(colourAt));
-            tail.text = fields->unsplit();
-        }
+    fields.start(rule.tail);
+    EventTail tail;
+    if (!fields.has(0)) return tail;
+    tail.text = fields.unsplit();
+    // a colour field holds "&" anywhere; without it the field is the text's first word. The
+    // colour words are ASCII, so a field that is not one needs no decoding: it matches none
+    if (const std::string_view field = fields.field(0); field.find('&') != std::string_view::npos) {
+        tail.colour = field.starts_with('&') ? colourCode(field.substr(1)) : 'A';
+        tail.text = fields.unsplit();
     }
     return tail;
 }
 
 std::string eventText(std::string_view bytes, LineEncoding encoding)
 {
-    thread_local FieldList fields; // keeps its storage from line to line
+    FieldList fields; // only shown texts come here
     fields.split(bytes);
     std::string text;
     for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -50,20 +50,20 @@ struct EventLine
     std::int32_t dayValue = 0, weekdayValue = 0, weekValue = 0, monthValue = 0;
     DayForm dayForm = DayForm::Plain;
     WeekForm weekForm = WeekForm::OfMonth;
-
-    // The fields after the month of a line that is kept, read once: the colour field holds
-    // "&" (without one the text starts there), and the text is the line from its first
-    // text field on, as bytes.
-    struct Tail
-    {
-        char colour = 'A';
-        std::string_view text;
-    };
-    Tail tail() const noexcept;
-
-    FieldList* fields = nullptr; // the line, split as far as the month
-    std::size_t colourAt = 0;    // the field after the month
+    std::string_view tail; // the line after the month (eventTail); see jikukai.h
 };
+
+// The fields after the month of an event line: the colour field holds "&" (without one
+// the text starts there), and the text is the line from its first text field on, as bytes.
+struct EventTail
+{
+    char colour = 'A';
+    std::string_view text;
+};
+
+// The tail of a kept line, split by `fields` (started on it afresh): views into the line or
+// into the storage of `fields`, valid while both are.
+EventTail eventTail(const EventLine& rule, FieldList& fields);
 
 // The parser is defined here, so that it compiles with what it calls inlined (see
 // TIRA_LINE_PARSER).
@@ -130,7 +130,6 @@ TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noe
 {
     return parsedLine<EventLine>([&](EventLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
         std::size_t next = 0;
         if (const auto problem = readAdvance(fields, encoding, line.advance, next);
             problem != LineProblem::None)
@@ -147,8 +146,8 @@ TIRA_LINE_PARSER EventLine EveLine(FieldList& fields, LineEncoding encoding) noe
             !readNumber(line.week, line.weekValue) || !readNumber(line.month, line.monthValue))
             return LineProblem::NotNumber;
 
-        line.colourAt = next + 4;
         sum = std::int64_t{line.dayValue} + line.weekdayValue + line.weekValue + line.monthValue;
+        line.tail = fields.unsplit(); // splitting stopped after the month
         return LineProblem::None;
     });
 }

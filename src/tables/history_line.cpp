@@ -2,18 +2,15 @@
 
 #include "tables/fields.h"
 
-#include <cstdint>
-
 namespace tira {
 
-std::string_view HistoryLine::text() const noexcept
+HistoryTail historyTail(const HistoryLine& line, FieldList& fields)
 {
-    return textAt != 0 ? fields->field(textAt) : std::string_view{};
-}
-
-char HistoryLine::colour() const noexcept
-{
-    return fields->has(colourAt) ? colourCode(fields->field(colourAt)) : 'A';
+    fields.start(line.tail);
+    HistoryTail tail;
+    if (line.kindLetter != 'X' && fields.has(0)) tail.text = fields.field(0);
+    if (fields.has(1)) tail.colour = colourCode(fields.field(1));
+    return tail;
 }
 
 } // namespace tira

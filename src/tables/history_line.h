@@ -26,15 +26,19 @@ struct HistoryLine
     char kindLetter = 'X'; // 'E', 'B' or 'D' (any letter case), 'X' for any other kind
     std::array<std::string_view, 3> second{"0", "0", "0"}; // "0" when open or with "?"
     std::int32_t month2 = 0, day2 = 0;
-
-    // The fields after the dates, of a line that is kept.
-    std::string_view text() const noexcept; // E, B and D; the others show kHistoryReadError
-    char colour() const noexcept;
-
-    FieldList* fields = nullptr; // the line, split on as far as asked
-    std::size_t textAt = 0;
-    std::size_t colourAt = 3;
+    std::string_view tail; // the line from the text on (historyTail); see jikukai.h
 };
+
+// The fields after the dates of a history line.
+struct HistoryTail
+{
+    std::string_view text; // E, B and D; the others show kHistoryReadError
+    char colour = 'A';
+};
+
+// The tail of a kept line, split by `fields` (started on it afresh): views into the line or
+// into the storage of `fields`, valid while both are.
+HistoryTail historyTail(const HistoryLine& line, FieldList& fields);
 
 // The parser is defined here, so that it compiles with what it calls inlined (see
 // TIRA_LINE_PARSER).
@@ -66,7 +70,6 @@ TIRA_LINE_PARSER HistoryLine HisLine(FieldList& fields, LineEncoding encoding) n
 {
     return parsedLine<HistoryLine>([&](HistoryLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
         if (!fields.has(1)) return LineProblem::TooFewFields;
         const auto date = splitDate(fields.field(0), 3);
         if (!date) return LineProblem::DateNeedsTwoSlashes;
@@ -75,19 +78,19 @@ TIRA_LINE_PARSER HistoryLine HisLine(FieldList& fields, LineEncoding encoding) n
         line.kindLetter = detail::kindLetterOf(line.kind);
         if (line.kindLetter == 'E') {
             if (!fields.has(2)) return LineProblem::TooFewFields;
-            line.textAt = 2;
         } else if (line.kindLetter == 'B' || line.kindLetter == 'D') {
             if (!fields.has(3)) return LineProblem::TooFewFields;
             if (!detail::readSecondDate(fields.field(2), line))
                 return LineProblem::DateNeedsTwoSlashes;
-            line.textAt = 3;
-            line.colourAt = 4;
         }
         // a part with any byte above 0x7F is no number, decoded or not
         if (!readNumber(line.date[1], line.month) || !readNumber(line.date[2], line.day) ||
             !readNumber(line.second[1], line.month2) || !readNumber(line.second[2], line.day2))
             return LineProblem::DateNotNumber;
         sum = std::int64_t{line.month} + line.day + line.month2 + line.day2;
+        // the fields split so far end before the text (before the ignored text of an
+        // unknown kind)
+        line.tail = fields.unsplit();
         return LineProblem::None;
     });
 }

@@ -4,39 +4,23 @@
 
 namespace tira {
 
-std::string_view BirthdayLine::spare1() const noexcept
+BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields)
 {
-    return fields->field(spareAt);
+    fields.start(line.tail);
+    BirthdayTail tail;
+    tail.name = fields.has(0) ? fields.field(0) : std::string_view{};
+    if (fields.has(2)) tail.stop = stopMark(fields.field(2)); // after the second spare field
+    if (fields.has(3)) tail.colour = colourCode(fields.field(3));
+    return tail;
 }
 
-std::string_view BirthdayLine::name() const noexcept
+WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields)
 {
-    return fields->field(spareAt + 1);
-}
-
-std::string_view BirthdayLine::spare2() const noexcept
-{
-    return fields->has(spareAt + 2) ? fields->field(spareAt + 2) : std::string_view{};
-}
-
-char BirthdayLine::stop() const noexcept
-{
-    return fields->has(spareAt + 3) ? stopMark(fields->field(spareAt + 3)) : 'N';
-}
-
-char BirthdayLine::colour() const noexcept
-{
-    return fields->has(spareAt + 4) ? colourCode(fields->field(spareAt + 4)) : 'A';
-}
-
-std::string_view WeeklyLine::text() const noexcept
-{
-    return fields->field(2);
-}
-
-char WeeklyLine::colour() const noexcept
-{
-    return fields->has(3) ? colourCode(fields->field(3)) : 'A';
+    fields.start(line.tail);
+    WeeklyTail tail;
+    if (fields.has(0)) tail.text = fields.field(0);
+    if (fields.has(1)) tail.colour = colourCode(fields.field(1));
+    return tail;
 }
 
 char scheduleMark(std::string_view word) noexcept

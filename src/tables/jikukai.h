@@ -1,13 +1,25 @@
 #pragma once
 
-// Jikukai: the line parsers of the birthday, schedule, weekly and holiday tables. Each
-// reads the line a FieldList was started on, as bytes that read as `encoding`: the
+// Jikukai: the line parsers of the birthday, schedule, weekly and holiday tables. The
+// reading path has three steps, one per folder: text/ reads a file's lines as bytes
+// (TableReader), tables/ parses one line into a record (these parsers, with FieldList),
+// report/ decides what a record shows on a date (table_sections.h).
+//
+// A parser reads the line a FieldList was started on, as bytes that read as `encoding`: the
 // separators, digits and marks the parsers look at are ASCII, and decoding is in step at
-// each of them, so the numbers and marks read from the bytes are those of the decoded
-// line. Texts stay the line's bytes until an entry is shown, and the fields after those
-// that decide whether an entry is shown are split only when it is (through the record's
-// accessors, while the FieldList still holds the line). A parser never allocates and never
-// throws; its verdict says why a line is dropped.
+// each of them, so the numbers and marks read from the bytes are those of the decoded line.
+// It fills a plain record: numbers, marks, and views of the line's texts, which stay bytes
+// until an entry is shown. A record needs nothing else to be decided for any number of
+// dates. Its views point into the line, or (a quoted field with "" inside) into the
+// FieldList's own storage: a record is valid while the line's bytes stay where they are and
+// the FieldList is not started on another line. A parser never allocates and never throws;
+// its verdict says why a line is dropped.
+//
+// The fields after those that decide whether an entry is shown stay in the record as its
+// `tail`, the rest of the line unsplit, which the kind's tail reader (birthdayTail ...)
+// splits for an entry that is shown. Splitting them for every line made the 1M-line rows of
+// `make bench` 15 to 25 % slower (birthday, weekly, history, event; CPU time and
+// instruction counts).
 
 #include "tables/fields.h"
 #include "tables/line_problem.h"
@@ -28,24 +40,23 @@ template <std::size_t N> struct DateParts
     std::array<std::int32_t, N> value{};
 };
 
-// Birthday line: [+advance] year/month/day spare name [spare2 [stop [colour]]].
-// Verdict: year + month + day + 1.
+// Birthday line: [+advance] year/month/day spare name [spare [stop [colour]]]. The spare
+// fields hold their places and are never used. Verdict: year + month + day + 1.
 struct BirthdayLine
 {
     LineVerdict verdict;
     LineEncoding encoding = LineEncoding::Text; // how the texts read
     std::int32_t advance = 0;                   // 0 without an advance field
     DateParts<3> date;
+    std::string_view tail; // the line from the name on (birthdayTail)
+};
 
-    // The fields after the date, of a line that is kept.
-    std::string_view spare1() const noexcept;
-    std::string_view name() const noexcept;
-    std::string_view spare2() const noexcept; // empty when the line has none
-    char stop() const noexcept;               // 'S' or 'N'
-    char colour() const noexcept;             // colour code
-
-    FieldList* fields = nullptr; // the line, split on as far as asked
-    std::size_t spareAt = 0;     // the field after the date
+// The fields after the spare field of a birthday line.
+struct BirthdayTail
+{
+    std::string_view name; // as split: underscores stay
+    char stop = 'N';       // 'S' or 'N'
+    char colour = 'A';     // colour code
 };
 
 // Schedule line: [+advance] year/month/day [*comment] text [mark [colour]].
@@ -69,12 +80,14 @@ struct WeeklyLine
     LineEncoding encoding = LineEncoding::Text;
     DateParts<2> start;
     DateParts<2> end;
+    std::string_view tail; // the line from the text on (weeklyTail)
+};
 
-    // The fields after the dates, of a line that is kept.
-    std::string_view text() const noexcept; // before the underscore and sentence-end rules
-    char colour() const noexcept;
-
-    FieldList* fields = nullptr; // the line, split on as far as asked
+// The fields after the dates of a weekly line.
+struct WeeklyTail
+{
+    std::string_view text; // before the underscore and sentence-end rules
+    char colour = 'A';
 };
 
 // Holiday line: month day name. Verdict: month + day + 1.
@@ -87,9 +100,14 @@ struct HolidayLine
     std::string_view name; // as split: underscores stay
 };
 
+// The tail of a kept line, split by `fields` (started on it afresh): views into the line or
+// into the storage of `fields`, valid while both are.
+BirthdayTail birthdayTail(const BirthdayLine& line, FieldList& fields);
+WeeklyTail weeklyTail(const WeeklyLine& line, FieldList& fields);
+
 // The schedule mark of a mark word: "S"/"STOP", "A"/"AFTER", "B"/"BEFORE" (any letter
 // case), else "N".
-TIRA_OUT_OF_LINE char scheduleMark(std::string_view word) noexcept;
+char scheduleMark(std::string_view word) noexcept;
 
 // A weekly or event text after the sentence-end rule: when its first "." is its last character that
 // "." is dropped, otherwise "です。" is appended; an empty text stays empty.
@@ -101,7 +119,8 @@ namespace detail {
 
 // A date field of N parts each written as an optional sign and one to nine digits, read in
 // one pass into `date`, its values added to `sum`; false for anything else (which readDate
-// then reads the general way).
+// then reads the general way). Reading every date the general way costs the 1M-line
+// birthday, schedule and weekly rows of `make bench` 29, 20 and 73 % more CPU time.
 template <std::size_t N>
 bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
 {
@@ -137,8 +156,7 @@ bool readPlainDate(std::string_view field, DateParts<N>& date, std::int64_t& sum
 // readDate for a field that is not a plain date: signs, blanks or long numbers in its
 // parts, or another count of parts.
 template <std::size_t N>
-TIRA_OUT_OF_LINE LineProblem readOtherDate(std::string_view field, DateParts<N>& date,
-                                           std::int64_t& sum) noexcept
+LineProblem readOtherDate(std::string_view field, DateParts<N>& date, std::int64_t& sum) noexcept
 {
     const auto parts = splitDate(field, static_cast<int>(N));
     if (!parts) return N == 3 ? LineProblem::DateNeedsTwoSlashes : LineProblem::DateNeedsOneSlash;
@@ -183,9 +201,11 @@ TIRA_LINE_PARSER BirthdayLine TanLine(FieldList& fields, LineEncoding encoding) 
 {
     return parsedLine<BirthdayLine>([&](BirthdayLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
-        return detail::readDatedStart(fields, encoding, 2, line.advance, line.date, sum,
-                                      line.spareAt);
+        std::size_t at = 0;
+        const auto problem =
+            detail::readDatedStart(fields, encoding, 2, line.advance, line.date, sum, at);
+        line.tail = fields.unsplit(); // the spare field is split, the name is not
+        return problem;
     });
 }
 
@@ -216,11 +236,15 @@ TIRA_LINE_PARSER WeeklyLine WekLine(FieldList& fields, LineEncoding encoding) no
 {
     return parsedLine<WeeklyLine>([&](WeeklyLine& line, std::int64_t& sum) {
         line.encoding = encoding;
-        line.fields = &fields;
         if (!fields.has(2)) return LineProblem::TooFewFields;
-        const auto problem = detail::readDate(fields.field(0), line.start, sum);
-        return problem != LineProblem::None ? problem
-                                            : detail::readDate(fields.field(1), line.end, sum);
+        if (const auto problem = detail::readDate(fields.field(0), line.start, sum);
+            problem != LineProblem::None)
+            return problem;
+        if (const auto problem = detail::readDate(fields.field(1), line.end, sum);
+            problem != LineProblem::None)
+            return problem;
+        line.tail = fields.unsplit();
+        return LineProblem::None;
     });
 }
 

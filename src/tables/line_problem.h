@@ -7,21 +7,12 @@
 
 // A line parser is compiled as one function, with everything it calls (the field splitter,
 // the date and number readers) inlined: a call per field costs as much as the parsing, and
-// GCC's own inlining leaves those calls in once the program is large.
+// GCC's own inlining leaves those calls in once the program is large. Without it the
+// 1M-line rows of `make bench` take 5 to 18 % more CPU time (history 18 %, schedule 14 %).
 #if defined(__GNUC__)
 #define TIRA_LINE_PARSER [[gnu::flatten]] inline
 #else
 #define TIRA_LINE_PARSER inline
-#endif
-
-// A helper the line parsers call seldom (slow paths, optional fields): kept out of the
-// flattened parsers, so that they stay small enough for the instruction cache.
-#if defined(__GNUC__)
-#define TIRA_OUT_OF_LINE [[gnu::noinline]]
-#elif defined(_MSC_VER)
-#define TIRA_OUT_OF_LINE __declspec(noinline)
-#else
-#define TIRA_OUT_OF_LINE
 #endif
 
 namespace tira {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -47,12 +46,8 @@ void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
 #else
 // One row of the table from iconv: all pairs of the row in one conversion, stepping over
 // each pair that iconv refuses (an unmapped pair stops it at its lead byte).
-void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
+void decodeRow(iconv_t converter, unsigned char lead, std::array<char16_t, kTrailCount>& row)
 {
-    static iconv_t converter = iconv_open("UTF-16LE", "CP932");
-    // iconv's failure value is (iconv_t)-1
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
-    if (converter == reinterpret_cast<iconv_t>(-1)) return;
     std::array<char, 2 * kTrailCount> pairs{};
     std::array<unsigned char, kTrailCount> trails{};
     std::size_t count = 0;
@@ -87,16 +82,31 @@ void decodeRow(unsigned char lead, std::array<char16_t, kTrailCount>& row)
 }
 #endif
 
-// The double-byte table (lead, trail) -> code point (0: unmapped), built once at the first
-// double-byte character; decoding is then a lookup with no per-character system call.
+// The double-byte table (lead, trail) -> code point (0: unmapped): the code page itself,
+// built once at the first double-byte character and never changed; decoding is then a
+// lookup with no per-character system call.
 const DecodeTable& decodeTable()
 {
     static const auto table = [] {
         auto rows = std::make_unique<DecodeTable>();
-        for (unsigned lead = 0x81; lead <= 0xFC; ++lead)
-            if (isLeadByte(static_cast<unsigned char>(lead)))
-                decodeRow(static_cast<unsigned char>(lead),
-                          (*rows)[leadIndex(static_cast<unsigned char>(lead))]);
+#ifndef _WIN32
+        iconv_t converter = iconv_open("UTF-16LE", "CP932");
+        // iconv's failure value is (iconv_t)-1; without a converter every pair stays unmapped
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+        if (converter == reinterpret_cast<iconv_t>(-1)) return rows;
+#endif
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
+            auto& row = (*rows)[leadIndex(static_cast<unsigned char>(lead))];
+#ifdef _WIN32
+            decodeRow(static_cast<unsigned char>(lead), row);
+#else
+            decodeRow(converter, static_cast<unsigned char>(lead), row);
+#endif
+        }
+#ifndef _WIN32
+        iconv_close(converter);
+#endif
         return rows;
     }();
     return *table;
@@ -212,14 +222,7 @@ void appendCp932(std::string& out, std::string_view bytes)
 {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        // runs of ASCII are copied eight bytes at a time
         std::size_t run = i;
-        while (bytes.size() - run >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, bytes.data() + run, 8);
-            if ((word & 0x8080808080808080u) != 0) break;
-            run += 8;
-        }
         while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
             ++run;
         out.append(bytes.data() + i, run - i);
@@ -306,15 +309,7 @@ std::string sanitizeUtf8(std::string_view bytes)
 
 bool isAscii(std::string_view bytes) noexcept
 {
-    std::size_t i = 0;
-    for (; bytes.size() - i >= 8; i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if ((word & 0x8080808080808080u) != 0) return false;
-    }
-    for (; i < bytes.size(); ++i)
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
-    return true;
+    return std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::size_t firstCharacterLength(std::string_view bytes, LineEncoding encoding) noexcept
@@ -366,14 +361,6 @@ bool Utf8Scan::feed(std::string_view bytes) noexcept
             m_high = 0xBF;
             continue;
         }
-        // runs of ASCII go eight bytes at a time
-        while (end - p >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080u) != 0) break;
-            p += 8;
-        }
-        if (p == end) break;
         const auto b = static_cast<unsigned char>(*p++);
         if (b < 0x80) continue;
         // the second byte's range also rules out overlong forms, surrogates and > U+10FFFF

@@ -111,7 +111,6 @@ TableReader::TableReader(const std::string& path) : m_path(path), m_file(openTab
     }
     static constexpr char kBom[] = "\xEF\xBB\xBF";
     if (m_end - m_pos >= 3 && std::memcmp(data() + m_pos, kBom, 3) == 0) {
-        m_encoding = TextEncoding::Utf8;
         m_lineEncoding = LineEncoding::Utf8;
         m_decided = true;
         m_pos += 3;
@@ -164,60 +163,48 @@ const char* TableReader::findFirstLineEnd(const char* from, std::size_t size) no
     while (at != end && *at != '\r' && *at != '\n')
         ++at;
     if (at == end) return nullptr;
-    m_lineEndsKnown = true;
-    m_lineEnd = *at;
-    m_firstCr = *at == '\r';
-    m_lineEnds = m_firstCr ? LineEnds::Cr : LineEnds::Lf;
+    m_ends = *at == '\r' ? Ends::FirstCr : Ends::Lf;
     return at;
 }
 
-// Past the CR that ended a line, with the byte after it read: an LF there belongs to it.
-void TableReader::takeLfAfterCr() noexcept
+// The line before ended at a CR: an LF right after it belongs to that line end.
+void TableReader::takeLfAfterCr()
 {
-    const bool lf = data()[m_pos] == '\n';
-    m_pos += lf ? 1 : 0;
-    if (m_firstCr) [[unlikely]] {
-        m_firstCr = false;
-        if (lf) m_lineEnds = LineEnds::CrLf;
-    }
+    m_crPending = false;
+    if (m_pos == m_end) fill();
+    const bool lf = m_pos < m_end && data()[m_pos] == '\n';
+    if (lf) ++m_pos;
+    if (m_ends == Ends::FirstCr) [[unlikely]]
+        m_ends = lf ? Ends::CrLf : Ends::Cr;
 }
 
 bool TableReader::nextBytes(std::string_view& bytes)
 {
     m_tooLong = false;
-    if (m_stopped) return false;
-    if (m_skipLf) {
-        m_skipLf = false;
-        if (m_pos == m_end) fill();
-        if (m_pos < m_end && m_pos != m_ctrlZ) {
-            takeLfAfterCr();
-        } else {
-            m_firstCr = false;
-        }
-    }
+    if (m_crPending) takeLfAfterCr();
+    if (stoppedAtCtrlZ()) return false;
     std::size_t scanned = 0; // bytes of this line already searched for its end
     for (;;) {
         const std::size_t limit = readLimit();
         const char* start = data() + m_pos;
+        // the line-end rule
         if (const char* lineEnd = findLineEnd(start + scanned, limit - m_pos - scanned)) {
             bytes = std::string_view(start, static_cast<std::size_t>(lineEnd - start));
             m_pos += bytes.size() + 1;
-            if (m_lineEnds == LineEnds::Lf) {
-                if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
-            } else if (m_pos < limit) {
-                takeLfAfterCr(); // in hand: taken now, not on the next call
-            } else {
-                m_skipLf = true;
-            }
+            if (m_ends != Ends::Lf)
+                m_crPending = true;
+            else if (!bytes.empty() && bytes.back() == '\r')
+                bytes.remove_suffix(1);
             break;
         }
+        // the Ctrl-Z rule: the line ends there, and reading with it
         if (limit == m_ctrlZ) {
-            m_stopped = true;
             bytes = std::string_view(start, m_ctrlZ - m_pos);
             m_pos = m_ctrlZ;
             if (bytes.empty()) return false;
             break;
         }
+        // the long-line rule
         scanned = m_end - m_pos;
         if (scanned >= kMaxLineBytes) [[unlikely]]
             return skipLongLine(bytes);
@@ -228,13 +215,7 @@ bool TableReader::nextBytes(std::string_view& bytes)
             break;
         }
     }
-    if (!m_decided && !isAscii(bytes)) {
-        const bool utf8 = restIsUtf8(bytes);
-        m_encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
-        // checked UTF-8 needs no mending
-        m_lineEncoding = utf8 ? LineEncoding::Text : LineEncoding::Cp932;
-        m_decided = true;
-    }
+    if (!m_decided) decideEncoding(bytes);
     return true;
 }
 
@@ -248,12 +229,11 @@ bool TableReader::skipLongLine(std::string_view& bytes)
         const std::size_t limit = readLimit();
         if (const char* lineEnd = findLineEnd(data() + m_pos, limit - m_pos)) {
             m_pos = static_cast<std::size_t>(lineEnd - data()) + 1;
-            m_skipLf = m_lineEnds != LineEnds::Lf;
+            m_crPending = m_ends != Ends::Lf;
             return true;
         }
         if (limit == m_ctrlZ) {
             m_pos = m_ctrlZ;
-            m_stopped = true;
             return true;
         }
         m_pos = m_end;
@@ -261,13 +241,13 @@ bool TableReader::skipLongLine(std::string_view& bytes)
     }
 }
 
-bool TableReader::next(std::string& line)
+// The first line with a byte above 0x7F decides the file's encoding.
+void TableReader::decideEncoding(std::string_view line)
 {
-    std::string_view bytes;
-    if (!nextBytes(bytes)) return false;
-    line.clear();
-    appendText(line, bytes, m_lineEncoding);
-    return true;
+    if (isAscii(line)) return;
+    // checked UTF-8 needs no mending
+    m_lineEncoding = restIsUtf8(line) ? LineEncoding::Text : LineEncoding::Cp932;
+    m_decided = true;
 }
 
 // The lines before the line in hand were ASCII; the rest of the file decides. What is not
@@ -279,7 +259,7 @@ bool TableReader::restIsUtf8(std::string_view line)
     Utf8Scan scan;
     // a line ends at an ASCII CR, so a character cut there is no UTF-8
     if (!scan.feed(line) || !scan.complete()) return false;
-    if (m_stopped) return true;
+    if (stoppedAtCtrlZ()) return true;
     bool stopped = false;
     if (!feedUpToCtrlZ(scan, std::string_view(data() + m_pos, m_end - m_pos), stopped))
         return false;

@@ -3,6 +3,7 @@
 #include "text/cp932.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -38,15 +39,20 @@ enum class LineEnds
     Lf,
 };
 
-// Reads a table file line by line in UTF-8. A file whose first line end is an LF without a
-// CR before it has LF line ends: every LF ends a line, and a CR right before it belongs to
-// the line end. In any other file a line ends at CR, an LF right after the CR belongs to
-// the line end, and a lone LF is an ordinary character. Reading stops at the first Ctrl-Z. A file
-// that starts with a UTF-8 byte-order mark is read as UTF-8; so is a file with bytes above 0x7F
-// that is well-formed UTF-8 throughout (Shift-JIS text practically never is); anything else is
-// CP932. Only a bounded buffer (which holds the line in hand) is kept: a line longer than
-// kMaxLineBytes is read as an empty line that lineTooLong() marks. Only regular files (or links
-// to them) are read.
+// Reads a table file line by line, as bytes: the first of the reading path's three steps
+// (text/ reads a file's lines as bytes, tables/ parses a line into a record, report/
+// decides what a record shows on a date). Three rules make the lines:
+// - Line ends. A file whose first line end is an LF without a CR before it has LF line
+//   ends: every LF ends a line, and a CR right before it belongs to the line end. In any
+//   other file a line ends at CR, an LF right after the CR belongs to the line end, and a
+//   lone LF is an ordinary character.
+// - Ctrl-Z. Reading stops at the first Ctrl-Z.
+// - Long lines. Only a bounded buffer (which holds the line in hand) is kept: a line
+//   longer than kMaxLineBytes is skipped unread and comes back empty, marked by
+//   lineTooLong().
+// A file that starts with a UTF-8 byte-order mark is read as UTF-8; so is a file with bytes
+// above 0x7F that is well-formed UTF-8 throughout (Shift-JIS text practically never is);
+// anything else is CP932. Only regular files (or links to them) are read.
 class TableReader
 {
   public:
@@ -59,9 +65,6 @@ class TableReader
     TableReader(TableReader&&) = delete;
     TableReader& operator=(TableReader&&) = delete;
 
-    // Next line into `line` (UTF-8); false at the end. Throws TableFileError on a read error.
-    bool next(std::string& line);
-
     // Next line as the file's bytes, without its line end; valid until the next call.
     // False at the end. Throws TableFileError on a read error.
     bool nextBytes(std::string_view& bytes);
@@ -72,46 +75,66 @@ class TableReader
 
     // The encoding of the file. Decided at the first line with a byte above 0x7F: until
     // then (and for a file of ASCII only) it is CP932, which reads ASCII the same.
-    TextEncoding encoding() const noexcept { return m_encoding; }
+    TextEncoding encoding() const noexcept
+    {
+        return m_decided && m_lineEncoding != LineEncoding::Cp932 ? TextEncoding::Utf8
+                                                                  : TextEncoding::Cp932;
+    }
     // True once a line with a byte above 0x7F has been read, or the file has a BOM.
     bool encodingDecided() const noexcept { return m_decided; }
     // How the lines end; known once the first line end has been read.
-    LineEnds lineEnds() const noexcept { return m_lineEnds; }
+    LineEnds lineEnds() const noexcept
+    {
+        return m_ends == Ends::Unknown || m_ends == Ends::CrLf ? LineEnds::CrLf
+               : m_ends == Ends::Lf                            ? LineEnds::Lf
+                                                               : LineEnds::Cr;
+    }
     // True once reading has stopped at a Ctrl-Z.
-    bool stoppedAtCtrlZ() const noexcept { return m_stopped; }
+    bool stoppedAtCtrlZ() const noexcept { return m_pos == m_ctrlZ; }
 
   private:
+    // The line-end style as far as it is known.
+    enum class Ends : std::uint8_t
+    {
+        Unknown, // no line end yet: CR or LF, whichever comes first, decides
+        FirstCr, // the first line end was a CR: an LF after it makes CR LF
+        Cr,
+        CrLf,
+        Lf,
+    };
+
     bool fill();
     bool skipLongLine(std::string_view& bytes);
-    void takeLfAfterCr() noexcept;
+    void takeLfAfterCr();
     const char* findFirstLineEnd(const char* from, std::size_t size) noexcept;
     // The first line end in `size` bytes from `from`, or nullptr.
     const char* findLineEnd(const char* from, std::size_t size) noexcept
     {
-        return m_lineEndsKnown ? static_cast<const char*>(std::memchr(from, m_lineEnd, size))
-                               : findFirstLineEnd(from, size);
+        if (m_ends == Ends::Unknown) return findFirstLineEnd(from, size);
+        return static_cast<const char*>(std::memchr(from, m_ends == Ends::Lf ? '\n' : '\r', size));
     }
     // Where reading stops in the buffer: its end, or a Ctrl-Z before it.
     std::size_t readLimit() const noexcept { return std::min(m_ctrlZ, m_end); }
+    void decideEncoding(std::string_view line);
     bool restIsUtf8(std::string_view line);
     char* data() noexcept { return m_buffer.get(); }
 
+    // the bytes in hand
     std::string m_path;
     std::FILE* m_file = nullptr;
     std::unique_ptr<char[]> m_buffer; // read a chunk at a time, never cleared
     std::size_t m_capacity = 0;
-    std::size_t m_pos = 0;                        // start of the next line
-    std::size_t m_end = 0;                        // end of the bytes read
-    std::size_t m_ctrlZ = std::string_view::npos; // first Ctrl-Z read, if any
+    std::size_t m_pos = 0; // start of the next line
+    std::size_t m_end = 0; // end of the bytes read
     bool m_eof = false;
-    bool m_stopped = false; // Ctrl-Z met
-    bool m_skipLf = false;  // the last line ended at a CR last in hand: an LF next belongs to it
+    // the line-end rule
+    Ends m_ends = Ends::Unknown;
+    bool m_crPending = false; // the last line ended at a CR: an LF next belongs to it
+    // the Ctrl-Z rule: where the first one read stands, if anywhere
+    std::size_t m_ctrlZ = std::string_view::npos;
+    // the long-line rule
     bool m_tooLong = false; // the line in hand was skipped
-    bool m_lineEndsKnown = false;
-    char m_lineEnd = '\r';  // once known, the byte that ends a line
-    bool m_firstCr = false; // the first line end was a CR: an LF after it makes CR LF
-    LineEnds m_lineEnds = LineEnds::CrLf;
-    TextEncoding m_encoding = TextEncoding::Cp932;
+    // the encoding
     LineEncoding m_lineEncoding = LineEncoding::Text; // ASCII until decided
     bool m_decided = false;
 };

@@ -23,7 +23,8 @@ void evaluate(std::string_view line, bool utf8)
     const auto weekForm = static_cast<int>(rule.weekForm);
     FUZZ_CHECK(form >= 0 && form <= 7);
     FUZZ_CHECK(weekForm >= 1 && weekForm <= 6);
-    const EventLine::Tail tail = rule.tail();
+    thread_local FieldList tailFields;
+    const EventTail tail = eventTail(rule, tailFields);
     FUZZ_CHECK(fuzz::isColourCode(tail.colour));
     FUZZ_CHECK(rule.advance <= 14);
     const std::string text = eventText(tail.text, rule.encoding);

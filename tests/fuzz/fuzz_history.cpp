@@ -17,8 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string_view part :
              {entry.date[1], entry.date[2], entry.second[1], entry.second[2]})
             FUZZ_CHECK(parseNumber(part).has_value());
-        FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
-        if (utf8) FUZZ_CHECK(isValidUtf8(shownText(entry.text(), LineEncoding::Text)));
+        thread_local FieldList tailFields;
+        const HistoryTail tail = historyTail(entry, tailFields);
+        FUZZ_CHECK(fuzz::isColourCode(tail.colour));
+        if (utf8) FUZZ_CHECK(isValidUtf8(shownText(tail.text, LineEncoding::Text)));
         if (!entry.verdict.kept()) return;
         const Settings settings = fuzz::settingsFrom(0xFF);
         for (const CalendarFacts& facts : fuzz::sampleFacts()) {

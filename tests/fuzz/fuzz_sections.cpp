@@ -47,7 +47,10 @@ Lines reference(Kind kind, const std::string& path, const MainState& state)
     const auto show = [&](const std::optional<EntryLine>& entry) {
         if (entry) pane.entry(entry->text, entry->colour);
     };
-    while (reader.next(text)) {
+    std::string_view bytes;
+    while (reader.nextBytes(bytes)) {
+        text.clear();
+        appendText(text, bytes, reader.lineEncoding());
         const std::string line = text.substr(0, text.find('#'));
         fields.start(line);
         switch (kind) {

@@ -40,8 +40,10 @@ void fuzzBirthday(std::string_view line, bool utf8)
     if (entry.verdict.value == kUnparsable) return;
     checkVerdict(entry.verdict.value,
                  {entry.date.value[0], entry.date.value[1], entry.date.value[2]});
-    FUZZ_CHECK(entry.stop() == 'S' || entry.stop() == 'N');
-    FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+    thread_local FieldList tailFields;
+    const BirthdayTail tail = birthdayTail(entry, tailFields);
+    FUZZ_CHECK(tail.stop == 'S' || tail.stop == 'N');
+    FUZZ_CHECK(fuzz::isColourCode(tail.colour));
     FUZZ_CHECK(entry.advance <= 14);
     if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
@@ -69,7 +71,8 @@ void fuzzWeekly(std::string_view line, bool utf8)
     if (entry.verdict.value == kUnparsable) return;
     checkVerdict(entry.verdict.value, {entry.start.value[0], entry.start.value[1],
                                        entry.end.value[0], entry.end.value[1]});
-    FUZZ_CHECK(fuzz::isColourCode(entry.colour()));
+    thread_local FieldList tailFields;
+    FUZZ_CHECK(fuzz::isColourCode(weeklyTail(entry, tailFields).colour));
     if (!entry.verdict.kept()) return;
     for (const CalendarFacts& facts : fuzz::sampleFacts())
         checkEntry(weeklyEntry(entry, facts, fuzz::settingsFrom(0x0C)), utf8);

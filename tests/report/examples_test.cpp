@@ -1,6 +1,7 @@
 #include "report/events.h"
 #include "report/table_sections.h"
 #include "support/parsed_line.h"
+#include "support/table_lines.h"
 #include "text/table_reader.h"
 
 #include <functional>
@@ -19,7 +20,7 @@ std::vector<std::string> entryLines(const std::string& name, bool events = false
     std::vector<std::string> out;
     TableReader reader(kExamples + name);
     std::string line;
-    while (reader.next(line)) {
+    while (test::nextLine(reader, line)) {
         line = line.substr(0, line.find('#'));
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         if (events)

@@ -65,7 +65,7 @@ TEST(ReminderRandomLines, ParsersAndDecisionsStayInRange)
             ASSERT_TRUE(static_cast<int>(rule.weekForm) >= 1 &&
                         static_cast<int>(rule.weekForm) <= 6)
                 << one;
-            ASSERT_TRUE(isColourLetter(std::string(1, rule.tail().colour))) << one;
+            ASSERT_TRUE(isColourLetter(std::string(1, parsed.tail().colour))) << one;
             ASSERT_TRUE(rule.advance <= 14) << one;
             for (const CalendarFacts& facts : days) {
                 for (const std::uint16_t forced : {std::uint16_t{0}, std::uint16_t{1}}) {
@@ -85,7 +85,7 @@ TEST(ReminderRandomLines, ParsersAndDecisionsStayInRange)
         });
         const test::Parsed<HisLine> history(line);
         if (history.verdict() > 0) {
-            ASSERT_TRUE(isColourLetter(std::string(1, history.line.colour()))) << line;
+            ASSERT_TRUE(isColourLetter(std::string(1, history.tail().colour))) << line;
             const Settings settings;
             for (const CalendarFacts& facts : days) {
                 if (const auto shown = historyEntry(history.line, facts, settings)) {

@@ -3,6 +3,7 @@
 // joins two lines there, nothing after it is escaped, and nothing is cut before it.
 #include "report/reminder_harness.h"
 #include "settings/settings.h"
+#include "support/table_lines.h"
 #include "text/cp932.h"
 #include "text/paths.h"
 #include "text/table_reader.h"
@@ -116,13 +117,13 @@ TEST(ShiftJisTraps, CharacterAcrossTheEndOfARead)
             home.writeTable("T.TBL", "#" + filler + "\n" + entry + "\n" + entry);
             TableReader reader(home.file("T.TBL"));
             std::string line;
-            ASSERT_TRUE(reader.next(line));
+            ASSERT_TRUE(test::nextLine(reader, line));
             EXPECT_EQ(line.size(), filler.size() + 1);
             for (int i = 0; i < 2; ++i) {
-                ASSERT_TRUE(reader.next(line)) << read << " " << trailAt;
+                ASSERT_TRUE(test::nextLine(reader, line)) << read << " " << trailAt;
                 EXPECT_EQ(line, entry) << read << " " << trailAt;
             }
-            EXPECT_FALSE(reader.next(line));
+            EXPECT_FALSE(test::nextLine(reader, line));
         }
     }
 }

@@ -14,6 +14,24 @@
 
 namespace tira::test {
 
+// The tail of a record, split by `fields`.
+inline BirthdayTail tailOf(const BirthdayLine& l, FieldList& fields)
+{
+    return birthdayTail(l, fields);
+}
+inline WeeklyTail tailOf(const WeeklyLine& l, FieldList& fields)
+{
+    return weeklyTail(l, fields);
+}
+inline EventTail tailOf(const EventLine& l, FieldList& fields)
+{
+    return eventTail(l, fields);
+}
+inline HistoryTail tailOf(const HistoryLine& l, FieldList& fields)
+{
+    return historyTail(l, fields);
+}
+
 template <auto Parse> class Parsed
 {
   public:
@@ -28,10 +46,13 @@ template <auto Parse> class Parsed
 
     int verdict() const noexcept { return line.verdict.value; }
     LineProblem problem() const noexcept { return line.verdict.problem; }
+    // The record's tail, split afresh.
+    auto tail() const { return tailOf(line, m_tailFields); }
 
   private:
     std::string m_text; // before the fields and the line, which point into it
     FieldList m_fields;
+    mutable FieldList m_tailFields;
 
   public:
     decltype(Parse(std::declval<FieldList&>(), LineEncoding::Text)) line;
@@ -59,21 +80,18 @@ template <std::size_t N> std::string datePart(const DateParts<N>& date, std::siz
     return std::string(rest.substr(0, rest.find('/')));
 }
 
-// advance, year, month, day, spare as written, shown name, shown second spare ("0": none), stop,
-// colour
+// advance, year, month, day, shown name, stop, colour
 inline Texts textsOf(const BirthdayLine& l)
 {
-    std::string spare1;
-    appendText(spare1, l.spare1(), l.encoding);
+    FieldList fields;
+    const BirthdayTail tail = birthdayTail(l, fields);
     return {std::to_string(l.advance),
             datePart(l.date, 0),
             datePart(l.date, 1),
             datePart(l.date, 2),
-            spare1,
-            shownText(l.name(), l.encoding),
-            l.spare2().empty() ? "0" : shownText(l.spare2(), l.encoding),
-            std::string(1, l.stop()),
-            std::string(1, l.colour())};
+            shownText(tail.name, l.encoding),
+            std::string(1, tail.stop),
+            std::string(1, tail.colour)};
 }
 
 // advance, year, month, day, shown comment, shown text, mark, colour
@@ -92,12 +110,14 @@ inline Texts textsOf(const ScheduleLine& l)
 // start month, start day, end month, end day, shown text with its sentence end, colour
 inline Texts textsOf(const WeeklyLine& l)
 {
+    FieldList fields;
+    const WeeklyTail tail = weeklyTail(l, fields);
     return {datePart(l.start, 0),
             datePart(l.start, 1),
             datePart(l.end, 0),
             datePart(l.end, 1),
-            entrySentence(shownText(l.text(), l.encoding)),
-            std::string(1, l.colour())};
+            entrySentence(shownText(tail.text, l.encoding)),
+            std::string(1, tail.colour)};
 }
 
 // month, day, name as split
@@ -113,7 +133,8 @@ inline Texts textsOf(const EventLine& l)
 {
     std::string rangeEnd;
     appendText(rangeEnd, l.rangeEnd, l.encoding);
-    const EventLine::Tail tail = l.tail();
+    FieldList fields;
+    const EventTail tail = eventTail(l, fields);
     return {std::to_string(l.advance),
             std::string(l.day),
             std::string(l.weekday),
@@ -135,12 +156,14 @@ inline Texts textsOf(const HistoryLine& l)
     appendText(kind, l.kind, l.encoding);
     for (char& c : kind)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    FieldList fields;
+    const HistoryTail tail = historyTail(l, fields);
     return {year,
             std::string(l.date[1]),
             std::string(l.date[2]),
             kind,
-            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(l.text(), l.encoding),
-            std::string(1, l.colour()),
+            l.kindLetter == 'X' ? std::string(kHistoryReadError) : shownText(tail.text, l.encoding),
+            std::string(1, tail.colour),
             std::string(l.second[0]),
             std::string(l.second[1]),
             std::string(l.second[2])};

@@ -145,19 +145,19 @@ TEST(CommaList, ProducedLinesParseAsTheirItems)
     ASSERT_EQ(lines.size(), 2u);
     const test::Parsed<EveLine> tea(lines[0]);
     EXPECT_EQ(tea.verdict(), 6);
-    EXPECT_EQ(eventText(tea.line.tail().text, LineEncoding::Text), "Tea coffee");
+    EXPECT_EQ(eventText(tea.tail().text, LineEncoding::Text), "Tea coffee");
     const test::Parsed<EveLine> coffee(lines[1]);
     EXPECT_EQ(coffee.verdict(), 6);
-    EXPECT_EQ(eventText(coffee.line.tail().text, LineEncoding::Text), "coffee");
+    EXPECT_EQ(eventText(coffee.tail().text, LineEncoding::Text), "coffee");
 
     const auto tail = expand("0 0 0 1,2");
     const test::Parsed<EveLine> first(tail[0]);
     EXPECT_EQ(first.verdict(), 2);
     EXPECT_EQ(first.line.month, "1");
-    EXPECT_EQ(eventText(first.line.tail().text, LineEncoding::Text), "1 2");
+    EXPECT_EQ(eventText(first.tail().text, LineEncoding::Text), "1 2");
     const test::Parsed<EveLine> second(tail[1]);
     EXPECT_EQ(second.verdict(), 3);
-    EXPECT_EQ(eventText(second.line.tail().text, LineEncoding::Text), "");
+    EXPECT_EQ(eventText(second.tail().text, LineEncoding::Text), "");
 }
 
 TEST(CommaList, TenThousandItemsStayLinear)

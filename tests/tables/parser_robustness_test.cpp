@@ -24,8 +24,8 @@ int parseAndDecide(std::string_view line, const CalendarFacts& facts, const Sett
     const test::Parsed<TanLine> birthday(line);
     if (birthday.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(birthday.line.stop(), "SN"));
-        EXPECT_TRUE(isOneOf(birthday.line.colour(), "KWRGBCMYA"));
+        EXPECT_TRUE(isOneOf(birthday.tail().stop, "SN"));
+        EXPECT_TRUE(isOneOf(birthday.tail().colour, "KWRGBCMYA"));
         if (const auto entry = birthdayEntry(birthday.line, facts, settings)) {
             EXPECT_FALSE(entry->text.empty());
         }
@@ -41,7 +41,7 @@ int parseAndDecide(std::string_view line, const CalendarFacts& facts, const Sett
     const test::Parsed<WekLine> weekly(line);
     if (weekly.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(weekly.line.colour(), "KWRGBCMYA"));
+        EXPECT_TRUE(isOneOf(weekly.tail().colour, "KWRGBCMYA"));
         (void)weeklyEntry(weekly.line, facts, settings);
     }
     if (test::Parsed<HolLine>(line).verdict() > 0) ++accepted;
@@ -50,7 +50,7 @@ int parseAndDecide(std::string_view line, const CalendarFacts& facts, const Sett
         const test::Parsed<EveLine> rule(one);
         if (rule.verdict() <= 0) return;
         ++accepted;
-        EXPECT_TRUE(isOneOf(rule.line.tail().colour, "KWRGBCMYA"));
+        EXPECT_TRUE(isOneOf(rule.tail().colour, "KWRGBCMYA"));
         if (eventRuleProblem(rule.line, 0) != LineProblem::None) return;
         const EventMatch match =
             Judge(eventDueDays(rule.line, 0, facts, holidays), facts.today, rule.line.advance);
@@ -60,7 +60,7 @@ int parseAndDecide(std::string_view line, const CalendarFacts& facts, const Sett
     const test::Parsed<HisLine> history(line);
     if (history.verdict() > 0) {
         ++accepted;
-        EXPECT_TRUE(isOneOf(history.line.colour(), "KWRGBCMYA"));
+        EXPECT_TRUE(isOneOf(history.tail().colour, "KWRGBCMYA"));
         (void)historyEntry(history.line, facts, settings);
     }
     return accepted;

@@ -1,3 +1,4 @@
+#include "support/table_lines.h"
 #include "support/temp_home.h"
 #include "text/paths.h"
 #include "text/table_reader.h"
@@ -61,7 +62,7 @@ TEST(Paths, BackslashIsASeparatorOnPosix)
     EXPECT_TRUE(pathExists(path));
     TableReader reader(path);
     std::string line;
-    ASSERT_TRUE(reader.next(line));
+    ASSERT_TRUE(test::nextLine(reader, line));
     EXPECT_EQ(line, "x");
 }
 #endif

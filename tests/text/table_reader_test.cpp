@@ -1,3 +1,4 @@
+#include "support/table_lines.h"
 #include "support/temp_home.h"
 #include "text/file_error.h"
 #include "text/table_reader.h"
@@ -23,9 +24,9 @@ std::vector<std::string> readAll(const std::string& path)
     TableReader reader(path);
     std::vector<std::string> lines;
     std::string line;
-    while (reader.next(line))
+    while (test::nextLine(reader, line))
         lines.push_back(line);
-    EXPECT_FALSE(reader.next(line)); // stays at the end
+    EXPECT_FALSE(test::nextLine(reader, line)); // stays at the end
     return lines;
 }
 
@@ -103,7 +104,7 @@ TEST(TableReader, TellsHowTheLinesEnd)
         home.writeBytes("T.TBL", c.bytes);
         TableReader reader(home.file("T.TBL"));
         std::string line;
-        while (reader.next(line)) {
+        while (test::nextLine(reader, line)) {
         }
         EXPECT_EQ(reader.lineEnds(), c.ends) << c.bytes;
     }
@@ -220,7 +221,7 @@ TEST(TableReader, OverlongLineIsSkippedAsOneEmptyLine)
         std::vector<std::string> lines;
         std::vector<bool> marks;
         std::string line;
-        while (reader.next(line)) {
+        while (test::nextLine(reader, line)) {
             lines.push_back(shown(line));
             marks.push_back(reader.lineTooLong());
         }

@@ -1,5 +1,6 @@
 // A table file without a byte-order mark is UTF-8 when its bytes above 0x7F are
 // well-formed UTF-8 throughout; anything else is CP932.
+#include "support/table_lines.h"
 #include "support/temp_home.h"
 #include "text/cp932.h"
 #include "text/table_reader.h"
@@ -27,7 +28,7 @@ Read readBytes(const std::string& bytes)
     TableReader reader(home.file("T.TBL"));
     Read read;
     std::string line;
-    while (reader.next(line))
+    while (test::nextLine(reader, line))
         read.lines.push_back(line);
     read.encoding = reader.encoding();
     read.decided = reader.encodingDecided();
