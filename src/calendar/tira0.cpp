@@ -16,7 +16,7 @@ std::uint64_t daysBeforeYear(std::uint64_t year) noexcept
 
 // Cumulative days before month m (1..12) of a common year.
 constexpr std::array<std::uint64_t, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151,
-                                               181, 212, 243, 273, 304, 334};
+                                                         181, 212, 243, 273, 304, 334};
 
 int ceilDiv7(int x) noexcept
 {
