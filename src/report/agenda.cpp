@@ -279,42 +279,38 @@ class AgendaBuilder
     void collectEvents(const PlannedFile& file)
     {
         FieldList fields;
-        FieldList textFields;
-        readNumberedLines(
-            *file.path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
-                std::uint32_t item = 0;
-                expandCommaList(bytes, [&](std::string_view one) {
-                    fields.start(one);
-                    const EventLine rule = EveLine(fields, encoding);
-                    ++item;
-                    if (!rule.verdict.kept() ||
-                        eventRuleProblem(rule, file.forcedMonth) != LineProblem::None)
-                        return;
-                    std::vector<std::int8_t>& due = dueDaysOf(rule, file.forcedMonth);
-                    std::optional<EntryLine> shown;
-                    for (const PlannedFile::Use use : file.uses) {
-                        const CalendarFacts& facts = m_days[use.day];
-                        std::int8_t& isDue = due[use.day];
-                        if (isDue < 0)
-                            isDue = Judge(eventDueDays(rule, file.forcedMonth, facts, m_holidays),
-                                          facts.today, rule.advance)
-                                                .result == 1
-                                        ? 1
-                                        : 0;
-                        if (isDue == 0) continue;
-                        // on each of its days a rule shows the same line: it is made on
-                        // the first (from a fresh parse, as reading the text splits the
-                        // line on) and copied for the others
-                        if (!shown) {
-                            textFields.start(one);
-                            shown = eventEntry(EveLine(textFields, encoding), file.forcedMonth,
-                                               facts, m_holidays, m_settings);
-                            if (!shown) return;
-                        }
-                        keep(Kind::Event, file, use, number, item, EntryLine(*shown));
+        readNumberedLines(*file.path, [&](std::string_view bytes, LineEncoding encoding,
+                                          std::uint32_t number) {
+            std::uint32_t item = 0;
+            expandCommaList(bytes, [&](std::string_view one) {
+                fields.start(one);
+                const EventLine rule = EveLine(fields, encoding);
+                ++item;
+                if (!rule.verdict.kept() ||
+                    eventRuleProblem(rule, file.forcedMonth) != LineProblem::None)
+                    return;
+                std::vector<std::int8_t>& due = dueDaysOf(rule, file.forcedMonth);
+                std::optional<EntryLine> shown;
+                for (const PlannedFile::Use use : file.uses) {
+                    const CalendarFacts& facts = m_days[use.day];
+                    std::int8_t& isDue = due[use.day];
+                    if (isDue < 0)
+                        isDue = Judge(eventDueDays(rule, file.forcedMonth, facts, m_holidays),
+                                      facts.today, rule.advance)
+                                            .result == 1
+                                    ? 1
+                                    : 0;
+                    if (isDue == 0) continue;
+                    // on each of its days a rule shows the same line: it is made on
+                    // the first and copied for the others
+                    if (!shown) {
+                        shown = eventEntry(rule, file.forcedMonth, facts, m_holidays, m_settings);
+                        if (!shown) return;
                     }
-                });
+                    keep(Kind::Event, file, use, number, item, EntryLine(*shown));
+                }
             });
+        });
     }
 
     // Which days of the range a rule is due on (1), is not (0) or was not asked about
