@@ -380,7 +380,7 @@ void TMainF::D1Click()
 
 void TMainF::U1Click()
 {
-    if (m_agenda) {
+    if (m_agenda != nullptr) {
         m_agenda->raise();
         m_agenda->activateWindow();
         return;

@@ -71,12 +71,11 @@ QString makePrivateFolder(const QByteArray& path)
     {
     };
     QString problem;
-    if (::fstat(fd, &status) != 0)
-        problem = systemError(errno);
-    else if (status.st_uid != ::getuid())
+    const bool known = ::fstat(fd, &status) == 0;
+    if (known && status.st_uid != ::getuid())
         problem = QStringLiteral("owned by another user");
-    else if ((status.st_mode & 0777) != 0700 && ::fchmod(fd, 0700) != 0)
-        problem = systemError(errno);
+    else if (!known || ((status.st_mode & 0777) != 0700 && ::fchmod(fd, 0700) != 0))
+        problem = systemError(errno); // of fstat or of fchmod, whichever failed
     ::close(fd);
     return problem.isEmpty() ? problem
                              : QString::fromLocal8Bit(path) + QStringLiteral(": ") + problem;

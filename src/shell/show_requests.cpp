@@ -28,7 +28,7 @@ void bringForward(QWidget& window, const QByteArray& activationToken)
     window.activateWindow();
     // Activation is answered later, and may be refused: then the window asks for attention.
     QTimer::singleShot(200, &window, [target = QPointer<QWidget>(&window)] {
-        if (target && !target->isActiveWindow()) QApplication::alert(target);
+        if (target != nullptr && !target->isActiveWindow()) QApplication::alert(target);
     });
 }
 
