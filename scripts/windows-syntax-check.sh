@@ -77,7 +77,8 @@ distinct+='|sscanf|swscanf|fscanf|scanf|vsscanf|mbstowcs|wcstombs|tmpnam|_mktemp
 distinct+='|wcsdup|fileno|isatty|unlink|setmode|umask|chmod|getpid|strlwr|strupr|stricmp'
 distinct+='|strnicmp|itoa|ltoa|ecvt|fcvt|gcvt'
 generic='read|write|close|open|creat|lseek|dup|dup2|access|getcwd|chdir|mkdir|rmdir' # as ::name
-export TIRA_DEPRECATED="(^|[^.>:A-Za-z0-9_]|std::|::)($distinct)[[:space:]]*\\(|::($generic)[[:space:]]*\\("
+# (a member of that name, Output::write, is no call of the global one)
+export TIRA_DEPRECATED="(^|[^.>:A-Za-z0-9_]|std::|::)($distinct)[[:space:]]*\\(|(^|[^A-Za-z0-9_])::($generic)[[:space:]]*\\("
 export TIRA_OWN_FILES="$PWD"
 # one compile command, preprocessed: the lines of the project's own files that call them
 cat >"$build/deprecated-calls.sh" <<'SCAN'
