@@ -41,23 +41,6 @@ AgendaKind agendaKindOf(Kind kind) noexcept
     return AgendaKind::Holiday;
 }
 
-// Every line of the file at `path` (when it is there), cut before its first "#", as
-// onLine(bytes, encoding, line number), as the report reads it.
-template <class OnLine> void readNumberedLines(const std::string& path, OnLine&& onLine)
-{
-    if (!pathExists(path)) return;
-    TableReader reader(path);
-    std::string_view bytes;
-    std::uint32_t number = 0;
-    while (reader.nextBytes(bytes)) {
-        ++number;
-        if (const void* hash = std::memchr(bytes.data(), '#', bytes.size()))
-            bytes = bytes.substr(
-                0, static_cast<std::size_t>(static_cast<const char*>(hash) - bytes.data()));
-        onLine(bytes, reader.lineEncoding(), number);
-    }
-}
-
 // One table file a kind reads over the range, and where: the days whose report reads it,
 // with its place in that report's file list.
 struct PlannedFile
@@ -248,7 +231,7 @@ class AgendaBuilder
     void collectParsed(Kind kind, const PlannedFile& file, Candidates candidates, Decide decide)
     {
         FieldList fields;
-        readNumberedLines(
+        forEachTableLine(
             *file.path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
                 fields.start(bytes);
                 const auto line = Parse(fields, encoding);
@@ -279,8 +262,8 @@ class AgendaBuilder
     void collectEvents(const PlannedFile& file)
     {
         FieldList fields;
-        readNumberedLines(*file.path, [&](std::string_view bytes, LineEncoding encoding,
-                                          std::uint32_t number) {
+        forEachTableLine(*file.path, [&](std::string_view bytes, LineEncoding encoding,
+                                         std::uint32_t number) {
             std::uint32_t item = 0;
             expandCommaList(bytes, [&](std::string_view one) {
                 fields.start(one);
@@ -345,20 +328,7 @@ class AgendaBuilder
         std::string path = m_settings.Holiday;
         completeProgramPath(path, m_home);
         m_holidayPath = std::make_shared<const std::string>(path);
-        if (path.empty()) return;
-        FieldList fields;
-        readNumberedLines(
-            path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
-                if (m_holidays.size() >= kMaxHolidays) return;
-                fields.start(bytes);
-                const HolidayLine line = HolLine(fields, encoding);
-                if (!line.verdict.kept()) return;
-                std::string name;
-                appendText(name, line.name, encoding);
-                m_holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
-                                      static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
-                m_holidayLines.push_back(number);
-            });
+        if (!path.empty()) m_holidays = readHolidayTable(path, &m_holidayLines);
     }
 
     void addHolidayLines(std::uint32_t day, std::vector<AgendaEntry>& entries) const

@@ -29,19 +29,28 @@ void MainState::Hol()
     }
     // a file that has gone leaves the table of the last load in use
     if (!pathExists(path)) return;
-    holidays.clear();
+    holidays = readHolidayTable(path);
+}
+
+std::vector<HolidayEntry> readHolidayTable(const std::string& path,
+                                           std::vector<std::uint32_t>* lineNumbers)
+{
+    std::vector<HolidayEntry> holidays;
     FieldList fields;
-    readTableBytes(path, [&](std::string_view bytes, LineEncoding encoding) {
-        if (holidays.size() >= kMaxHolidays) return; // the first 30 valid lines are kept
-        fields.start(bytes);
-        const HolidayLine line = HolLine(fields, encoding);
-        if (!line.verdict.kept()) return;
-        // months and days are held in 8 bits, as the table stores them
-        std::string name;
-        appendText(name, line.name, encoding);
-        holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
-                            static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
-    });
+    forEachTableLine(
+        path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t number) {
+            if (holidays.size() >= kMaxHolidays) return; // the first 30 valid lines are kept
+            fields.start(bytes);
+            const HolidayLine line = HolLine(fields, encoding);
+            if (!line.verdict.kept()) return;
+            // months and days are held in 8 bits, as the table stores them
+            std::string name;
+            appendText(name, line.name, encoding);
+            holidays.push_back({static_cast<std::uint8_t>(line.month & 0xFF),
+                                static_cast<std::uint8_t>(line.day & 0xFF), std::move(name)});
+            if (lineNumbers != nullptr) lineNumbers->push_back(number);
+        });
+    return holidays;
 }
 
 } // namespace tira

@@ -135,19 +135,36 @@ class MainState
     const Clock& m_clock;
 };
 
-template <class OnBytes> void MainState::readTableBytes(std::string& path, OnBytes&& onBytes)
+// Every line of the table file at `path` (a missing file gives none), cut before its first
+// "#", as onLine(bytes, encoding, lineNumber), the first line being number 1. Throws
+// TableFileError.
+template <class OnLine> void forEachTableLine(const std::string& path, OnLine&& onLine)
 {
-    completeProgramPath(path, m_home);
     if (!pathExists(path)) return;
     TableReader reader(path);
     std::string_view bytes;
+    std::uint32_t number = 0;
     while (reader.nextBytes(bytes)) {
+        ++number;
         // find, not memchr: the view of an empty line may have no data pointer at all
         if (const std::size_t hash = bytes.find('#'); hash != std::string_view::npos)
             bytes = bytes.substr(0, hash);
-        onBytes(bytes, reader.lineEncoding());
+        onLine(bytes, reader.lineEncoding(), number);
     }
 }
+
+template <class OnBytes> void MainState::readTableBytes(std::string& path, OnBytes&& onBytes)
+{
+    completeProgramPath(path, m_home);
+    forEachTableLine(path, [&](std::string_view bytes, LineEncoding encoding, std::uint32_t) {
+        onBytes(bytes, encoding);
+    });
+}
+
+// The holiday table of the file at `path` (complete): its first kMaxHolidays valid lines,
+// and in `lineNumbers`, when given, the line each came from. Throws TableFileError.
+std::vector<HolidayEntry> readHolidayTable(const std::string& path,
+                                           std::vector<std::uint32_t>* lineNumbers = nullptr);
 
 // The section builder of each kind, in section-number order (as kKinds).
 inline constexpr std::array<void (MainState::*)(), kKindCount> kSectionBuilders{
